@@ -6,15 +6,15 @@
 
 namespace {
 
-const char* const kUsage =
-    "Usage: vxexport [options] SCENE TARGET.vx\n"
-    "\n"
-    "Exports the scene file SCENE to the design database TARGET.vx and writes the log\n"
-    "TARGET.vx.log beside it.\n"
-    "\n"
-    "Options:\n"
-    "  --help       print this help and exit\n"
-    "  --version    print the version and exit\n";
+const char* const kUsage
+    = "Usage: vxexport [options] SCENE TARGET.vx\n"
+      "\n"
+      "Exports the scene file SCENE to the design database TARGET.vx and writes the log\n"
+      "TARGET.vx.log beside it.\n"
+      "\n"
+      "Options:\n"
+      "  --help       print this help and exit\n"
+      "  --version    print the version and exit\n";
 
 } // namespace
 

@@ -47,6 +47,9 @@ ScopedDebugOutputSink::ScopedDebugOutputSink(DebugOutputSink sink)
 {
 }
 
-ScopedDebugOutputSink::~ScopedDebugOutputSink() { SetDebugOutputSink(std::move(previous_)); }
+ScopedDebugOutputSink::~ScopedDebugOutputSink()
+{
+    SetDebugOutputSink(std::move(previous_));
+}
 
 } // namespace vx

@@ -9,8 +9,9 @@ TEST(Assert, ReportsConditionFileAndLineAndContinues)
     vxtest::DebugCapture capture;
     const bool held = VX_ASSERT_TEXT(1 + 1 == 3, "NumItems");
     EXPECT_FALSE(held);
-    const std::string expected = std::string("\r\nAssertion failed in 27to30: Assertion failed: NumItems, file ") +
-                                 __FILE__ + ", line " + std::to_string(__LINE__ - 3) + "\r\n\r\n";
+    const std::string expected
+        = std::string("\r\nAssertion failed in 27to30: Assertion failed: NumItems, file ") + __FILE__
+        + ", line " + std::to_string(__LINE__ - 3) + "\r\n\r\n";
     EXPECT_EQ(capture.Text(), expected);
 }
 
