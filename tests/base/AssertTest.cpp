@@ -7,11 +7,12 @@
 TEST(Assert, ReportsConditionFileAndLineAndContinues)
 {
     vxtest::DebugCapture capture;
+    const int line = __LINE__ + 1;
     const bool held = VX_ASSERT_TEXT(1 + 1 == 3, "NumItems");
     EXPECT_FALSE(held);
     const std::string expected
         = std::string("\r\nAssertion failed in 27to30: Assertion failed: NumItems, file ") + __FILE__
-        + ", line " + std::to_string(__LINE__ - 3) + "\r\n\r\n";
+        + ", line " + std::to_string(line) + "\r\n\r\n";
     EXPECT_EQ(capture.Text(), expected);
 }
 
