@@ -1,0 +1,103 @@
+#pragma once
+// SqlWriter: the database writer of one export run. It creates the design database file with its
+// schema, keeps one transaction open for the rows of the run, owns the prepared statements and
+// the lookup maps of the table writers, and at the end commits and stamps the version.
+//
+// Failures of single statements never stop the run: ExecScript and Run report them to the
+// debugger output as "SQLITE3 ERROR: {<error text>} in query {<sql>}" followed by "\r\n" (two
+// writes) and go on. Only opening the file and preparing statements throw Sqlite3::Error.
+
+#include "database/SqliteDatabase.h"
+#include "database/SqliteStatement.h"
+
+#include "base/FixedString.h"
+#include "base/HashMap.h"
+#include "base/UniqueId.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vx {
+
+// What closing a writer achieved. A run whose result did not succeed must be reported as failed:
+// the file holds the schema but not (all of) the run's rows, or lacks its version stamp.
+struct [[nodiscard]] DatabaseCloseResult {
+    bool committed = false; // the run transaction's COMMIT succeeded
+    bool stamped = false; // CurrentVersion received the run's new identifier and it was committed
+    bool Succeeded() const { return committed && stamped; }
+};
+
+class SqlWriter {
+public:
+    // A script piece (the text between two ';') must be shorter than this.
+    static constexpr std::size_t SCRIPT_PIECE_SIZE = 8192;
+
+    // Deletes the file at path (a failure is ignored), creates the database there with the schema
+    // script, begins the run transaction and prepares the writer's statements. Throws
+    // Sqlite3::Error when the file cannot be opened or a statement cannot be prepared.
+    explicit SqlWriter(const std::string& path);
+
+    // A writer that was not closed is abandoned: its run transaction is rolled back and no version
+    // is stamped, so the file shows an unfinished export.
+    ~SqlWriter();
+    SqlWriter(const SqlWriter&) = delete;
+    SqlWriter& operator=(const SqlWriter&) = delete;
+
+    // Commits the run transaction, finalizes the statements, stamps CurrentVersion with a new
+    // sequential identifier in a second transaction, and closes the file. A failed commit stamps
+    // nothing. Every later call returns a result that did not succeed.
+    DatabaseCloseResult Close();
+
+    // Runs a text of several statements piece by piece, cutting at every ';' (quotes are not
+    // looked at), then runs the remainder. A piece that fails, or that is SCRIPT_PIECE_SIZE bytes
+    // or longer (not run), is reported and the next piece runs. Returns true when no piece
+    // failed. A null script counts as empty.
+    bool ExecScript(const char* script);
+
+    // Executes statement once (see Sqlite3::Statement::Execute). On failure reports the error with
+    // the statement's SQL text and returns false.
+    bool Run(Sqlite3::Statement& statement);
+
+    // Inserts guid into Guids and returns the new luid. Every call inserts a row, also for an
+    // identifier inserted before. Returns -1 when the insert failed (reported) or after Close.
+    int64_t NewLuid(const DUniqueID& guid);
+
+    // The row id of the connection's last successful insert.
+    int64_t LastInsertRowid() const;
+
+    // The PropertyDictionary luid of the property key (name, type), writing the entry (its Guids
+    // row from FromName of the key text, then the dictionary row) on first use in this run.
+    // Returns -1 when the entry's Guids row could not be written; the key then stays without a
+    // dictionary row for the rest of the run.
+    int64_t DictionaryLuid(const char* name, int32_t type);
+
+    // Gives the dictionary its fifteen fixed entries, in order, so that they are the first
+    // Guids and PropertyDictionary rows of every database.
+    void RegisterFixedEntries();
+
+    // The connection, for the table writers' own statements.
+    Sqlite3::Database& GetDatabase() { return db_; }
+
+private:
+    // The statements prepared once for the run.
+    struct Statements {
+        explicit Statements(Sqlite3::Database& db);
+        Sqlite3::Statement insertGuid;
+        Sqlite3::Statement insertDictionaryEntry;
+    };
+
+    bool ExecScriptPiece(const char* piece, std::size_t length);
+    // Writes the new version identifier in its own transaction; true when it was committed.
+    bool StampVersion();
+    static void ReportSqlError(const char* text, const char* query);
+
+    Sqlite3::Database db_;
+    // Declared after the connection, so that they are finalized before it closes.
+    std::optional<Statements> statements_;
+    // Property key text -> PropertyDictionary luid.
+    HashMap<FixedString, int64_t> dictionary_;
+};
+
+} // namespace vx
