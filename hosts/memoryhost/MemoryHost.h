@@ -1,0 +1,86 @@
+#pragma once
+// The substitute host: an in-memory scene behind the host interface. It owns every node, object,
+// material and texture of the scene; nodes refer to objects, materials and textures by pointer, so
+// several nodes can share one. Its user interface is routed to a UI driver (the front end or a
+// test).
+
+#include "host/Host.h"
+#include "memoryhost/MemoryMaterial.h"
+#include "memoryhost/MemoryNode.h"
+#include "memoryhost/MemoryObject.h"
+#include "memoryhost/MemoryTexture.h"
+#include "memoryhost/UiDriver.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vx {
+
+class MemoryHost final : public Host {
+public:
+    // An empty, unsaved scene in metres: a root node named "Scene Root" without children.
+    MemoryHost();
+    ~MemoryHost() override;
+    MemoryHost(const MemoryHost&) = delete;
+    MemoryHost& operator=(const MemoryHost&) = delete;
+
+    // Building the scene. Everything made here lives as long as the host.
+    MemoryNode& GetRoot() { return *root_; }
+    // A new node appended as parent's last child; parent must belong to this host.
+    MemoryNode& AddNode(MemoryNode& parent, std::string name);
+    MemoryObject& AddObject(std::uint32_t superClass, HostClassId classId);
+    MemoryMaterial& AddMaterial(HostClassId classId, std::string name);
+    MemoryTexture& AddTexture(HostClassId classId, std::string name);
+
+    // The scene file's full path ("" for an unsaved scene); the name is its last component.
+    void SetSceneFile(std::string path) { sceneFile_ = std::move(path); }
+    void SetMasterUnit(HostUnitInfo unit) { unit_ = unit; }
+    void SetMapDirs(std::vector<std::string> dirs) { mapDirs_ = std::move(dirs); }
+    void SetSceneLocked(bool locked) { sceneLocked_ = locked; }
+    // The driver that plays the user (not owned; it must outlive its use). Null restores the
+    // default driver, which never cancels and answers dialogs with their OK button.
+    void SetUiDriver(UiDriver* driver) { driver_ = driver ? driver : &defaultDriver_; }
+
+    size_t GetNodeCount() const { return nodes_.size(); }
+    size_t GetObjectCount() const { return objects_.size(); }
+
+    HostNode* GetRootNode() const override { return root_; }
+    HostNode* GetNodeByName(std::string_view name) const override;
+    std::string GetCurFileName() const override;
+    std::string GetCurFilePath() const override { return sceneFile_; }
+    HostUnitInfo GetMasterUnitInfo() const override { return unit_; }
+    int GetMapDirCount() const override { return static_cast<int>(mapDirs_.size()); }
+    std::string GetMapDir(int index) const override;
+    bool IsSceneLocked() const override { return sceneLocked_; }
+
+    // The main window and the active window are two fixed, distinct handles.
+    static constexpr HostWindow kMainWindow {1};
+    static constexpr HostWindow kActiveWindow {2};
+    HostWindow GetMainWindow() const override { return kMainWindow; }
+    HostWindow GetActiveWindow() const override { return kActiveWindow; }
+    void ProgressStart(std::string_view title) override;
+    void ProgressUpdate(int percent) override;
+    void ProgressEnd() override;
+    bool GetCancel() override;
+    void ShowMessageBox(HostWindow owner, std::string_view text, std::string_view caption) override;
+    int ShowModalDialog(HostWindow parent, const HostDialogTemplate& dialog, HostDialogProc& proc) override;
+
+private:
+    std::vector<std::unique_ptr<MemoryNode>> nodes_;
+    std::vector<std::unique_ptr<MemoryObject>> objects_;
+    std::vector<std::unique_ptr<MemoryMaterial>> materials_;
+    std::vector<std::unique_ptr<MemoryTexture>> textures_;
+    MemoryNode* root_ = nullptr;
+
+    std::string sceneFile_;
+    HostUnitInfo unit_;
+    std::vector<std::string> mapDirs_;
+    bool sceneLocked_ = false;
+
+    UiDriver defaultDriver_;
+    UiDriver* driver_ = &defaultDriver_;
+    bool cancelled_ = false;
+};
+
+} // namespace vx

@@ -1,0 +1,27 @@
+#pragma once
+// Loads a scene file (JSON, with optional binary side files) into a memory host. The format is
+// described in docs/scene-format.md.
+
+#include "memoryhost/MemoryHost.h"
+#include "memoryhost/SceneLoadError.h"
+#include "memoryhost/SceneLoadLimits.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace vx {
+
+struct SceneLoadResult {
+    // The scene; null when the file did not load.
+    std::unique_ptr<MemoryHost> scene;
+    // Why it did not load; empty when it loaded.
+    std::optional<SceneLoadError> error;
+};
+
+// Loads the scene file at path. Every fault of the file (unreadable, malformed, inconsistent, over
+// the limits) gives an error and no scene; nothing of a partly read scene is returned. Relative
+// paths inside the file are resolved against the file's folder.
+SceneLoadResult LoadSceneFile(const std::string& path, const SceneLoadLimits& limits = {});
+
+} // namespace vx

@@ -1,0 +1,49 @@
+#pragma once
+// What the parts of the scene file loader share while one file loads: the typed JSON reader, the
+// limits, the scene file's folder, the side files, the memory budget and the scene being built.
+
+#include "memoryhost/JsonReader.h"
+#include "memoryhost/MemoryHost.h"
+#include "memoryhost/SceneLoadLimits.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace vx {
+
+// A side file named by the scene file: its resolved path and its size when the load began.
+struct SceneBuffer {
+    std::string path;
+    std::uint64_t size = 0;
+};
+
+class SceneReadContext {
+public:
+    SceneReadContext(std::string file, const SceneLoadLimits& limits, MemoryHost& host);
+
+    // Counts items x itemBytes against the array budget of the scene; fails (SizeLimit, at pointer)
+    // when one array has more items than allowed or the scene's arrays would exceed their bytes.
+    void ChargeArray(std::uint64_t items, std::uint64_t itemBytes, const std::string& pointer);
+
+    // A path written in the scene file: backslashes are taken as folder separators, and a relative
+    // path is made absolute against the scene file's folder (then normalised). "" stays "".
+    std::string ResolvePath(const std::string& text) const;
+
+    JsonReader reader;
+    const SceneLoadLimits& limits;
+    MemoryHost& host;
+    std::vector<SceneBuffer> buffers;
+    // Declarations by id, as they are read.
+    std::unordered_map<std::string, MemoryTexture*> textures;
+    std::unordered_map<std::string, MemoryMaterial*> materials;
+    std::unordered_map<std::string, MemoryObject*> objects;
+
+private:
+    std::filesystem::path folder_;
+    std::uint64_t arrayBytes_ = 0;
+};
+
+} // namespace vx
