@@ -1,0 +1,76 @@
+#include "database/RootRecordWriter.h"
+
+#include "database/RecordBinding.h"
+
+#include "base/Assert.h"
+
+#include <cmath>
+
+namespace vx {
+
+namespace {
+
+constexpr const char* INSERT_COMPOSITE_OBJECT
+    = "INSERT INTO CompositeObjects (luid,name,aabb_min_x,aabb_min_y,aabb_min_z,aabb_max_x,"
+      "aabb_max_y,aabb_max_z,geometry_luid,geometry_pos_x,geometry_pos_y,geometry_pos_z,"
+      "geometry_rot_az,geometry_rot_el,geometry_rot_tw,geometry_scale_x,geometry_scale_y,"
+      "geometry_scale_z,explode,chain,traceable,lod_id) "
+      "VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?);";
+constexpr const char* INSERT_ROOT = "INSERT INTO Roots (object_luid,inbox_id,camera_x,camera_y,"
+                                    "camera_z,camera_az,camera_el) VALUES( ?,?,?,?,?,?,? );";
+
+// The columns from geometry_luid to traceable.
+constexpr int NULL_COLUMNS_OF_ROOT = 13;
+
+} // namespace
+
+Vector3 RootCameraPosition(const ZR::Aabb& box)
+{
+    const Vector3 lo {box.min.x, box.min.z, box.min.y};
+    const Vector3 hi {box.max.x, box.max.z, box.max.y};
+    const Vector3 centre = (hi + lo) * 0.5f;
+    const Vector3 size = hi - lo;
+    const float halfFieldOfView = 0.5235988f;
+    const float distance = size.y / 2.0f + (size.z * 0.5f * 1.1f) / std::tan(halfFieldOfView) + 0.1f;
+    return {centre.x, centre.y - distance, centre.z};
+}
+
+int64_t WriteDatabaseRoot(SqlWriter& writer, const char* name, const ZR::Aabb& box, bool withCamera)
+{
+    const int64_t designRootLuid = writer.NewLuid(DUniqueID::NewSequential());
+    VX_ASSERT_TEXT(designRootLuid > 0, "designRootLuid>0");
+
+    Sqlite3::Statement object = writer.GetDatabase().Prepare(INSERT_COMPOSITE_OBJECT);
+    int position = 0;
+    object.Param(position++).BindInt64(designRootLuid);
+    object.Param(position++).BindText(name);
+    if (withCamera) {
+        BindBox(object, position, box);
+    } else {
+        for (int i = 0; i < 6; ++i)
+            object.Param(position++).BindDouble(0.0);
+    }
+    for (int i = 0; i < NULL_COLUMNS_OF_ROOT; ++i)
+        object.Param(position++).BindNull();
+    object.Param(position++).BindInt(0);
+    writer.Run(object);
+
+    Sqlite3::Statement root = writer.GetDatabase().Prepare(INSERT_ROOT);
+    root.Param(0).BindInt64(designRootLuid);
+    root.Param(1).BindNull();
+    if (withCamera) {
+        const Vector3 camera = RootCameraPosition(box);
+        root.Param(2).BindDouble(RoundLength(camera.x));
+        root.Param(3).BindDouble(RoundLength(camera.y));
+        root.Param(4).BindDouble(RoundLength(camera.z));
+        root.Param(5).BindInt(0);
+        root.Param(6).BindInt(0);
+    } else {
+        for (int i = 2; i <= 6; ++i)
+            root.Param(i).BindNull();
+    }
+    writer.Run(root);
+    return designRootLuid;
+}
+
+} // namespace vx
