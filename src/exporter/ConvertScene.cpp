@@ -1,0 +1,94 @@
+#include "exporter/VNX30MaxExporter.h"
+
+#include "exporter/ExportTexts.h"
+#include "exporter/ExportTree.h"
+#include "exporter/SceneContext.h"
+
+#include "database/CompositeObjectWriter.h"
+#include "database/DesignDatabase.h"
+#include "database/RootRecordWriter.h"
+
+#include "base/Paths.h"
+#include "design/CompositeObject.h"
+#include "design/PropertyKey.h"
+#include "design/PropertyTypes.h"
+#include "host/Host.h"
+
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+namespace vx {
+
+namespace {
+
+constexpr const char* kImportTemplateName = "ImportTemplate";
+constexpr const char* kImportTemplateValue = "Release";
+
+// The scene's title for the root record: the scene file's title, "- no name -" when unsaved.
+std::string SceneTitleOf(Host& host)
+{
+    const std::string fileName = host.GetCurFileName();
+    if (fileName.empty())
+        return kTextNoName;
+    return GetFileTitle(fileName.c_str());
+}
+
+void EmptyConversionTables()
+{
+    if (SceneContext* context = CurrentSceneContext())
+        context->EmptyRunTables();
+}
+
+} // namespace
+
+bool VNX30MaxExporter::ConvertScene(ZR::CompositeObject* designRoot, ExportTree&)
+{
+    if (!host)
+        return false;
+    // The referenced-node pass, the conversion of the tree and the bounding boxes arrive with the
+    // export node tree.
+    if (host->GetCancel()) {
+        EmptyConversionTables();
+        return true;
+    }
+
+    bool objectsFound = false;
+    try {
+        SqlWriter* writer = CurrentSqlWriter();
+        if (!designRoot || !writer)
+            throw std::logic_error("no design root or no open design database");
+        const auto& components = designRoot->data.Components;
+
+        progressTotal = static_cast<int32_t>(components.Count()) + 1;
+        progressCount = 0;
+        host->ProgressEnd();
+        host->ProgressStart(kTitleWriting);
+        ReportProgress();
+
+        const std::string sceneTitle = SceneTitleOf(*host);
+        WriteDatabaseRoot(*writer, sceneTitle.c_str(), designRoot->data.Aabb, writeRootInstance);
+
+        // Per-object mode with top-level instances (WriteLibraryObjects) arrives with the instance writer.
+        if (singleObjectActive || components.IsEmpty()) {
+            designRoot->data.properties.SetText(
+                ZR::MakePropertyKey(kImportTemplateName, ZR::PROPERTY_TYPE_IMPORT_TEMPLATE), kImportTemplateValue);
+            WriteLogLine(kLogLibraryObject);
+            WriteLogLine(designRoot->name.c_str());
+            // The root instance that places the written design root arrives with the instance writer.
+            objectsFound = WriteCompositeObject(*writer, *designRoot);
+        }
+        StepProgress();
+    } catch (const std::exception& error) {
+        writingError_ = error.what();
+        objectsFound = false;
+    } catch (...) {
+        writingError_ = "unknown exception";
+        objectsFound = false;
+    }
+
+    EmptyConversionTables();
+    return objectsFound;
+}
+
+} // namespace vx

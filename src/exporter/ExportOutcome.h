@@ -1,0 +1,36 @@
+#pragma once
+// What the last export run of an exporter object came to, for a front end that plays the host.
+// DoExport's integer result is what the host sees; this record says more: how the run ended, the
+// objects that failed, and where the log is, so that a front end can report even when prompts
+// were suppressed and no log could be written.
+
+#include <string>
+#include <vector>
+
+namespace vx {
+
+enum class ExportStatus {
+    NotRun,               // no run yet
+    Succeeded,            // a design was written, no object failed
+    FinishedWithFailures, // a design was written, some objects could not be converted
+    NoValidObjects,       // the scene gave no object to write ("No valid objects have been found.")
+    TargetInUse,          // the target could not be replaced ("File is in use by another process.")
+    Cancelled,            // the options dialog was cancelled, or the user cancelled the run
+    Failed,               // an exception ended the run, or the database could not be committed
+};
+
+struct ExportOutcome {
+    ExportStatus status = ExportStatus::NotRun;
+    // Names of the objects that could not be converted, in the order reported.
+    std::vector<std::string> failedNames;
+    // The log file's path; empty when no log was created.
+    std::string logPath;
+    // True when the target now holds the database of this run; false when the previous target (or
+    // its absence) was left as it was.
+    bool targetReplaced = false;
+    // A short description of a failure (exception text, commit error) for the front end; empty
+    // otherwise.
+    std::string detail;
+};
+
+} // namespace vx

@@ -1,0 +1,10 @@
+#include "exporter/ExportTree.h"
+
+namespace vx {
+
+ExportTree BuildExportTree(HostNode*)
+{
+    return ExportTree {};
+}
+
+} // namespace vx

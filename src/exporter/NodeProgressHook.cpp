@@ -1,0 +1,11 @@
+#include "exporter/NodeProgressHook.h"
+
+namespace vx {
+
+NodeProgressFunction& NodeProgressHook()
+{
+    static NodeProgressFunction hook = nullptr;
+    return hook;
+}
+
+} // namespace vx

@@ -1,0 +1,218 @@
+#include "exporter/VNX30MaxExporter.h"
+
+#include "exporter/DesignRoot.h"
+#include "exporter/ExportTexts.h"
+#include "exporter/ExportTree.h"
+#include "exporter/ModuleManager.h"
+#include "exporter/NodeProgressHook.h"
+#include "exporter/SceneContext.h"
+#include "exporter/TargetReplacement.h"
+
+#include "database/DesignDatabase.h"
+
+#include "base/FixedString.h"
+#include "host/Host.h"
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace vx {
+
+namespace {
+
+void CountNodeProgress()
+{
+    if (VNX30MaxExporter* exporter = CurrentExporter())
+        exporter->StepProgress();
+}
+
+// What a run holds while it works. Whichever way the run leaves, the destructor ends the progress
+// bar, abandons an open database, removes the temporary file and retires the scene context.
+struct RunResources {
+    explicit RunResources(Host& host)
+        : host(host)
+    {
+    }
+    RunResources(const RunResources&) = delete;
+    RunResources& operator=(const RunResources&) = delete;
+
+    ~RunResources()
+    {
+        if (progressStarted)
+            host.ProgressEnd();
+        if (databaseOpen) {
+            // The file is removed below, so whatever closing it achieves does not matter.
+            const DatabaseCloseResult ignored = CloseDesignDatabase();
+            static_cast<void>(ignored);
+        }
+        temporary.reset();
+        if (CurrentSceneContext() == context.get())
+            CurrentSceneContext() = nullptr;
+    }
+
+    Host& host;
+    std::unique_ptr<SceneContext> context;
+    std::optional<TemporaryTarget> temporary;
+    bool databaseOpen = false;
+    bool progressStarted = false;
+};
+
+} // namespace
+
+void VNX30MaxExporter::RunExport(const char* name)
+{
+    if (!host)
+        throw std::logic_error("export run without a host");
+    const std::string target = name ? name : "";
+    const HostUnitInfo unit = host->GetMasterUnitInfo();
+
+    RunResources run(*host);
+    run.context = std::make_unique<SceneContext>();
+    CurrentSceneContext() = run.context.get();
+    run.context->SetUnitScale(unit.type);
+
+    ModuleManager modules;
+    modules.Run(modules.RunEnableBits(optimizeGeometry));
+
+    OpenLog(target);
+    if (!CanReplaceTarget(target)) {
+        ReportTargetInUse();
+        return;
+    }
+
+    NodeProgressHook() = &CountNodeProgress;
+    ExportTree tree = BuildExportTree(rootNode);
+
+    run.temporary.emplace(target);
+    OpenDesignDatabase(run.temporary->Path());
+    run.databaseOpen = true;
+
+    const std::string designName = DesignNameOf(target);
+    ZR::CompositeObject* designRoot = CreateDesignRoot(run.context->design, designName.c_str(), lodType);
+
+    host->ProgressStart(kTitleCollecting);
+    run.progressStarted = true;
+    progressTotal = 0;
+    progressCount = 0;
+    failedCount = 0;
+    failedNames.Clear();
+
+    WriteRunSettings(run.context->scaleFactor);
+    progressTotal = tree.CountNodes();
+
+    const bool objectsFound = ConvertScene(designRoot, tree);
+
+    run.databaseOpen = false;
+    const DatabaseCloseResult closed = CloseDesignDatabase();
+
+    const bool cancelled = host->GetCancel();
+    if (cancelled)
+        WriteLogLine(kTextCancelled);
+
+    run.progressStarted = false;
+    host->ProgressEnd();
+
+    if (!closed.Succeeded()) {
+        ReportCommitFailure();
+        return;
+    }
+    if (cancelled || !writingError_.empty()) {
+        if (!writingError_.empty())
+            WriteLogLine((std::string(kLogRunFailed) + writingError_).c_str());
+        WriteLogLine(kLogTargetKept);
+    } else if (!run.temporary->MoveIntoPlace()) {
+        ReportTargetInUse();
+        return;
+    } else {
+        outcome_.targetReplaced = true;
+    }
+    ReportOutcome(objectsFound, cancelled);
+}
+
+void VNX30MaxExporter::OpenLog(const std::string& targetPath)
+{
+    logFileName.clear();
+    log.Close();
+    if (targetPath.empty())
+        return;
+    logFileName = targetPath + ".log";
+    if (log.CreateNew(logFileName.c_str(), true))
+        outcome_.logPath = logFileName;
+}
+
+void VNX30MaxExporter::WriteRunSettings(float scaleFactor)
+{
+    const FixedString factor = FixedString::Formatted("%#g", static_cast<double>(scaleFactor));
+    WriteLogLine((std::string(kLogScalingFactor) + factor.c_str()).c_str());
+    WriteLogLine((std::string(kLogSingleObject) + (singleObject ? "yes" : "no")).c_str());
+}
+
+void VNX30MaxExporter::ReportTargetInUse()
+{
+    if (suppressPrompts)
+        WriteLogLine(kTextFileInUse);
+    else
+        ShowMessage(kTextFileInUse, kCaptionError);
+    outcome_.status = ExportStatus::TargetInUse;
+    log.Close();
+}
+
+void VNX30MaxExporter::ReportCommitFailure()
+{
+    WriteLogLine(kLogCommitFailed);
+    WriteLogLine(kLogTargetKept);
+    ShowMessage(kTextCommitFailed, kCaptionError);
+    outcome_.status = ExportStatus::Failed;
+    outcome_.detail = "the design database could not be committed";
+    for (const FixedString& failed : failedNames)
+        outcome_.failedNames.emplace_back(failed.c_str());
+    failedNames.Clear();
+    failedCount = 0;
+    log.Close();
+}
+
+void VNX30MaxExporter::ReportOutcome(bool objectsFound, bool cancelled)
+{
+    for (const FixedString& failed : failedNames)
+        outcome_.failedNames.emplace_back(failed.c_str());
+
+    if (!objectsFound) {
+        if (suppressPrompts)
+            WriteLogLine(kTextNoValidObjects);
+        else
+            ShowMessage(kTextNoValidObjects, kCaptionError);
+        log.Close();
+        outcome_.status = ExportStatus::NoValidObjects;
+    } else if (failedCount > 0) {
+        const std::string count = std::to_string(failedCount);
+        if (log.IsOpen()) {
+            WriteLogLine(kTextFailedObjects);
+            for (const FixedString& failed : failedNames)
+                WriteLogLine(failed.c_str());
+            ShowMessage((count + kTextObjectsFailedLogged + logFileName).c_str(), kCaptionWarning);
+            log.Close();
+        } else {
+            ShowMessage((count + kTextObjectsFailed).c_str(), kCaptionWarning);
+        }
+        outcome_.status = ExportStatus::FinishedWithFailures;
+    } else {
+        outcome_.status = ExportStatus::Succeeded;
+    }
+    failedNames.Clear();
+    failedCount = 0;
+
+    if (log.IsOpen()) {
+        log.Close();
+        ShowMessage((std::string(kTextDone) + logFileName).c_str(), kCaptionInfo);
+    }
+    if (cancelled)
+        outcome_.status = ExportStatus::Cancelled;
+    if (!writingError_.empty()) {
+        outcome_.status = ExportStatus::Failed;
+        outcome_.detail = writingError_;
+    }
+}
+
+} // namespace vx

@@ -1,0 +1,109 @@
+#include "exporter/TargetReplacement.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vx {
+
+namespace {
+
+// The target's folder, up to and including the last '/' (empty for a bare file name). Only '/'
+// separates folders here: the file system sees '\\' as part of a name.
+std::string FolderPrefixOf(const std::string& targetPath)
+{
+    const std::size_t slash = targetPath.rfind('/');
+    return slash == std::string::npos ? std::string() : targetPath.substr(0, slash + 1);
+}
+
+// The target's folder as a usable path ("." for a bare file name).
+std::string FolderOf(const std::string& targetPath)
+{
+    const std::string prefix = FolderPrefixOf(targetPath);
+    return prefix.empty() ? std::string(".") : prefix;
+}
+
+bool IsLockedExclusively(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    const bool locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return locked;
+}
+
+// Makes the rename durable: the folder's entry is synced (a failure only loses durability).
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+bool CanReplaceTarget(const std::string& targetPath)
+{
+    if (targetPath.empty())
+        return false;
+    struct stat info {};
+    const bool exists = ::stat(targetPath.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode))
+        return false;
+    const std::string folder = FolderOf(targetPath);
+    struct stat folderInfo {};
+    if (::stat(folder.c_str(), &folderInfo) == 0 && ::access(folder.c_str(), W_OK | X_OK) != 0)
+        return false;
+    return !(exists && IsLockedExclusively(targetPath));
+}
+
+TemporaryTarget::TemporaryTarget(const std::string& targetPath)
+    : targetPath_(targetPath)
+{
+    const std::string prefix = FolderPrefixOf(targetPath);
+    const std::string pattern = prefix + "." + targetPath.substr(prefix.size()) + "-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0)
+        throw std::runtime_error("cannot create a temporary file beside " + targetPath + ": " + std::strerror(errno));
+    ::close(fd);
+    path_ = name.data();
+    present_ = true;
+}
+
+TemporaryTarget::~TemporaryTarget()
+{
+    Remove();
+}
+
+bool TemporaryTarget::MoveIntoPlace()
+{
+    if (!present_)
+        return false;
+    if (::rename(path_.c_str(), targetPath_.c_str()) != 0)
+        return false;
+    present_ = false;
+    SyncFolder(FolderOf(targetPath_));
+    return true;
+}
+
+void TemporaryTarget::Remove()
+{
+    if (!present_)
+        return;
+    ::unlink(path_.c_str());
+    ::unlink((path_ + "-journal").c_str());
+    present_ = false;
+}
+
+} // namespace vx

@@ -1,0 +1,42 @@
+#pragma once
+// Safe replacement of the export target: the database is written to a temporary file in the
+// target's folder and renamed over the target only once it is complete, so that a run that fails,
+// is cancelled or is killed leaves the previous target as it was.
+
+#include <string>
+
+namespace vx {
+
+// Whether the file at targetPath can be replaced now. It cannot ("in use") when the path is empty,
+// names a folder, lies in an existing folder the process may not write, or names a file that
+// another holder has locked exclusively (as DFile::CreateNew holds its files). A missing target
+// can be replaced.
+bool CanReplaceTarget(const std::string& targetPath);
+
+// A temporary file beside a target, ".<file name>-XXXXXX" in the target's folder. The file is
+// removed on destruction unless it was moved into place.
+class TemporaryTarget {
+public:
+    // Creates the empty temporary file. Throws std::runtime_error when it cannot be created (a
+    // missing or unwritable folder).
+    explicit TemporaryTarget(const std::string& targetPath);
+    ~TemporaryTarget();
+    TemporaryTarget(const TemporaryTarget&) = delete;
+    TemporaryTarget& operator=(const TemporaryTarget&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+    // Renames the temporary file over the target (atomically replacing it). Returns false, leaving
+    // both as they were, when the rename fails; later calls return false.
+    bool MoveIntoPlace();
+
+    // Removes the temporary file (and a journal SQLite may have left beside it) now.
+    void Remove();
+
+private:
+    std::string targetPath_;
+    std::string path_;
+    bool present_ = false;
+};
+
+} // namespace vx

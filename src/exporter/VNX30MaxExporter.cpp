@@ -1,0 +1,126 @@
+#include "exporter/VNX30MaxExporter.h"
+
+#include "exporter/ExportTexts.h"
+#include "exporter/NodeProgressHook.h"
+#include "exporter/OptionKeys.h"
+#include "exporter/OptionsDialog.h"
+#include "exporter/SceneContext.h"
+
+#include "host/Host.h"
+
+#include <exception>
+#include <string>
+
+namespace vx {
+
+VNX30MaxExporter::VNX30MaxExporter() = default;
+
+VNX30MaxExporter::~VNX30MaxExporter()
+{
+    if (CurrentExporter() == this)
+        CurrentExporter() = nullptr;
+}
+
+VNX30MaxExporter*& CurrentExporter()
+{
+    static VNX30MaxExporter* current = nullptr;
+    return current;
+}
+
+int VNX30MaxExporter::DoExport(const char* name, Host* newHost, bool suppress)
+{
+    ResetRunState(newHost);
+    if (!newHost) {
+        outcome_.status = ExportStatus::Failed;
+        outcome_.detail = "no host";
+        return kExportResultException;
+    }
+    try {
+        bool optimize = false;
+        if (rootNode && rootNode->GetUserPropBool(kOptionKeyOptimizeGeometry, optimize))
+            optimizeGeometry = optimize;
+        if (rootNode)
+            rootNode->SetUserPropInt(kOptionKeyLodType, lodType);
+        ApplyRunOptions();
+        if (rootNode)
+            rootNode->SetUserPropBool(kOptionKeySingleGeometry, singleObject);
+        suppressPrompts = suppress;
+
+        if (!suppressPrompts) {
+            OptionsDialogProc proc(*this);
+            const int choice = host->ShowModalDialog(host->GetActiveWindow(), OptionsDialogTemplate(), proc);
+            if (choice != kOptionsOkId) {
+                outcome_.status = ExportStatus::Cancelled;
+                return kExportResultCancelled;
+            }
+        }
+        singleObjectActive = singleObject;
+
+        RunExport(name);
+        return kExportResultDone;
+    } catch (const std::exception& error) {
+        ReportException(error.what());
+    } catch (...) {
+        ReportException("unknown exception");
+    }
+    return kExportResultException;
+}
+
+void VNX30MaxExporter::ResetRunState(Host* newHost)
+{
+    // Whatever an earlier run (of any exporter) left behind is not this run's.
+    CurrentExporter() = this;
+    CurrentSceneContext() = nullptr;
+    NodeProgressHook() = nullptr;
+    outcome_ = ExportOutcome {};
+    writingError_.clear();
+    log.Close();
+    host = newHost;
+    rootNode = newHost ? newHost->GetRootNode() : nullptr;
+}
+
+void VNX30MaxExporter::ApplyRunOptions()
+{
+    exportAnimationData = false;
+    optimizeGeometry = false;
+    writeRootInstance = true;
+    keepMissingTextures = true;
+    textureNamesWithExtension = false;
+    lodType = 2;
+    shareEqualData = true;
+    singleObject = true;
+    opacityCutoff = 0.949f;
+}
+
+void VNX30MaxExporter::AddFailedObject(const char* name)
+{
+    failedNames.Append(FixedString((name && *name) ? name : kTextNoName));
+    ++failedCount;
+}
+
+void VNX30MaxExporter::WriteLogLine(const char* text)
+{
+    if (log.IsOpen())
+        log.WriteLine(text, true);
+}
+
+void VNX30MaxExporter::ShowMessage(const char* text, const char* caption)
+{
+    if (!suppressPrompts && host)
+        host->ShowMessageBox(host->GetMainWindow(), text, caption);
+}
+
+void VNX30MaxExporter::ReportException(const char* text)
+{
+    outcome_.status = ExportStatus::Failed;
+    outcome_.detail = text;
+    outcome_.targetReplaced = false;
+    outcome_.failedNames.clear();
+    for (const FixedString& failed : failedNames)
+        outcome_.failedNames.emplace_back(failed.c_str());
+    WriteLogLine((std::string(kLogRunFailed) + text).c_str());
+    WriteLogLine(kLogTargetKept);
+    log.Close();
+}
+
+} // namespace vx

@@ -1,0 +1,146 @@
+#pragma once
+// VNX30MaxExporter: the exporter object the host creates. Each DoExport call is one export run:
+// it sets the run's options, asks the user for "Export as single object" (unless prompts are
+// suppressed), converts the host scene into a design and writes it as a design database at the
+// target path, with a text log beside it ("<target>.log").
+//
+// The database is written to a temporary file in the target's folder and moved into place only
+// when the run completed its writing and the database was committed and stamped; on every other
+// path the previous target is left as it was. LastOutcome tells a front end how the run ended.
+//
+// One run at a time per process: while a run is in progress CurrentExporter() designates the
+// running exporter, and the conversion reads the options and counters below through it.
+
+#include "exporter/ExportOutcome.h"
+
+#include "base/Array.h"
+#include "base/DFile.h"
+#include "base/FixedString.h"
+#include "host/HostTypes.h"
+
+#include <cstdint>
+#include <string>
+
+namespace ZR {
+struct CompositeObject;
+}
+
+namespace vx {
+
+class Host;
+class HostNode;
+class ExportTree;
+
+// DoExport's results, as the host reads them.
+constexpr int kExportResultException = 0; // an exception ended the run
+constexpr int kExportResultDone = 1; // the run went through (also when it reported errors)
+constexpr int kExportResultCancelled = 2; // the options dialog was not ended with OK
+
+// Animation export settings, reset before every node by the animation export.
+struct AnimationSettings {
+    HostTime evaluationTime = 0;
+    int32_t sampleStepFrames = 5;
+    bool forceSampling = false;
+    bool decomposeTransforms = false;
+};
+
+class VNX30MaxExporter {
+public:
+    // A new exporter: single-object mode on, optimiser off, log closed, no run yet (LastOutcome is
+    // NotRun). lodType starts at 2, the value every run sets, so the first run writes "LodType" 2.
+    VNX30MaxExporter();
+    // Closes the log when it is still open. If this exporter is the current one, it stops being so.
+    ~VNX30MaxExporter();
+    VNX30MaxExporter(const VNX30MaxExporter&) = delete;
+    VNX30MaxExporter& operator=(const VNX30MaxExporter&) = delete;
+
+    // Exports the scene of host to the design database at name (a narrow, UTF-8 path; null counts
+    // as empty). With suppressPrompts no dialog and no message box is shown and the run exports as
+    // a single object; every message then goes to the log only.
+    // Returns kExportResultDone when the run went through, whatever it reported (target in use, no
+    // valid objects, failed objects, cancellation in the progress bar, a failed commit);
+    // kExportResultCancelled when the options dialog ended with anything but OK (the root node's
+    // "LodType" and "SingleGeometry" are written already; no log, no database);
+    // kExportResultException when an exception left the run (the previous target stays).
+    // A null host does nothing and returns kExportResultException (outcome Failed). An empty path
+    // cannot be replaced: it is reported as in use, without a log.
+    // LastOutcome() holds the details afterwards.
+    int DoExport(const char* name, Host* host, bool suppressPrompts);
+
+    // How the last DoExport call ended; NotRun before the first. Reset at the start of every call.
+    const ExportOutcome& LastOutcome() const { return outcome_; }
+
+    // The run proper, called by DoExport inside its exception handler once the options are set:
+    // everything it reports goes to the log, the message boxes and LastOutcome. Exceptions pass
+    // through (DoExport catches them); the temporary database is removed on that path too.
+    // Throws std::logic_error when no host is set.
+    void RunExport(const char* name);
+
+    // The conversion and writing phase of a run with an open design database: converts tree into
+    // the design under designRoot and writes the root record and the design. Returns true when
+    // objects were found (also when the user cancelled before writing), false when nothing could
+    // be written or an exception ended the writing (the exception text is then kept for the log).
+    bool ConvertScene(ZR::CompositeObject* designRoot, ExportTree& tree);
+
+    // Adds one to progressCount and reports the progress percentage to the host.
+    void StepProgress();
+    // Reports the progress percentage of progressCount / progressTotal to the host.
+    void ReportProgress();
+    // Records an object that could not be converted: its name ("- no name -" when empty or null),
+    // cut to 255 bytes, appended to failedNames; failedCount grows by one.
+    void AddFailedObject(const char* name);
+    // Writes text as one line ending in CR LF to the log when it is open; otherwise nothing.
+    void WriteLogLine(const char* text);
+    // Shows text in a message box captioned caption, owned by the host's main window, unless
+    // prompts are suppressed or there is no host.
+    void ShowMessage(const char* text, const char* caption);
+
+    // Options and run state, in the order the conversion knows them. DoExport sets every one of
+    // them before anything reads it.
+    bool suppressPrompts = false;
+    bool singleObjectActive = true;
+    bool optimizeGeometry = false;
+    bool singleObject = true;
+    bool exportAnimationData = false;
+    bool writeRootInstance = true;
+    bool keepMissingTextures = true;
+    bool textureNamesWithExtension = false;
+    int32_t lodType = 2;
+    bool shareEqualData = true;
+    float opacityCutoff = 0.949f;
+    Host* host = nullptr;
+    int32_t progressTotal = 0;
+    int32_t progressCount = 0;
+    AnimationSettings animationSettings;
+    int32_t failedCount = 0;
+    Array<FixedString> failedNames;
+    DFile log;
+    HostNode* rootNode = nullptr;
+
+    // The log's path ("<target>.log") of the current or last run; empty before the first.
+    std::string logFileName;
+
+private:
+    void ResetRunState(Host* newHost);
+    void ApplyRunOptions();
+    void OpenLog(const std::string& targetPath);
+    void WriteRunSettings(float scaleFactor);
+    void ReportTargetInUse();
+    void ReportCommitFailure();
+    void ReportOutcome(bool objectsFound, bool cancelled);
+    void ReportException(const char* text);
+
+    ExportOutcome outcome_;
+    // Set by ConvertScene when an exception ended its writing step.
+    std::string writingError_;
+};
+
+// The process-wide current exporter: set by DoExport (and by the options dialog), cleared when
+// that exporter is destroyed. Null outside a run of any exporter.
+VNX30MaxExporter*& CurrentExporter();
+
+// The progress percentage: the integer part of 100 x count / total computed in floating point,
+// clamped to 0..100. A total of 0 or below gives 0.
+int ProgressPercent(int32_t count, int32_t total);
+
+} // namespace vx
