@@ -1,33 +1,39 @@
 // vxexport: plays the modelling host on the command line. It loads a scene file and exports it to
 // a design database the way the host calls the exporter.
 
-#include <cstdio>
-#include <cstring>
+#include "vxexport/CommandLine.h"
+#include "vxexport/ExitCode.h"
+#include "vxexport/ExportCommand.h"
+#include "vxexport/HelpText.h"
+#include "vxexport/TerminalText.h"
 
-namespace {
-
-const char* const kUsage
-    = "Usage: vxexport [options] SCENE TARGET.vx\n"
-      "\n"
-      "Exports the scene file SCENE to the design database TARGET.vx and writes the log\n"
-      "TARGET.vx.log beside it.\n"
-      "\n"
-      "Options:\n"
-      "  --help       print this help and exit\n"
-      "  --version    print the version and exit\n";
-
-} // namespace
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(kUsage, stdout);
-        return argc < 2 ? 2 : 0;
+    using namespace vx;
+    const CommandLineParse parse = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parse.error.empty()) {
+        std::cerr << "vxexport: " << MakePrintable(parse.error) << "\nTry 'vxexport --help'.\n";
+        return ToProcessStatus(ExitCode::UsageError);
     }
-    if (std::strcmp(argv[1], "--version") == 0) {
-        std::printf("vxexport %s\n", VX_VERSION_TEXT);
-        return 0;
+    if (parse.line.help) {
+        std::cout << GetUsageText();
+        return ToProcessStatus(ExitCode::Exported);
     }
-    std::fputs("vxexport: exporting is not available in this build yet\n", stderr);
-    return 2;
+    if (parse.line.version) {
+        std::cout << GetVersionText();
+        return ToProcessStatus(ExitCode::Exported);
+    }
+    try {
+        return ToProcessStatus(RunExportCommand(parse.line));
+    } catch (const std::exception& error) {
+        std::cerr << "vxexport: the export failed: " << MakePrintable(error.what()) << "\n";
+    } catch (...) {
+        std::cerr << "vxexport: the export failed\n";
+    }
+    return ToProcessStatus(ExitCode::RunFailed);
 }

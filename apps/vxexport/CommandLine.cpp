@@ -1,0 +1,105 @@
+#include "vxexport/CommandLine.h"
+
+#include <optional>
+
+namespace vx {
+
+namespace {
+
+constexpr const char* kDebugOutputOption = "--debug-output";
+
+// Applies one flag option; false when name is no flag of the command.
+bool ApplyFlag(const std::string& name, CommandLine& line, std::vector<DialogAnswer>& answers)
+{
+    if (name == "--help" || name == "-h")
+        line.help = true;
+    else if (name == "--version")
+        line.version = true;
+    else if (name == "--yes" || name == "-y")
+        line.suppressPrompts = true;
+    else if (name == "--quiet" || name == "-q")
+        line.quiet = true;
+    else if (name == "--single-object")
+        answers.push_back(DialogAnswer::SingleObject);
+    else if (name == "--per-object")
+        answers.push_back(DialogAnswer::PerObject);
+    else
+        return false;
+    return true;
+}
+
+// The dialog answer of the given options, or an error text.
+std::optional<std::string> ResolveDialogAnswer(const std::vector<DialogAnswer>& answers, CommandLine& line)
+{
+    for (DialogAnswer answer : answers) {
+        if (line.dialogAnswer != DialogAnswer::Ask && line.dialogAnswer != answer)
+            return "--per-object and --single-object exclude each other";
+        line.dialogAnswer = answer;
+    }
+    if (line.suppressPrompts && line.dialogAnswer == DialogAnswer::PerObject)
+        return "--per-object cannot be used with --yes: a run without prompts always exports a single "
+               "object (use --per-object alone to answer the dialog without a prompt)";
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckPositionals(const std::vector<std::string>& positionals, CommandLine& line)
+{
+    if (positionals.size() < 2)
+        return positionals.empty() ? "missing SCENE and TARGET" : "missing TARGET";
+    if (positionals.size() > 2)
+        return "unexpected argument '" + positionals[2] + "'";
+    if (positionals[0].empty() || positionals[1].empty())
+        return "SCENE and TARGET must not be empty";
+    line.scene = positionals[0];
+    line.target = positionals[1];
+    return std::nullopt;
+}
+
+} // namespace
+
+CommandLineParse ParseCommandLine(const std::vector<std::string>& args)
+{
+    CommandLineParse parse;
+    CommandLine& line = parse.line;
+    std::vector<DialogAnswer> answers;
+    std::vector<std::string> positionals;
+    bool optionsEnded = false;
+    bool hasDebugOutput = false;
+
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            positionals.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == kDebugOutputOption) {
+            if (i + 1 >= args.size()) {
+                parse.error = "--debug-output needs a FILE (\"-\" for stderr)";
+                return parse;
+            }
+            line.debugOutput = args[++i];
+            hasDebugOutput = true;
+        } else if (arg.rfind(std::string(kDebugOutputOption) + "=", 0) == 0) {
+            line.debugOutput = arg.substr(std::string(kDebugOutputOption).size() + 1);
+            hasDebugOutput = true;
+        } else if (!ApplyFlag(arg, line, answers)) {
+            parse.error = "unknown option '" + arg + "'";
+            return parse;
+        }
+    }
+    if (hasDebugOutput && line.debugOutput.empty()) {
+        parse.error = "--debug-output needs a FILE (\"-\" for stderr)";
+        return parse;
+    }
+    if (line.help || line.version)
+        return parse;
+    if (auto error = ResolveDialogAnswer(answers, line)) {
+        parse.error = *error;
+        return parse;
+    }
+    if (auto error = CheckPositionals(positionals, line))
+        parse.error = *error;
+    return parse;
+}
+
+} // namespace vx

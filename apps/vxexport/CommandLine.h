@@ -1,0 +1,44 @@
+#pragma once
+// The command line of vxexport: vxexport [options] SCENE TARGET.vx
+
+#include <string>
+#include <vector>
+
+namespace vx {
+
+// How the options dialog is answered.
+enum class DialogAnswer {
+    Ask, // a prompt on a terminal; the dialog's defaults (OK) when stdin or stderr is no terminal
+    SingleObject, // --single-object: tick "Export as single object", then OK
+    PerObject, // --per-object: untick it, then OK
+};
+
+struct CommandLine {
+    bool help = false;
+    bool version = false;
+    // --yes: the host's suppress-prompts flag (no dialog, no message boxes, single-object mode).
+    bool suppressPrompts = false;
+    // --quiet: no progress display and no "Info" boxes.
+    bool quiet = false;
+    DialogAnswer dialogAnswer = DialogAnswer::Ask;
+    // --debug-output FILE; "-" is stderr. Empty when not given (the debugger output is dropped).
+    std::string debugOutput;
+    std::string scene;
+    std::string target;
+};
+
+struct CommandLineParse {
+    CommandLine line;
+    // Why the arguments are not a valid command line; empty when they are.
+    std::string error;
+};
+
+// Parses the arguments that follow the program name. Options may stand anywhere before "--";
+// "--debug-output" takes its value as the next argument or after "=". With --help or --version
+// the positional arguments are not required and everything else but unknown options is ignored.
+// Unknown options, a missing or empty SCENE or TARGET, extra arguments, --per-object together with
+// --single-object, and --per-object together with --yes (a run without prompts always exports a
+// single object) are errors.
+CommandLineParse ParseCommandLine(const std::vector<std::string>& args);
+
+} // namespace vx

@@ -1,0 +1,51 @@
+#include "vxexport/HelpText.h"
+
+#ifndef VX_VERSION_TEXT
+#define VX_VERSION_TEXT "unknown"
+#endif
+
+namespace vx {
+
+const char* GetUsageText()
+{
+    return "Usage: vxexport [options] SCENE TARGET.vx\n"
+           "\n"
+           "Loads the scene file SCENE and exports it to the design database TARGET.vx, the way the\n"
+           "modelling host runs the Varnex exporter. The log is written beside the target, as\n"
+           "TARGET.vx.log. The previous TARGET.vx is replaced only when the new export succeeded.\n"
+           "\n"
+           "Options:\n"
+           "  -y, --yes              suppress prompts: no options dialog and no message boxes; the\n"
+           "                         scene is exported as a single object and every message goes\n"
+           "                         to the log only (failures are summed up on stderr)\n"
+           "      --single-object    answer the options dialog without a prompt: single object\n"
+           "      --per-object       answer the options dialog without a prompt: one library\n"
+           "                         object per top-level instance (not with --yes)\n"
+           "      --debug-output FILE\n"
+           "                         write the developer diagnostics to FILE (\"-\" for stderr)\n"
+           "  -q, --quiet            no progress display and no \"Info\" messages; errors and\n"
+           "                         warnings are still printed\n"
+           "  -h, --help             print this help and exit\n"
+           "      --version          print the version and exit\n"
+           "\n"
+           "Without an answer option the options dialog is a prompt when stdin and stderr are\n"
+           "terminals, and is answered with its defaults (OK, single object) otherwise. Message\n"
+           "boxes are printed on stderr; the progress is shown on stderr when it is a terminal.\n"
+           "Ctrl-C cancels the export; a second Ctrl-C ends vxexport at once.\n"
+           "\n"
+           "Exit codes:\n"
+           "  0  the export went through without failed objects\n"
+           "  1  the export finished, but some objects could not be converted\n"
+           "  2  usage error\n"
+           "  3  nothing exported: no valid objects, or the target is in use\n"
+           "  4  cancelled (options dialog or Ctrl-C)\n"
+           "  5  the run failed (an error ended it, or the database could not be committed)\n"
+           "  6  the scene file could not be loaded\n";
+}
+
+std::string GetVersionText()
+{
+    return std::string("vxexport ") + VX_VERSION_TEXT + "\n";
+}
+
+} // namespace vx

@@ -1,0 +1,14 @@
+#pragma once
+// The texts of --help and --version.
+
+#include <string>
+
+namespace vx {
+
+// The usage: synopsis, options, exit codes and where the log goes.
+const char* GetUsageText();
+
+// "vxexport <version>" followed by a newline.
+std::string GetVersionText();
+
+} // namespace vx

@@ -1,0 +1,85 @@
+#include "vxexport/Interrupt.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace vx {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+// The self-pipe: the handler writes one byte to wakeWrite; a prompt polls wakeRead.
+int wakeRead = -1;
+int wakeWrite = -1;
+
+// Only async-signal-safe work here: a flag, write(2), signal(2) and raise(3).
+extern "C" void HandleInterrupt(int)
+{
+    if (interrupted) {
+        std::signal(SIGINT, SIG_DFL);
+        std::raise(SIGINT);
+        return;
+    }
+    interrupted = 1;
+    if (wakeWrite >= 0) {
+        const char byte = 1;
+        const ssize_t written = write(wakeWrite, &byte, 1);
+        (void)written; // a full pipe is awake already
+    }
+}
+
+bool OpenWakePipe()
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    for (int fd : fds) {
+        fcntl(fd, F_SETFD, FD_CLOEXEC);
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+    }
+    wakeRead = fds[0];
+    wakeWrite = fds[1];
+    return true;
+}
+
+} // namespace
+
+bool InstallInterruptHandler()
+{
+    static bool installed = false;
+    if (installed)
+        return true;
+    // A program started with SIGINT ignored (a background job of a shell script) keeps ignoring it.
+    struct sigaction previous = {};
+    if (sigaction(SIGINT, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN)
+        return false;
+    if (!OpenWakePipe())
+        return false;
+    struct sigaction action = {};
+    action.sa_handler = HandleInterrupt;
+    sigemptyset(&action.sa_mask);
+    // Interrupted writes (a progress line on a stopped terminal) go on; a waiting prompt is woken
+    // through the pipe, as poll(2) is never restarted.
+    action.sa_flags = SA_RESTART;
+    if (sigaction(SIGINT, &action, nullptr) != 0) {
+        close(wakeRead);
+        close(wakeWrite);
+        wakeRead = wakeWrite = -1;
+        return false;
+    }
+    installed = true;
+    return true;
+}
+
+bool IsInterruptRequested()
+{
+    return interrupted != 0;
+}
+
+int GetInterruptWakeFd()
+{
+    return wakeRead;
+}
+
+} // namespace vx

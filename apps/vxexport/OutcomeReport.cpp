@@ -1,0 +1,57 @@
+#include "vxexport/OutcomeReport.h"
+
+#include "vxexport/TerminalText.h"
+
+namespace vx {
+
+namespace {
+
+constexpr const char* kPrefix = "vxexport: ";
+
+std::string LogNote(const ExportOutcome& outcome)
+{
+    return outcome.logPath.empty() ? std::string() : " (log: " + MakePrintable(outcome.logPath) + ")";
+}
+
+std::string FormatFailedObjects(const ExportOutcome& outcome)
+{
+    std::string report = kPrefix + std::to_string(outcome.failedNames.size())
+        + " objects could not be converted" + LogNote(outcome) + ":\n";
+    for (const std::string& name : outcome.failedNames)
+        report += "  " + MakePrintable(name) + "\n";
+    return report;
+}
+
+std::string FormatNothingExported(const ExportOutcome& outcome, const char* reason)
+{
+    return kPrefix + std::string("nothing exported: ") + reason + LogNote(outcome) + "\n";
+}
+
+} // namespace
+
+std::string FormatOutcomeReport(const ExportOutcome& outcome, const OutcomeReportContext& context)
+{
+    switch (outcome.status) {
+    case ExportStatus::Failed:
+    case ExportStatus::NotRun:
+        return kPrefix + std::string("the export failed")
+            + (outcome.detail.empty() ? std::string() : ": " + MakePrintable(outcome.detail))
+            + LogNote(outcome) + "\n";
+    case ExportStatus::Cancelled:
+        return context.quiet ? std::string() : kPrefix + std::string("the export was cancelled\n");
+    case ExportStatus::FinishedWithFailures:
+        return context.promptsSuppressed ? FormatFailedObjects(outcome) : std::string();
+    case ExportStatus::NoValidObjects:
+        return context.promptsSuppressed ? FormatNothingExported(outcome, "No valid objects have been found.")
+                                         : std::string();
+    case ExportStatus::TargetInUse:
+        return context.promptsSuppressed
+            ? FormatNothingExported(outcome, "File is in use by another process.")
+            : std::string();
+    case ExportStatus::Succeeded:
+        break;
+    }
+    return std::string();
+}
+
+} // namespace vx

@@ -1,0 +1,103 @@
+#include "vxexport/CommandLine.h"
+#include "vxexport/ExitCode.h"
+#include "vxexport/TerminalText.h"
+
+#include "exporter/VNX30MaxExporter.h"
+
+#include <gtest/gtest.h>
+
+namespace vx {
+namespace {
+
+TEST(CommandLine, ReadsOptionsAnywhereBeforeTheEndOfOptions)
+{
+    const CommandLineParse parse = ParseCommandLine(
+        {"--quiet", "scene.json", "--debug-output", "dbg.txt", "--yes", "out.vx", "--single-object"});
+    ASSERT_EQ(parse.error, "");
+    EXPECT_TRUE(parse.line.quiet);
+    EXPECT_TRUE(parse.line.suppressPrompts);
+    EXPECT_EQ(parse.line.dialogAnswer, DialogAnswer::SingleObject);
+    EXPECT_EQ(parse.line.debugOutput, "dbg.txt");
+    EXPECT_EQ(parse.line.scene, "scene.json");
+    EXPECT_EQ(parse.line.target, "out.vx");
+
+    const CommandLineParse ended = ParseCommandLine({"--debug-output=-", "--", "--yes", "-"});
+    ASSERT_EQ(ended.error, "");
+    EXPECT_EQ(ended.line.debugOutput, "-");
+    EXPECT_FALSE(ended.line.suppressPrompts);
+    EXPECT_EQ(ended.line.scene, "--yes");
+    EXPECT_EQ(ended.line.target, "-");
+}
+
+TEST(CommandLine, RefusesWhatIsNoCommand)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{}, "missing SCENE and TARGET"},
+        {{"scene.json"}, "missing TARGET"},
+        {{"a", "b", "c"}, "unexpected argument 'c'"},
+        {{"a", ""}, "SCENE and TARGET must not be empty"},
+        {{"--frobnicate", "a", "b"}, "unknown option '--frobnicate'"},
+        {{"a", "b", "--debug-output"}, "--debug-output needs a FILE (\"-\" for stderr)"},
+        {{"a", "b", "--debug-output="}, "--debug-output needs a FILE (\"-\" for stderr)"},
+        {{"--per-object", "--single-object", "a", "b"},
+            "--per-object and --single-object exclude each other"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseCommandLine(c.args).error, c.error) << testing::PrintToString(c.args);
+
+    // A run without prompts always exports one object: asking for more is refused, not ignored.
+    EXPECT_NE(ParseCommandLine({"--yes", "--per-object", "a", "b"}).error.find("cannot be used with --yes"),
+        std::string::npos);
+    EXPECT_EQ(ParseCommandLine({"--yes", "--single-object", "a", "b"}).error, "");
+}
+
+TEST(CommandLine, HelpAndVersionNeedNoFiles)
+{
+    EXPECT_TRUE(ParseCommandLine({"--help"}).line.help);
+    EXPECT_EQ(ParseCommandLine({"--version", "--per-object", "--single-object"}).error, "");
+    EXPECT_EQ(ParseCommandLine({"--help", "--bogus"}).error, "unknown option '--bogus'");
+}
+
+TEST(ExitCode, FollowsTheOutcomeAndTheStrongerResult)
+{
+    struct Case {
+        ExportStatus status;
+        int result;
+        ExitCode code;
+    };
+    const Case cases[] = {
+        {ExportStatus::Succeeded, kExportResultDone, ExitCode::Exported},
+        {ExportStatus::FinishedWithFailures, kExportResultDone, ExitCode::FinishedWithFailures},
+        {ExportStatus::NoValidObjects, kExportResultDone, ExitCode::NothingExported},
+        {ExportStatus::TargetInUse, kExportResultDone, ExitCode::NothingExported},
+        {ExportStatus::Cancelled, kExportResultDone, ExitCode::Cancelled},
+        {ExportStatus::Cancelled, kExportResultCancelled, ExitCode::Cancelled},
+        {ExportStatus::Failed, kExportResultDone, ExitCode::RunFailed},
+        {ExportStatus::Failed, kExportResultException, ExitCode::RunFailed},
+        {ExportStatus::Succeeded, kExportResultException, ExitCode::RunFailed},
+        {ExportStatus::NotRun, kExportResultDone, ExitCode::RunFailed},
+    };
+    for (const Case& c : cases) {
+        ExportOutcome outcome;
+        outcome.status = c.status;
+        EXPECT_EQ(GetExitCode(outcome, c.result), c.code) << static_cast<int>(c.status) << " " << c.result;
+    }
+}
+
+TEST(TerminalText, KeepsLineBreaksAndNothingThatDrivesTheTerminal)
+{
+    EXPECT_EQ(
+        MakePrintable("Done.\r\n\r\nLog file written to: a b\tc"), "Done.\n\nLog file written to: a b\tc");
+    EXPECT_EQ(MakePrintable("wall\x1b[2J\r\x07\x7f"
+                            "\xc3\xa9"),
+        "wall?[2J\n??\xc3\xa9");
+    EXPECT_EQ(FormatMessageBox("Error", "File is in use by another process."),
+        "Error: File is in use by another process.\n");
+}
+
+} // namespace
+} // namespace vx

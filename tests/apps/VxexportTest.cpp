@@ -1,0 +1,192 @@
+// vxexport as a user runs it: a separate process on scene files in a temporary folder, the
+// database read back with SQLite.
+
+#include "EndToEndSupport.h"
+#include "VxexportProcess.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+namespace vxtest {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kExported = 0;
+constexpr int kUsageError = 2;
+constexpr int kNothingExported = 3;
+constexpr int kSceneNotLoaded = 6;
+
+class Vxexport : public testing::Test {
+protected:
+    std::string Scene(const std::string& text = MakeSceneText())
+    {
+        const std::string path = dir.File("scene.json");
+        WriteTextFile(path, text);
+        return path;
+    }
+    std::string Target() const { return dir.File("out.vx"); }
+    std::string Log() const { return Target() + ".log"; }
+    // The folder's entries other than the given ones: what a run left behind.
+    std::vector<std::string> Leftovers(std::initializer_list<std::string> expected) const
+    {
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(dir.Path())) {
+            const std::string name = entry.path().filename().string();
+            if (std::find(expected.begin(), expected.end(), name) == expected.end())
+                left.push_back(name);
+        }
+        return left;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(Vxexport, UsageErrorsTouchNothing)
+{
+    const std::string scene = Scene();
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {scene},
+        {"--bogus", scene, Target()},
+        {scene, Target(), "extra"},
+        {"--per-object", "--single-object", scene, Target()},
+        {"--yes", "--per-object", scene, Target()},
+        {scene, Target(), "--debug-output"},
+        {"--debug-output", dir.File("no/such/folder/debug.txt"), scene, Target()},
+    };
+    for (const auto& args : cases) {
+        const ProcessResult run = RunVxexport(args);
+        EXPECT_EQ(run.exitCode, kUsageError) << testing::PrintToString(args) << "\n" << run.err;
+        EXPECT_NE(run.err.find("vxexport: "), std::string::npos);
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(Leftovers({"scene.json"}), std::vector<std::string>());
+}
+
+TEST_F(Vxexport, HelpListsTheExitCodesAndVersionIsOneLine)
+{
+    const ProcessResult help = RunVxexport({"--help"});
+    EXPECT_EQ(help.exitCode, kExported);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out.rfind("Usage: vxexport [options] SCENE TARGET.vx\n", 0), 0u);
+    for (const char* text :
+        {"--yes", "--per-object", "--single-object", "--debug-output FILE", "--quiet", "TARGET.vx.log",
+            "  0  the export went through", "  1  ", "  2  usage error", "  3  nothing exported",
+            "  4  cancelled", "  5  the run failed", "  6  the scene file could not be loaded"})
+        EXPECT_NE(help.out.find(text), std::string::npos) << text;
+
+    const ProcessResult version = RunVxexport({"--version"});
+    EXPECT_EQ(version.exitCode, kExported);
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("vxexport [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.out;
+}
+
+TEST_F(Vxexport, ASceneThatDoesNotLoadLeavesThePreviousTarget)
+{
+    WriteTextFile(Target(), "previous design");
+    const std::string scene = Scene("{\"format\": \"varnex-scene\",\n  \"version\": 1,, }");
+    const ProcessResult broken = RunVxexport({"--yes", scene, Target()});
+    EXPECT_EQ(broken.exitCode, kSceneNotLoaded);
+    // The loader's own text: the file, then line and column.
+    EXPECT_NE(broken.err.find("vxexport: the scene could not be loaded: " + scene + ":2:"), std::string::npos)
+        << broken.err;
+
+    const ProcessResult missing = RunVxexport({"--yes", dir.File("missing.json"), Target()});
+    EXPECT_EQ(missing.exitCode, kSceneNotLoaded);
+    EXPECT_NE(missing.err.find(dir.File("missing.json")), std::string::npos) << missing.err;
+
+    EXPECT_EQ(ReadTextFile(Target()), "previous design");
+    EXPECT_EQ(Leftovers({"scene.json", "out.vx"}), std::vector<std::string>());
+}
+
+TEST_F(Vxexport, AnEmptySceneWithoutPromptsWritesACompleteDatabaseAndSaysNothingWasFound)
+{
+    const ProcessResult run = RunVxexport({"--yes", Scene(), Target()});
+    EXPECT_EQ(run.exitCode, kNothingExported) << run.err;
+    EXPECT_EQ(run.out, "");
+    // No message box; the front end's summary names the reason and the log.
+    EXPECT_EQ(
+        run.err, "vxexport: nothing exported: No valid objects have been found. (log: " + Log() + ")\n");
+
+    const std::string log = ReadTextFile(Log());
+    EXPECT_NE(log.find("Export as single object: yes\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("No valid objects have been found.\r\n"), std::string::npos) << log;
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), std::count(log.begin(), log.end(), '\r'));
+
+    ExportedDatabase db(Target());
+    ASSERT_TRUE(db.IsOpen());
+    EXPECT_EQ(
+        db.Integer("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"),
+        31);
+    EXPECT_EQ(db.Integer("SELECT count(*) FROM PropertyDictionary"), 15);
+    EXPECT_EQ(db.Integer("SELECT count(*) FROM CurrentVersion"), 1);
+    EXPECT_EQ(
+        db.Integer("SELECT count(*) FROM CurrentVersion WHERE guid IS NOT NULL AND length(guid) > 0"), 1);
+    EXPECT_EQ(db.Text("PRAGMA encoding"), "UTF-16le");
+    EXPECT_EQ(Leftovers({"scene.json", "out.vx", "out.vx.log"}), std::vector<std::string>());
+}
+
+TEST_F(Vxexport, ADirectoryInPlaceOfTheTargetIsInUse)
+{
+    fs::create_directory(Target());
+    WriteTextFile(Target() + "/keep.txt", "kept");
+    const ProcessResult run = RunVxexport({"--yes", Scene(), Target()});
+    EXPECT_EQ(run.exitCode, kNothingExported) << run.err;
+    EXPECT_NE(run.err.find("nothing exported: File is in use by another process."), std::string::npos);
+    const std::string log = ReadTextFile(Log());
+    EXPECT_NE(log.find("File is in use by another process.\r\n"), std::string::npos) << log;
+    EXPECT_EQ(ReadTextFile(Target() + "/keep.txt"), "kept");
+
+    // With prompts the same reason is a message box on stderr, and the log holds no such line.
+    fs::remove(Log());
+    const ProcessResult boxed = RunVxexport({"--single-object", Scene(), Target()});
+    EXPECT_EQ(boxed.exitCode, kNothingExported);
+    EXPECT_NE(boxed.err.find("Error: File is in use by another process.\n"), std::string::npos) << boxed.err;
+    EXPECT_EQ(ReadTextFile(Log()).find("File is in use"), std::string::npos);
+}
+
+TEST_F(Vxexport, WithoutATerminalTheDialogTakesItsDefaultsOrTheGivenAnswer)
+{
+    const std::string scene = Scene();
+    // stdin is a file: no prompt; the dialog is answered with OK and the box as it is (ticked).
+    const ProcessResult defaults = RunVxexport({scene, Target()}, "2\n");
+    EXPECT_EQ(defaults.exitCode, kNothingExported);
+    EXPECT_NE(
+        defaults.err.find("Varnex Export Options: [x] Export as single object -> OK\n"), std::string::npos)
+        << defaults.err;
+    EXPECT_EQ(defaults.err.find("Choose"), std::string::npos);
+    // Boxes reach stderr, their line breaks as newlines.
+    EXPECT_NE(defaults.err.find("Error: No valid objects have been found.\n"), std::string::npos);
+    EXPECT_NE(ReadTextFile(Log()).find("Export as single object: yes\r\n"), std::string::npos);
+
+    const ProcessResult perObject = RunVxexport({"--per-object", scene, Target()});
+    EXPECT_EQ(perObject.exitCode, kNothingExported);
+    EXPECT_NE(
+        perObject.err.find("Varnex Export Options: [ ] Export as single object -> OK\n"), std::string::npos);
+    EXPECT_NE(ReadTextFile(Log()).find("Export as single object: no\r\n"), std::string::npos);
+
+    // Quiet: errors only.
+    const ProcessResult quiet = RunVxexport({"--quiet", "--per-object", scene, Target()});
+    EXPECT_EQ(quiet.exitCode, kNothingExported);
+    EXPECT_EQ(quiet.err, "Error: No valid objects have been found.\n");
+}
+
+TEST_F(Vxexport, TheDebugOutputGoesToTheGivenFile)
+{
+    const std::string debug = dir.File("debug.txt");
+    WriteTextFile(debug, "old diagnostics");
+    const ProcessResult run = RunVxexport({"--yes", "--debug-output", debug, Scene(), Target()});
+    EXPECT_EQ(run.exitCode, kNothingExported);
+    EXPECT_TRUE(fs::exists(debug));
+    EXPECT_EQ(ReadTextFile(debug).find("old diagnostics"), std::string::npos);
+}
+
+} // namespace
+} // namespace vxtest
