@@ -1,8 +1,9 @@
 #include "exporter/VNX30MaxExporter.h"
+#include "run/ExportRunState.h"
 
 #include "exporter/ExportTexts.h"
 #include "exporter/ExportTree.h"
-#include "exporter/SceneContext.h"
+#include "run/SceneContext.h"
 
 #include "database/CompositeObjectWriter.h"
 #include "database/DesignDatabase.h"

@@ -1,4 +1,5 @@
 #include "exporter/DesignRoot.h"
+#include "run/ExportRunState.h"
 
 #include "exporter/ExportTexts.h"
 

@@ -13,7 +13,6 @@ constexpr const char* kTitleCollecting = "Collecting objects...";
 constexpr const char* kTitleWriting = "Writing objects...";
 
 // The name of whatever has none (a design, a scene, a failed object).
-constexpr const char* kTextNoName = "- no name -";
 
 constexpr const char* kTextFileInUse = "File is in use by another process.";
 constexpr const char* kTextNoValidObjects = "No valid objects have been found.";

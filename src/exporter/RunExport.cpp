@@ -4,8 +4,8 @@
 #include "exporter/ExportTexts.h"
 #include "exporter/ExportTree.h"
 #include "exporter/ModuleManager.h"
-#include "exporter/NodeProgressHook.h"
-#include "exporter/SceneContext.h"
+#include "run/NodeProgressHook.h"
+#include "run/SceneContext.h"
 #include "exporter/TargetReplacement.h"
 
 #include "database/DesignDatabase.h"
@@ -24,7 +24,7 @@ namespace {
 
 void CountNodeProgress()
 {
-    if (VNX30MaxExporter* exporter = CurrentExporter())
+    if (ExportRunState* exporter = CurrentExporter())
         exporter->StepProgress();
 }
 

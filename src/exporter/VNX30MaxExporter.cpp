@@ -1,10 +1,10 @@
 #include "exporter/VNX30MaxExporter.h"
 
 #include "exporter/ExportTexts.h"
-#include "exporter/NodeProgressHook.h"
+#include "run/NodeProgressHook.h"
 #include "exporter/OptionKeys.h"
 #include "exporter/OptionsDialog.h"
-#include "exporter/SceneContext.h"
+#include "run/SceneContext.h"
 
 #include "host/Host.h"
 
@@ -19,12 +19,6 @@ VNX30MaxExporter::~VNX30MaxExporter()
 {
     if (CurrentExporter() == this)
         CurrentExporter() = nullptr;
-}
-
-VNX30MaxExporter*& CurrentExporter()
-{
-    static VNX30MaxExporter* current = nullptr;
-    return current;
 }
 
 int VNX30MaxExporter::DoExport(const char* name, Host* newHost, bool suppress)
@@ -90,24 +84,6 @@ void VNX30MaxExporter::ApplyRunOptions()
     shareEqualData = true;
     singleObject = true;
     opacityCutoff = 0.949f;
-}
-
-void VNX30MaxExporter::AddFailedObject(const char* name)
-{
-    failedNames.Append(FixedString((name && *name) ? name : kTextNoName));
-    ++failedCount;
-}
-
-void VNX30MaxExporter::WriteLogLine(const char* text)
-{
-    if (log.IsOpen())
-        log.WriteLine(text, true);
-}
-
-void VNX30MaxExporter::ShowMessage(const char* text, const char* caption)
-{
-    if (!suppressPrompts && host)
-        host->ShowMessageBox(host->GetMainWindow(), text, caption);
 }
 
 void VNX30MaxExporter::ReportException(const char* text)

@@ -12,6 +12,7 @@
 // running exporter, and the conversion reads the options and counters below through it.
 
 #include "exporter/ExportOutcome.h"
+#include "run/ExportRunState.h"
 
 #include "base/Array.h"
 #include "base/DFile.h"
@@ -36,15 +37,7 @@ constexpr int kExportResultException = 0; // an exception ended the run
 constexpr int kExportResultDone = 1; // the run went through (also when it reported errors)
 constexpr int kExportResultCancelled = 2; // the options dialog was not ended with OK
 
-// Animation export settings, reset before every node by the animation export.
-struct AnimationSettings {
-    HostTime evaluationTime = 0;
-    int32_t sampleStepFrames = 5;
-    bool forceSampling = false;
-    bool decomposeTransforms = false;
-};
-
-class VNX30MaxExporter {
+class VNX30MaxExporter : public ExportRunState {
 public:
     // A new exporter: single-object mode on, optimiser off, log closed, no run yet (LastOutcome is
     // NotRun). lodType starts at 2, the value every run sets, so the first run writes "LodType" 2.
@@ -82,44 +75,6 @@ public:
     // be written or an exception ended the writing (the exception text is then kept for the log).
     bool ConvertScene(ZR::CompositeObject* designRoot, ExportTree& tree);
 
-    // Adds one to progressCount and reports the progress percentage to the host.
-    void StepProgress();
-    // Reports the progress percentage of progressCount / progressTotal to the host.
-    void ReportProgress();
-    // Records an object that could not be converted: its name ("- no name -" when empty or null),
-    // cut to 255 bytes, appended to failedNames; failedCount grows by one.
-    void AddFailedObject(const char* name);
-    // Writes text as one line ending in CR LF to the log when it is open; otherwise nothing.
-    void WriteLogLine(const char* text);
-    // Shows text in a message box captioned caption, owned by the host's main window, unless
-    // prompts are suppressed or there is no host.
-    void ShowMessage(const char* text, const char* caption);
-
-    // Options and run state, in the order the conversion knows them. DoExport sets every one of
-    // them before anything reads it.
-    bool suppressPrompts = false;
-    bool singleObjectActive = true;
-    bool optimizeGeometry = false;
-    bool singleObject = true;
-    bool exportAnimationData = false;
-    bool writeRootInstance = true;
-    bool keepMissingTextures = true;
-    bool textureNamesWithExtension = false;
-    int32_t lodType = 2;
-    bool shareEqualData = true;
-    float opacityCutoff = 0.949f;
-    Host* host = nullptr;
-    int32_t progressTotal = 0;
-    int32_t progressCount = 0;
-    AnimationSettings animationSettings;
-    int32_t failedCount = 0;
-    Array<FixedString> failedNames;
-    DFile log;
-    HostNode* rootNode = nullptr;
-
-    // The log's path ("<target>.log") of the current or last run; empty before the first.
-    std::string logFileName;
-
 private:
     void ResetRunState(Host* newHost);
     void ApplyRunOptions();
@@ -134,13 +89,5 @@ private:
     // Set by ConvertScene when an exception ended its writing step.
     std::string writingError_;
 };
-
-// The process-wide current exporter: set by DoExport (and by the options dialog), cleared when
-// that exporter is destroyed. Null outside a run of any exporter.
-VNX30MaxExporter*& CurrentExporter();
-
-// The progress percentage: the integer part of 100 x count / total computed in floating point,
-// clamped to 0..100. A total of 0 or below gives 0.
-int ProgressPercent(int32_t count, int32_t total);
 
 } // namespace vx

@@ -3,8 +3,8 @@
 #include "ExportTestSupport.h"
 
 #include "exporter/ExportTexts.h"
-#include "exporter/NodeProgressHook.h"
-#include "exporter/SceneContext.h"
+#include "run/NodeProgressHook.h"
+#include "run/SceneContext.h"
 #include "exporter/VNX30MaxExporter.h"
 
 #include "base/DFile.h"

@@ -3,7 +3,7 @@
 
 #include "exporter/DesignRoot.h"
 #include "exporter/ModuleManager.h"
-#include "exporter/SceneContext.h"
+#include "run/SceneContext.h"
 #include "exporter/TargetReplacement.h"
 
 #include "base/DFile.h"

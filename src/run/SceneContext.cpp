@@ -1,4 +1,4 @@
-#include "exporter/SceneContext.h"
+#include "run/SceneContext.h"
 
 #include "base/UnitScale.h"
 

@@ -1,4 +1,4 @@
-#include "exporter/NodeProgressHook.h"
+#include "run/NodeProgressHook.h"
 
 namespace vx {
 

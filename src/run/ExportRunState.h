@@ -1,0 +1,85 @@
+#pragma once
+// The state of an export run that the conversion reads and adds to: the run's options, the host,
+// the progress counters, the failure list and the log. The exporter object is this state (it
+// derives from it); the converters reach it through CurrentExporter() without knowing the
+// exporter itself.
+
+#include "base/Array.h"
+#include "base/DFile.h"
+#include "base/FixedString.h"
+#include "host/HostTypes.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vx {
+
+class Host;
+class HostNode;
+
+// Animation export settings, reset before every node by the animation export.
+struct AnimationSettings {
+    HostTime evaluationTime = 0;
+    int32_t sampleStepFrames = 5;
+    bool forceSampling = false;
+    bool decomposeTransforms = false;
+};
+
+class ExportRunState {
+public:
+    ExportRunState() = default;
+    virtual ~ExportRunState() = default;
+    ExportRunState(const ExportRunState&) = delete;
+    ExportRunState& operator=(const ExportRunState&) = delete;
+
+    // Adds one to progressCount and reports the progress percentage to the host.
+    void StepProgress();
+    // Reports the progress percentage of progressCount / progressTotal to the host.
+    void ReportProgress();
+    // Records an object that could not be converted: its name ("- no name -" when empty or null),
+    // cut to 255 bytes, appended to failedNames; failedCount grows by one.
+    void AddFailedObject(const char* name);
+    // Writes text as one line ending in CR LF to the log when it is open; otherwise nothing.
+    void WriteLogLine(const char* text);
+    // Shows text in a message box captioned caption, owned by the host's main window, unless
+    // prompts are suppressed or there is no host.
+    void ShowMessage(const char* text, const char* caption);
+
+    // Options and run state, in the order the conversion knows them. DoExport sets every one of
+    // them before anything reads it.
+    bool suppressPrompts = false;
+    bool singleObjectActive = true;
+    bool optimizeGeometry = false;
+    bool singleObject = true;
+    bool exportAnimationData = false;
+    bool writeRootInstance = true;
+    bool keepMissingTextures = true;
+    bool textureNamesWithExtension = false;
+    int32_t lodType = 2;
+    bool shareEqualData = true;
+    float opacityCutoff = 0.949f;
+    Host* host = nullptr;
+    int32_t progressTotal = 0;
+    int32_t progressCount = 0;
+    AnimationSettings animationSettings;
+    int32_t failedCount = 0;
+    Array<FixedString> failedNames;
+    DFile log;
+    HostNode* rootNode = nullptr;
+
+    // The log's path ("<target>.log") of the current or last run; empty before the first.
+    std::string logFileName;
+};
+
+// The process-wide current exporter: set by DoExport (and by the options dialog), cleared when
+// that exporter is destroyed. Null outside a run of any exporter.
+ExportRunState*& CurrentExporter();
+
+// The progress percentage: the integer part of 100 x count / total computed in floating point,
+// clamped to 0..100. A total of 0 or below gives 0.
+int ProgressPercent(int32_t count, int32_t total);
+
+// The name written for an object without one.
+constexpr const char* kTextNoName = "- no name -";
+
+} // namespace vx
