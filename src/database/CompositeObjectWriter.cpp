@@ -2,6 +2,7 @@
 
 #include "database/PropertyWriter.h"
 #include "database/RecordBinding.h"
+#include "database/StatementTexts.h"
 
 #include "base/Assert.h"
 
@@ -9,12 +10,6 @@ namespace vx {
 
 namespace {
 
-constexpr const char* INSERT_COMPOSITE_OBJECT
-    = "INSERT INTO CompositeObjects (luid,name,aabb_min_x,aabb_min_y,aabb_min_z,aabb_max_x,"
-      "aabb_max_y,aabb_max_z,geometry_luid,geometry_pos_x,geometry_pos_y,geometry_pos_z,"
-      "geometry_rot_az,geometry_rot_el,geometry_rot_tw,geometry_scale_x,geometry_scale_y,"
-      "geometry_scale_z,explode,chain,traceable,lod_id) "
-      "VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?);";
 constexpr const char* INSERT_STRETCHABLE_INFO
     = "INSERT INTO StretchableInfo (object_luid,min_size,max_size,template_size,type) "
       "VALUES (?,?,?,1,?);";
