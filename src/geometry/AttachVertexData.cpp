@@ -1,0 +1,88 @@
+#include "geometry/NodeGeometry.h"
+
+#include "geometry/DesignFrame.h"
+#include "geometry/ModelStateIndex.h"
+#include "geometry/SharedVertexDataList.h"
+#include "materials/SharedStateList.h"
+#include "materials/UsesTextureCoordinates.h"
+
+#include "design/Model.h"
+#include "run/ExportRunState.h"
+#include "toolkit/VMAlphaProperty.h"
+#include "toolkit/VMMaterialProperty.h"
+#include "toolkit/VMTextureProperty.h"
+
+namespace vx {
+
+namespace {
+
+constexpr float MINIMUM_ALPHA = 0.01f;
+
+bool IsAcceptedLayout(uint32_t code)
+{
+    return code == 1 || code == 3 || code == 131 || code == 387;
+}
+
+// Whether the state shows anything: it has a material or textures, and is not fully transparent.
+bool IsVisible(const VMRenderState& state)
+{
+    const auto* mp = state.Find<VMMaterialProperty>();
+    if (!mp && !state.Find<VMTextureProperty>())
+        return false;
+    if (mp && mp->Alpha < MINIMUM_ALPHA)
+        return false;
+    const auto* ap = state.Find<VMAlphaProperty>();
+    return !(ap && ap->alpha < MINIMUM_ALPHA);
+}
+
+void TransformVertices(VMVertexData& v, const Transform& transform)
+{
+    const bool normals = v.HasChannel(VMVertexData::NORMAL_CHANNEL);
+    const Rotation normalRows = NormalRows(transform.rows);
+    for (int32_t i = 0; i < v.vertexCount; ++i) {
+        v.SetPosition(i, SwapYZ(ApplyTransform(transform, v.GetPosition(i))));
+        if (normals)
+            v.SetNormal(i, SwapYZ(TransformNormal(normalRows, v.GetNormal(i))));
+    }
+}
+
+bool ShareEqualData()
+{
+    const ExportRunState* run = CurrentExporter();
+    return run ? run->shareEqualData : true;
+}
+
+} // namespace
+
+void AttachVertexData(ZR::Model& model, VMVertexData* vertexData, VMRenderState* renderState,
+    const Transform& transform)
+{
+    // A piece without vertices (an unused sub-material) has nothing to show.
+    if (!vertexData || vertexData->vertexCount <= 0)
+        return;
+    if (!IsAcceptedLayout(vertexData->VertexFormatCode())) {
+        if (ExportRunState* run = CurrentExporter())
+            run->WriteLogLine("Invalid vertex data format");
+        return;
+    }
+    if (!renderState || !IsVisible(*renderState))
+        return;
+
+    VMRef<VMVertexData> clone = CloneVertexData(*vertexData);
+    TransformVertices(*clone, transform);
+
+    VMRef<VMRenderState> state(renderState);
+    if (VMRenderState* inModel = FindIdenticalModelState(model, *state))
+        state.Reset(inModel);
+    const bool share = ShareEqualData();
+    if (share)
+        state = FindOrAddSharedState(state.Get());
+
+    ZR::ModelPair& pair = model.pairs.Append();
+    pair.rs = state;
+    if (!UsesTextureCoordinates(state.Get(), clone.Get()))
+        clone->FreeTexCoords();
+    pair.vd = share ? FindOrAddSharedVertexData(clone.Get()) : clone;
+}
+
+} // namespace vx

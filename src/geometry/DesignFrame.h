@@ -1,0 +1,51 @@
+#pragma once
+// Moving host geometry into the design frame: the host's y and z exchanged, lengths in metres.
+// Directions (normals) go through the inverse transpose of a transform's rows.
+
+#include "base/Rotation.h"
+#include "base/Transform.h"
+#include "base/Vector3.h"
+#include "host/HostMath.h"
+
+namespace vx {
+
+inline Vector3 SwapYZ(const Vector3& v)
+{
+    return {v.x, v.z, v.y};
+}
+
+inline Vector3 ToVector3(const HostPoint3& p)
+{
+    return {p.x, p.y, p.z};
+}
+
+// The axis rows of m as rotation rows (host axes).
+inline Rotation HostRows(const HostMatrix3& m)
+{
+    return {ToVector3(m.rows[0]), ToVector3(m.rows[1]), ToVector3(m.rows[2])};
+}
+
+// m's axis rows in the design frame: y and z exchanged within each row, and the second and third
+// rows exchanged.
+inline Rotation DesignRows(const HostMatrix3& m)
+{
+    return {SwapYZ(ToVector3(m.rows[0])), SwapYZ(ToVector3(m.rows[2])), SwapYZ(ToVector3(m.rows[1]))};
+}
+
+inline Rotation Transpose(const Rotation& m)
+{
+    return {{m.R0.x, m.R1.x, m.R2.x}, {m.R0.y, m.R1.y, m.R2.y}, {m.R0.z, m.R1.z, m.R2.z}};
+}
+
+// The rows that carry normals when positions are carried by rows: the inverse transpose (for a
+// singular transform the transposed adjugate, which keeps the directions of the surviving axes).
+inline Rotation NormalRows(const Rotation& rows)
+{
+    return Transpose(Inverse(rows));
+}
+
+// n carried by normalRows and made unit length (the zero vector stays zero); components below
+// 2^-16 in magnitude become exactly 0.
+Vector3 TransformNormal(const Rotation& normalRows, const Vector3& n);
+
+} // namespace vx
