@@ -2,17 +2,12 @@
 
 #include "database/PropertyWriter.h"
 #include "database/RecordBinding.h"
-#include "database/StatementTexts.h"
 
 #include "base/Assert.h"
 
 namespace vx {
 
 namespace {
-
-constexpr const char* INSERT_STRETCHABLE_INFO
-    = "INSERT INTO StretchableInfo (object_luid,min_size,max_size,template_size,type) "
-      "VALUES (?,?,?,1,?);";
 
 bool IsWritable(const ZR::CompositeObject& co)
 {
@@ -24,14 +19,9 @@ bool IsWritable(const ZR::CompositeObject& co)
     return data.Aabb.valid;
 }
 
-// The CompositeObjects row; returns its row id, or -1 when it was not inserted.
-int64_t InsertObjectRow(SqlWriter& writer, const ZR::CompositeObject& co)
+void BindObjectRow(Sqlite3::Statement& insert, const ZR::CompositeObject& co, int64_t luid)
 {
     const ZR::CompositeObjectData& data = co.data;
-    const int64_t luid = writer.NewLuid(co.guid);
-    if (luid < 0)
-        return -1;
-    Sqlite3::Statement insert = writer.GetDatabase().Prepare(INSERT_COMPOSITE_OBJECT);
     int position = 0;
     insert.Param(position++).BindInt64(luid);
     insert.Param(position++).BindText(co.name.c_str());
@@ -52,21 +42,32 @@ int64_t InsertObjectRow(SqlWriter& writer, const ZR::CompositeObject& co)
         insert.Param(position++).BindInt(data.traceable);
     else
         insert.Param(position++).BindNull();
-    VX_ASSERT_TEXT(data.Lod != ZR::CompositeObjectData::lInvalid,
-        "co->data.Lod != ZR::CompositeObjectData::lInvalid");
+    VX_ASSERT_TEXT(
+        data.Lod != ZR::CompositeObjectData::lInvalid, "co->data.Lod != ZR::CompositeObjectData::lInvalid");
     insert.Param(position++).BindInt(data.Lod);
+}
+
+// The CompositeObjects row; returns its row id, or -1 when it was not inserted.
+int64_t InsertObjectRow(SqlWriter& writer, const ZR::CompositeObject& co)
+{
+    const int64_t luid = writer.NewLuid(co.guid);
+    if (luid < 0)
+        return -1;
+    const bool inserted = writer.BindAndRun(writer.GetStatement(WriterStatement::InsertCompositeObject),
+        [&](Sqlite3::Statement& insert) { BindObjectRow(insert, co, luid); });
     // A failed insert must not take the row id of an earlier record.
-    return writer.Run(insert) ? writer.LastInsertRowid() : -1;
+    return inserted ? writer.LastInsertRowid() : -1;
 }
 
 void InsertStretchableInfo(SqlWriter& writer, const ZR::CompositeObject& co)
 {
-    Sqlite3::Statement insert = writer.GetDatabase().Prepare(INSERT_STRETCHABLE_INFO);
-    insert.Param(0).BindInt64(co.guid.dbid);
-    insert.Param(1).BindDouble(co.data.minSize);
-    insert.Param(2).BindDouble(co.data.maxSize);
-    insert.Param(3).BindInt(co.data.stretchType);
-    writer.Run(insert);
+    writer.BindAndRun(
+        writer.GetStatement(WriterStatement::InsertStretchableInfo), [&](Sqlite3::Statement& insert) {
+            insert.Param(0).BindInt64(co.guid.dbid);
+            insert.Param(1).BindDouble(co.data.minSize);
+            insert.Param(2).BindDouble(co.data.maxSize);
+            insert.Param(3).BindInt(co.data.stretchType);
+        });
 }
 
 } // namespace
@@ -84,7 +85,7 @@ bool WriteCompositeObject(SqlWriter& writer, ZR::CompositeObject& co)
     co.guid.dbid = dbid;
     if (co.data.stretchType != ZR::CompositeObjectData::STRETCH_NONE)
         InsertStretchableInfo(writer, co);
-    WriteProperties(writer, co.data.properties, dbid);
+    WriteProperties(writer, co.data.properties, dbid, co.name.c_str());
     // Categories and the instances of Components are written here once their writers exist.
     return true;
 }

@@ -15,7 +15,7 @@ namespace vx {
 // and the Lod. On success co.guid.dbid is the new row id, then the StretchableInfo row (unless the
 // stretch type is STRETCH_NONE) and the properties (WriteProperties) follow. When the identifier
 // or the row cannot be inserted (reported), co stays unwritten and nothing more is written for it.
-// Returns whether co is written now. Throws Sqlite3::Error when a statement cannot be prepared.
+// Returns whether co is written now; after Close nothing is written and the result is false.
 bool WriteCompositeObject(SqlWriter& writer, ZR::CompositeObject& co);
 
 } // namespace vx

@@ -3,8 +3,6 @@
 #include "database/PropertyKeyText.h"
 #include "database/SqlWriter.h"
 
-#include "base/Assert.h"
-
 namespace vx {
 
 namespace {
@@ -44,13 +42,13 @@ int64_t SqlWriter::DictionaryLuid(const char* name, int32_t type)
     const int64_t luid = NewLuid(DUniqueID::FromName(key.c_str()));
     *entry.value = luid;
     // Without its Guids row the entry has no identifier; a NULL luid would make SQLite pick one.
-    if (luid < 0 || !VX_ASSERT(statements_.has_value()))
+    if (luid < 0)
         return luid;
-    Sqlite3::Statement& insert = statements_->insertDictionaryEntry;
-    insert.Param(0).BindInt64(luid);
-    insert.Param(1).BindText(name);
-    insert.Param(2).BindInt(type);
-    Run(insert);
+    BindAndRun(GetStatement(WriterStatement::InsertDictionaryEntry), [&](Sqlite3::Statement& insert) {
+        insert.Param(0).BindInt64(luid);
+        insert.Param(1).BindText(name);
+        insert.Param(2).BindInt(type);
+    });
     return luid;
 }
 

@@ -4,6 +4,7 @@
 #include "base/DFile.h"
 #include "base/DebugOutput.h"
 #include "base/Paths.h"
+#include "run/ExportRunState.h"
 
 #include <cstdint>
 #include <cstring>
@@ -15,9 +16,6 @@
 namespace vx {
 
 namespace {
-
-constexpr const char* INSERT_PROPERTY
-    = "INSERT INTO Properties (luid,propdic_luid,value,binarydata) VALUES(?,?,?,?);";
 
 // Names whose Texts entries steer the conversion and are not properties of the record.
 constexpr const char* CONVERSION_KEYS[] = {"VNXPart", "VNXScalable", "VNXExtrudable"};
@@ -31,8 +29,9 @@ bool IsConversionKey(const std::string& name)
     return false;
 }
 
-// The whole file at path, or nothing when it cannot be opened or is too large for a 32-bit count.
-std::optional<std::vector<unsigned char>> ReadWholeFile(const std::string& path)
+// The whole file at path, or nothing when it cannot be opened, is too large for a 32-bit count or
+// is larger than the database accepts.
+std::optional<std::vector<unsigned char>> ReadWholeFile(const std::string& path, int64_t maxLength)
 {
     DFile file;
     if (!file.OpenRead(path.c_str())) {
@@ -40,7 +39,7 @@ std::optional<std::vector<unsigned char>> ReadWholeFile(const std::string& path)
         return std::nullopt;
     }
     const int64_t size = file.GetSize();
-    if (size < 0 || size > std::numeric_limits<uint32_t>::max()) {
+    if (size < 0 || size > std::numeric_limits<uint32_t>::max() || size > maxLength) {
         WriteDebugOutput("Property file is too large: " + path + "\r\n");
         return std::nullopt;
     }
@@ -52,41 +51,71 @@ std::optional<std::vector<unsigned char>> ReadWholeFile(const std::string& path)
     return bytes;
 }
 
-void RunRow(SqlWriter& writer, Sqlite3::Statement& insert, int64_t luid, const ZR::PropertyKey& key)
+// A property without a name would give a dictionary row that the database refuses; such a
+// property is left out and the log says so.
+bool HasName(const ZR::PropertyKey& key, const char* recordName, int64_t luid)
 {
-    insert.Param(0).BindInt64(luid);
-    insert.Param(1).BindInt64(writer.DictionaryLuid(key.text.c_str(), key.number));
-    writer.Run(insert);
+    if (!key.text.empty())
+        return true;
+    const std::string warning = std::string("Warning: property with an empty name not written for \"")
+        + (recordName && *recordName ? recordName : kTextNoName) + "\" (luid " + std::to_string(luid) + ")";
+    if (ExportRunState* exporter = CurrentExporter())
+        exporter->WriteLogLine(warning.c_str());
+    else
+        WriteDebugOutput(warning + "\r\n");
+    return false;
+}
+
+// One Properties row of the record luid for key; bindValue binds value and binarydata. A key whose
+// dictionary entry has no luid gets no row.
+template <class BindValue>
+void WriteRow(SqlWriter& writer, int64_t luid, const ZR::PropertyKey& key, BindValue&& bindValue)
+{
+    const int64_t dictionaryLuid = writer.DictionaryLuid(key.text.c_str(), key.number);
+    if (dictionaryLuid < 0)
+        return;
+    writer.BindAndRun(writer.GetStatement(WriterStatement::InsertProperty), [&](Sqlite3::Statement& insert) {
+        insert.Param(0).BindInt64(luid);
+        insert.Param(1).BindInt64(dictionaryLuid);
+        bindValue(insert);
+    });
 }
 
 } // namespace
 
-void WriteProperties(SqlWriter& writer, const ZR::PropertySet& set, int64_t luid)
+void WriteProperties(SqlWriter& writer, const ZR::PropertySet& set, int64_t luid, const char* recordName)
 {
-    Sqlite3::Statement insert = writer.GetDatabase().Prepare(INSERT_PROPERTY);
-
     for (auto it = set.Flags.begin(); it.IsValid(); it.Next()) {
-        insert.Param(2).BindNull();
-        insert.Param(3).BindNull();
-        RunRow(writer, insert, luid, it.Key());
+        if (!HasName(it.Key(), recordName, luid))
+            continue;
+        WriteRow(writer, luid, it.Key(), [](Sqlite3::Statement& insert) {
+            insert.Param(2).BindNull();
+            insert.Param(3).BindNull();
+        });
     }
     for (auto it = set.Texts.begin(); it.IsValid(); it.Next()) {
-        if (IsConversionKey(it.Key().text))
+        if (IsConversionKey(it.Key().text) || !HasName(it.Key(), recordName, luid))
             continue;
-        insert.Param(2).BindText(it.Value().c_str());
-        insert.Param(3).BindNull();
-        RunRow(writer, insert, luid, it.Key());
+        const std::string& text = it.Value();
+        WriteRow(writer, luid, it.Key(), [&text](Sqlite3::Statement& insert) {
+            insert.Param(2).BindText(text.c_str());
+            insert.Param(3).BindNull();
+        });
     }
     for (auto it = set.Files.begin(); it.IsValid(); it.Next()) {
+        if (!HasName(it.Key(), recordName, luid))
+            continue;
         const std::string& path = it.Value();
-        const std::optional<std::vector<unsigned char>> bytes = ReadWholeFile(path);
+        const std::optional<std::vector<unsigned char>> bytes
+            = ReadWholeFile(path, writer.GetDatabase().MaxLength());
         if (!bytes)
             continue;
-        insert.Param(2).BindText(GetFileName(path.c_str()));
-        // An empty file still has a value: an empty blob, not NULL.
-        static const unsigned char kNoBytes = 0;
-        insert.Param(3).BindBlob(bytes->empty() ? &kNoBytes : bytes->data(), bytes->size());
-        RunRow(writer, insert, luid, it.Key());
+        WriteRow(writer, luid, it.Key(), [&](Sqlite3::Statement& insert) {
+            insert.Param(2).BindText(GetFileName(path.c_str()));
+            // An empty file still has a value: an empty blob, not NULL.
+            static const unsigned char kNoBytes = 0;
+            insert.Param(3).BindBlob(bytes->empty() ? &kNoBytes : bytes->data(), bytes->size());
+        });
     }
 }
 

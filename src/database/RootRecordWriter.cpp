@@ -1,7 +1,6 @@
 #include "database/RootRecordWriter.h"
 
 #include "database/RecordBinding.h"
-#include "database/StatementTexts.h"
 
 #include "base/Assert.h"
 
@@ -10,9 +9,6 @@
 namespace vx {
 
 namespace {
-
-constexpr const char* INSERT_ROOT = "INSERT INTO Roots (object_luid,inbox_id,camera_x,camera_y,"
-                                    "camera_z,camera_az,camera_el) VALUES( ?,?,?,?,?,?,? );";
 
 // The columns from geometry_luid to traceable.
 constexpr int NULL_COLUMNS_OF_ROOT = 13;
@@ -33,38 +29,41 @@ Vector3 RootCameraPosition(const ZR::Aabb& box)
 int64_t WriteDatabaseRoot(SqlWriter& writer, const char* name, const ZR::Aabb& box, bool withCamera)
 {
     const int64_t designRootLuid = writer.NewLuid(DUniqueID::NewSequential());
-    VX_ASSERT_TEXT(designRootLuid > 0, "designRootLuid>0");
+    // Without its identifier the record has no rows: a NULL luid would make SQLite pick one.
+    if (!VX_ASSERT_TEXT(designRootLuid > 0, "designRootLuid>0"))
+        return designRootLuid;
 
-    Sqlite3::Statement object = writer.GetDatabase().Prepare(INSERT_COMPOSITE_OBJECT);
-    int position = 0;
-    object.Param(position++).BindInt64(designRootLuid);
-    object.Param(position++).BindText(name);
-    if (withCamera) {
-        BindBox(object, position, box);
-    } else {
-        for (int i = 0; i < 6; ++i)
-            object.Param(position++).BindDouble(0.0);
-    }
-    for (int i = 0; i < NULL_COLUMNS_OF_ROOT; ++i)
-        object.Param(position++).BindNull();
-    object.Param(position++).BindInt(0);
-    writer.Run(object);
+    writer.BindAndRun(
+        writer.GetStatement(WriterStatement::InsertCompositeObject), [&](Sqlite3::Statement& object) {
+            int position = 0;
+            object.Param(position++).BindInt64(designRootLuid);
+            object.Param(position++).BindText(name);
+            if (withCamera) {
+                BindBox(object, position, box);
+            } else {
+                for (int i = 0; i < 6; ++i)
+                    object.Param(position++).BindDouble(0.0);
+            }
+            for (int i = 0; i < NULL_COLUMNS_OF_ROOT; ++i)
+                object.Param(position++).BindNull();
+            object.Param(position++).BindInt(0);
+        });
 
-    Sqlite3::Statement root = writer.GetDatabase().Prepare(INSERT_ROOT);
-    root.Param(0).BindInt64(designRootLuid);
-    root.Param(1).BindNull();
-    if (withCamera) {
-        const Vector3 camera = RootCameraPosition(box);
-        root.Param(2).BindDouble(RoundLength(camera.x));
-        root.Param(3).BindDouble(RoundLength(camera.y));
-        root.Param(4).BindDouble(RoundLength(camera.z));
-        root.Param(5).BindInt(0);
-        root.Param(6).BindInt(0);
-    } else {
-        for (int i = 2; i <= 6; ++i)
-            root.Param(i).BindNull();
-    }
-    writer.Run(root);
+    writer.BindAndRun(writer.GetStatement(WriterStatement::InsertRoot), [&](Sqlite3::Statement& root) {
+        root.Param(0).BindInt64(designRootLuid);
+        root.Param(1).BindNull();
+        if (withCamera) {
+            const Vector3 camera = RootCameraPosition(box);
+            root.Param(2).BindDouble(RoundLength(camera.x));
+            root.Param(3).BindDouble(RoundLength(camera.y));
+            root.Param(4).BindDouble(RoundLength(camera.z));
+            root.Param(5).BindInt(0);
+            root.Param(6).BindInt(0);
+        } else {
+            for (int i = 2; i <= 6; ++i)
+                root.Param(i).BindNull();
+        }
+    });
     return designRootLuid;
 }
 

@@ -20,9 +20,9 @@ Vector3 RootCameraPosition(const ZR::Aabb& box);
 // Writes the root record named name (null or empty gives NULL): a Guids row of a new sequential
 // identifier, the CompositeObjects row (the box by BindBox when withCamera, else six zeros;
 // thirteen NULLs; lod 0) and the Roots row (with withCamera the camera of RootCameraPosition and
-// azimuth and elevation 0, else NULL in the five camera columns). Returns the luid; a luid below 1
-// is reported ("designRootLuid>0") and returned. Statement failures are reported and skipped.
-// Throws Sqlite3::Error when the statements cannot be prepared (a closed writer).
+// azimuth and elevation 0, else NULL in the five camera columns). Returns the luid. When the Guids
+// row cannot be written the luid (-1) is reported ("designRootLuid>0") and returned, and neither
+// row is written (so also after Close). Statement failures are reported and skipped.
 int64_t WriteDatabaseRoot(SqlWriter& writer, const char* name, const ZR::Aabb& box, bool withCamera);
 
 } // namespace vx

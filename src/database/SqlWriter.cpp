@@ -3,11 +3,13 @@
 #include "database/DesignSchema.h"
 #include "database/SqliteError.h"
 
-#include "base/Assert.h"
 #include "base/DebugOutput.h"
+
+#include <sqlite3.h>
 
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -15,9 +17,28 @@ namespace vx {
 
 namespace {
 
-constexpr const char* INSERT_GUID = "INSERT INTO Guids (guid) VALUES(?);";
-constexpr const char* INSERT_DICTIONARY_ENTRY
-    = "INSERT INTO PropertyDictionary (luid,name,type) VALUES(?,?,?);";
+constexpr const char* INSERT_COMPOSITE_OBJECT
+    = "INSERT INTO CompositeObjects (luid,name,aabb_min_x,aabb_min_y,aabb_min_z,aabb_max_x,aabb_max_y,"
+      "aabb_max_z,geometry_luid,geometry_pos_x,geometry_pos_y,geometry_pos_z,geometry_rot_az,"
+      "geometry_rot_el,geometry_rot_tw,geometry_scale_x,geometry_scale_y,geometry_scale_z,explode,chain,"
+      "traceable,lod_id) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?);";
+constexpr const char* INSERT_ROOT = "INSERT INTO Roots (object_luid,inbox_id,camera_x,camera_y,camera_z,"
+                                    "camera_az,camera_el) VALUES( ?,?,?,?,?,?,? );";
+
+// The texts of the WriterStatement values, in their order.
+constexpr const char* STATEMENT_TEXTS[] = {
+    "INSERT INTO Guids (guid) VALUES(?);",
+    "INSERT INTO PropertyDictionary (luid,name,type) VALUES(?,?,?);",
+    "INSERT INTO Properties (luid,propdic_luid,value,binarydata) VALUES(?,?,?,?);",
+    INSERT_COMPOSITE_OBJECT,
+    "INSERT INTO StretchableInfo (object_luid,min_size,max_size,template_size,type) VALUES (?,?,?,1,?);",
+    INSERT_ROOT,
+    "INSERT INTO Files (geometry_luid,filename,data) VALUES (?,?,?);",
+    "INSERT INTO Textures (luid,name,data) VALUES (?,?,?);",
+};
+static_assert(
+    std::size(STATEMENT_TEXTS) == static_cast<std::size_t>(WriterStatement::Count), "one text per statement");
+
 constexpr const char* UPDATE_VERSION = "UPDATE CurrentVersion SET guid = @guid;";
 
 // Removes the file at path; a folder or a missing file is left alone.
@@ -30,10 +51,24 @@ void DeleteFileAt(const std::string& path)
 
 } // namespace
 
-SqlWriter::Statements::Statements(Sqlite3::Database& db)
-    : insertGuid(db.Prepare(INSERT_GUID))
-    , insertDictionaryEntry(db.Prepare(INSERT_DICTIONARY_ENTRY))
+void SqlWriter::PrepareStatements()
 {
+    for (std::size_t i = 0; i < STATEMENT_COUNT; ++i)
+        statements_[i] = db_.Prepare(STATEMENT_TEXTS[i]);
+}
+
+void SqlWriter::FinalizeStatements()
+{
+    for (Sqlite3::Statement& statement : statements_)
+        statement.Finalize();
+}
+
+Sqlite3::Statement& SqlWriter::GetStatement(WriterStatement id)
+{
+    const auto index = static_cast<std::size_t>(id);
+    if (index >= STATEMENT_COUNT || statements_[index].IsEmpty())
+        throw Sqlite3::Error::Adopt(sqlite3_mprintf("%s", sqlite3_errstr(SQLITE_MISUSE)), SQLITE_MISUSE);
+    return statements_[index];
 }
 
 SqlWriter::SqlWriter(const std::string& path)
@@ -42,12 +77,12 @@ SqlWriter::SqlWriter(const std::string& path)
     db_.Open(path.c_str());
     ExecScript(DesignSchemaScript().c_str());
     ExecScript("BEGIN TRANSACTION;");
-    statements_.emplace(db_);
+    PrepareStatements();
 }
 
 SqlWriter::~SqlWriter()
 {
-    statements_.reset();
+    FinalizeStatements();
     db_.Close();
 }
 
@@ -56,8 +91,9 @@ DatabaseCloseResult SqlWriter::Close()
     DatabaseCloseResult result;
     if (!db_.IsOpen())
         return result;
+    // No statement of the run may still be pending when the transaction ends.
+    FinalizeStatements();
     result.committed = ExecScript("COMMIT;");
-    statements_.reset();
     // The stamp marks a complete export; a run whose rows were not committed gets none.
     if (result.committed)
         result.stamped = StampVersion();
@@ -127,12 +163,12 @@ bool SqlWriter::Run(Sqlite3::Statement& statement)
 
 int64_t SqlWriter::NewLuid(const DUniqueID& guid)
 {
-    if (!VX_ASSERT(statements_.has_value()))
+    if (!db_.IsOpen())
         return -1;
-    Sqlite3::Statement& insert = statements_->insertGuid;
-    insert.Param(0).BindGuid(guid);
+    const bool inserted = BindAndRun(GetStatement(WriterStatement::InsertGuid),
+        [&guid](Sqlite3::Statement& insert) { insert.Param(0).BindGuid(guid); });
     // A failed insert leaves the previous insert's row id behind; it must not be handed out twice.
-    return Run(insert) ? db_.LastInsertRowid() : -1;
+    return inserted ? db_.LastInsertRowid() : -1;
 }
 
 int64_t SqlWriter::LastInsertRowid() const

@@ -5,19 +5,22 @@
 //
 // Failures of single statements never stop the run: ExecScript and Run report them to the
 // debugger output as "SQLITE3 ERROR: {<error text>} in query {<sql>}" followed by "\r\n" (two
-// writes) and go on. Only opening the file and preparing statements throw Sqlite3::Error.
+// writes) and go on; so do binding failures of rows written through BindAndRun. Only opening the
+// file, preparing statements and asking for a statement after Close throw Sqlite3::Error.
 
 #include "database/SqliteDatabase.h"
+#include "database/SqliteError.h"
 #include "database/SqliteStatement.h"
 
 #include "base/FixedString.h"
 #include "base/HashMap.h"
 #include "base/UniqueId.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
+#include <vector>
 
 namespace vx {
 
@@ -27,6 +30,27 @@ struct [[nodiscard]] DatabaseCloseResult {
     bool committed = false; // the run transaction's COMMIT succeeded
     bool stamped = false; // CurrentVersion received the run's new identifier and it was committed
     bool Succeeded() const { return committed && stamped; }
+};
+
+// The statements of the table writers, prepared once when the writer opens and finalized when it
+// closes. The Geometries, ObjectCategories, Categories and ObjectInstances inserts join this list,
+// before Count, together with their writers.
+enum class WriterStatement {
+    InsertGuid,
+    InsertDictionaryEntry,
+    InsertProperty,
+    InsertCompositeObject,
+    InsertStretchableInfo,
+    InsertRoot,
+    InsertFile,
+    InsertTexture,
+    Count
+};
+
+// A texture written in this run: its identifier (the name the model description uses) and its row.
+struct WrittenTexture {
+    DUniqueID id;
+    int64_t luid = -1;
 };
 
 class SqlWriter {
@@ -45,7 +69,7 @@ public:
     SqlWriter(const SqlWriter&) = delete;
     SqlWriter& operator=(const SqlWriter&) = delete;
 
-    // Commits the run transaction, finalizes the statements, stamps CurrentVersion with a new
+    // Finalizes the statements, commits the run transaction, stamps CurrentVersion with a new
     // sequential identifier in a second transaction, and closes the file. A failed commit stamps
     // nothing. Every later call returns a result that did not succeed.
     DatabaseCloseResult Close();
@@ -59,6 +83,23 @@ public:
     // Executes statement once (see Sqlite3::Statement::Execute). On failure reports the error with
     // the statement's SQL text and returns false.
     bool Run(Sqlite3::Statement& statement);
+
+    // Calls bind(statement), which binds every parameter of the row, then runs the statement. A
+    // binding the library refuses (a text or blob too large, say) is reported like a failed run,
+    // with the statement's SQL text, and the row is not run. Returns whether the row was written.
+    template <class Bind> bool BindAndRun(Sqlite3::Statement& statement, Bind&& bind)
+    {
+        try {
+            bind(statement);
+        } catch (const Sqlite3::Error& error) {
+            ReportSqlError(error.what(), statement.Sql());
+            return false;
+        }
+        return Run(statement);
+    }
+
+    // The writer's prepared statement id. Throws Sqlite3::Error (SQLITE_MISUSE) after Close.
+    Sqlite3::Statement& GetStatement(WriterStatement id);
 
     // Inserts guid into Guids and returns the new luid. Every call inserts a row, also for an
     // identifier inserted before. Returns -1 when the insert failed (reported) or after Close.
@@ -77,27 +118,33 @@ public:
     // Guids and PropertyDictionary rows of every database.
     void RegisterFixedEntries();
 
-    // The connection, for the table writers' own statements.
+    // The textures written in this run, keyed by the identifier their content's CRC-32 gives. The
+    // first content of a CRC is written under that identifier; a different content with the same
+    // CRC gets its own entry (and identifier) in the same list.
+    HashMap<DUniqueID, std::vector<WrittenTexture>>& WrittenTextures() { return textures_; }
+
+    // The connection, for reading back and for statements outside the run's rows.
     Sqlite3::Database& GetDatabase() { return db_; }
 
-private:
-    // The statements prepared once for the run.
-    struct Statements {
-        explicit Statements(Sqlite3::Database& db);
-        Sqlite3::Statement insertGuid;
-        Sqlite3::Statement insertDictionaryEntry;
-    };
+    // Reports a statement failure to the debugger output: "SQLITE3 ERROR: {" + text + "} in
+    // query {" + query + "}", then "\r\n".
+    static void ReportSqlError(const char* text, const char* query);
 
+private:
+    static constexpr std::size_t STATEMENT_COUNT = static_cast<std::size_t>(WriterStatement::Count);
+
+    void PrepareStatements();
+    void FinalizeStatements();
     bool ExecScriptPiece(const char* piece, std::size_t length);
     // Writes the new version identifier in its own transaction; true when it was committed.
     bool StampVersion();
-    static void ReportSqlError(const char* text, const char* query);
 
     Sqlite3::Database db_;
     // Declared after the connection, so that they are finalized before it closes.
-    std::optional<Statements> statements_;
+    std::array<Sqlite3::Statement, STATEMENT_COUNT> statements_;
     // Property key text -> PropertyDictionary luid.
     HashMap<FixedString, int64_t> dictionary_;
+    HashMap<DUniqueID, std::vector<WrittenTexture>> textures_;
 };
 
 } // namespace vx

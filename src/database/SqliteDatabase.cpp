@@ -4,6 +4,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 namespace Sqlite3 {
 
 namespace {
@@ -30,6 +34,7 @@ void Database::Open(const char* path)
         throw error;
     }
     db_ = db;
+    prepareCount_ = 0;
 }
 
 void Database::Close()
@@ -61,6 +66,7 @@ Statement Database::Prepare(const char* sql)
         sqlite3_finalize(stmt);
         throw Error::FromConnection(db_);
     }
+    ++prepareCount_;
     return Statement(stmt, sql);
 }
 
@@ -72,6 +78,39 @@ int64_t Database::LastInsertRowid() const
 int64_t Database::Changes() const
 {
     return db_ ? sqlite3_changes64(db_) : 0;
+}
+
+int64_t Database::MaxLength() const
+{
+    return db_ ? sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, -1) : 0;
+}
+
+bool Database::BlobEquals(
+    const char* table, const char* column, int64_t rowid, const void* data, std::size_t size) const
+{
+    if (!db_)
+        throw ClosedConnectionError();
+    sqlite3_blob* blob = nullptr;
+    if (sqlite3_blob_open(db_, "main", table, column, rowid, 0, &blob) != SQLITE_OK) {
+        sqlite3_blob_close(blob);
+        throw Error::FromConnection(db_);
+    }
+    bool equal = static_cast<std::size_t>(sqlite3_blob_bytes(blob)) == size;
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::vector<unsigned char> piece(equal ? std::min<std::size_t>(size, 65536) : 0);
+    for (std::size_t offset = 0; equal && offset < size;) {
+        const std::size_t length = std::min(piece.size(), size - offset);
+        if (sqlite3_blob_read(blob, piece.data(), static_cast<int>(length), static_cast<int>(offset))
+            != SQLITE_OK) {
+            Error error = Error::FromConnection(db_);
+            sqlite3_blob_close(blob);
+            throw error;
+        }
+        equal = std::memcmp(piece.data(), bytes + offset, length) == 0;
+        offset += length;
+    }
+    sqlite3_blob_close(blob);
+    return equal;
 }
 
 } // namespace Sqlite3

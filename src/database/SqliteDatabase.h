@@ -4,6 +4,7 @@
 
 #include "database/SqliteStatement.h"
 
+#include <cstddef>
 #include <cstdint>
 
 struct sqlite3;
@@ -41,12 +42,26 @@ public:
     // Rows changed by the last finished INSERT, UPDATE or DELETE; 0 when closed.
     int64_t Changes() const;
 
+    // The largest text or blob, and the largest row, the library accepts (SQLITE_LIMIT_LENGTH); 0
+    // when closed.
+    int64_t MaxLength() const;
+
+    // Whether the blob in column of table at rowid holds exactly the size bytes at data. Reads it
+    // in pieces, so that large blobs are not copied whole. Throws the connection's error when that
+    // value cannot be read (no such row, a value that is not a blob or text) or when closed.
+    bool BlobEquals(
+        const char* table, const char* column, int64_t rowid, const void* data, std::size_t size) const;
+
+    // Statements prepared on this connection since it was opened (successful Prepare calls).
+    int64_t PrepareCount() const { return prepareCount_; }
+
     bool IsOpen() const { return db_ != nullptr; }
     // The library's connection handle, null while closed.
     sqlite3* Handle() const { return db_; }
 
 private:
     sqlite3* db_ = nullptr;
+    int64_t prepareCount_ = 0;
 };
 
 } // namespace Sqlite3

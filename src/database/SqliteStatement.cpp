@@ -78,6 +78,12 @@ void Statement::Reset()
         throw Error::FromConnection(sqlite3_db_handle(stmt_));
 }
 
+void Statement::ClearBindings()
+{
+    if (stmt_)
+        sqlite3_clear_bindings(stmt_);
+}
+
 void Statement::Finalize()
 {
     sqlite3_finalize(stmt_);

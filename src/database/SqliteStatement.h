@@ -43,6 +43,10 @@ public:
     // Resets the statement; bindings stay. Throws the connection's error on failure.
     void Reset();
 
+    // Sets every parameter to NULL, so that bound texts and blobs are released now rather than at
+    // the next binding. An empty statement is left alone.
+    void ClearBindings();
+
     // Finalizes the handle now; the statement becomes empty and keeps its text.
     void Finalize();
 

@@ -3,12 +3,16 @@
 #include "SqliteReader.h"
 
 #include "database/CompositeObjectWriter.h"
+#include "database/FilesEntry.h"
+#include "database/GroupWriter.h"
 #include "database/PropertyWriter.h"
 #include "database/RootRecordWriter.h"
 #include "database/SqlWriter.h"
+#include "database/TextureWriter.h"
 
 #include "design/CompositeObject.h"
 #include "design/PropertyKey.h"
+#include "run/ExportRunState.h"
 #include "support/DebugCapture.h"
 #include "support/TempDir.h"
 
@@ -16,6 +20,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -181,8 +186,8 @@ TEST_F(DesignRecordWriters, PropertiesAreWrittenPerMapWithoutTheConversionKeys)
     other.SetText(ZR::MakePropertyKey("Colour", 513), "blue");
 
     vxtest::DebugCapture debug;
-    vx::WriteProperties(*writer, set, 100);
-    vx::WriteProperties(*writer, other, 101);
+    vx::WriteProperties(*writer, set, 100, "set");
+    vx::WriteProperties(*writer, other, 101, "other");
     EXPECT_NE(debug.Text().find("missing.png"), std::string::npos);
 
     const auto db = Read();
@@ -202,6 +207,72 @@ TEST_F(DesignRecordWriters, PropertiesOfAWrittenObjectFollowItsRow)
     const auto db = Read();
     EXPECT_EQ(db->Column("SELECT p.luid = o.luid AND p.value = 'Release' FROM Properties p, CompositeObjects o;"),
         Strings {"1"});
+}
+
+TEST_F(DesignRecordWriters, PropertyWithoutANameIsSkippedWithAWarning)
+{
+    vx::ExportRunState exporter;
+    const std::string logPath = dir.File("plan.vx.log");
+    exporter.log.CreateNew(logPath.c_str());
+    vx::CurrentExporter() = &exporter;
+    const std::string picture = dir.File("thumb.png");
+    std::ofstream(picture, std::ios::binary) << "abc";
+    ZR::PropertySet set;
+    set.SetFlag(ZR::MakePropertyKey("", 256));
+    set.SetText(ZR::MakePropertyKey("", 513), "red");
+    set.SetFile(ZR::MakePropertyKey("", 259), picture);
+    set.SetText(ZR::MakePropertyKey("Colour", 513), "blue");
+
+    vxtest::DebugCapture debug;
+    vx::WriteProperties(*writer, set, 100, "chair");
+    vx::WriteProperties(*writer, set, 101, "");
+    vx::CurrentExporter() = nullptr;
+    exporter.log.Close();
+
+    EXPECT_EQ(debug.Text(), "") << "nothing is refused by the database";
+    std::ifstream in(logPath, std::ios::binary);
+    const std::string log {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string chair = "Warning: property with an empty name not written for \"chair\" (luid 100)\r\n";
+    const std::string unnamed = "Warning: property with an empty name not written for \"- no name -\" (luid 101)\r\n";
+    EXPECT_EQ(log, chair + chair + chair + unnamed + unnamed + unnamed);
+    const auto db = Read();
+    EXPECT_EQ(db->Column("SELECT p.luid || ' ' || d.name FROM Properties p JOIN PropertyDictionary d "
+                         "ON d.luid = p.propdic_luid ORDER BY p.luid;"),
+        (Strings {"100 Colour", "101 Colour"}));
+    EXPECT_EQ(db->Column("SELECT count(*) FROM PropertyDictionary WHERE name IS NULL;"), Strings {"0"});
+}
+
+TEST_F(DesignRecordWriters, StatementsArePreparedOnceWhenTheWriterOpens)
+{
+    const Sqlite3::Database& db = writer->GetDatabase();
+    const auto statementCount = static_cast<int64_t>(vx::WriterStatement::Count);
+    EXPECT_EQ(db.PrepareCount(), statementCount);
+
+    const std::string texture = dir.File("brick.png");
+    std::ofstream(texture, std::ios::binary) << "image";
+    vx::WriteDatabaseRoot(*writer, "villa", {{0, 0, 0}, {1, 1, 1}, true}, true);
+    for (int i = 0; i < 20; ++i) {
+        ZR::CompositeObject& co = WritableObject(("object " + std::to_string(i)).c_str());
+        co.data.stretchType = ZR::CompositeObjectData::STRETCH_SCALABLE;
+        co.data.properties.SetText(ZR::MakePropertyKey("Colour", 513), std::to_string(i));
+        ASSERT_TRUE(vx::WriteCompositeObject(*writer, co));
+        vx::FilesEntry file(*writer);
+        file.Open(std::to_string(i) + ".vtx", co.guid.dbid);
+        file.Write("data", 4);
+        EXPECT_TRUE(file.Close());
+        vx::WriteTexture(*writer, texture.c_str());
+        ZR::Group group;
+        group.name.Assign(("group " + std::to_string(i)).c_str());
+        group.data.Compo = &co;
+        EXPECT_GT(vx::WriteGroup(*writer, group), 0);
+    }
+    EXPECT_EQ(db.PrepareCount(), statementCount);
+
+    const auto read = Read();
+    EXPECT_EQ(read->Column("SELECT (SELECT count(*) FROM CompositeObjects) || ' ' || (SELECT count(*) FROM "
+                           "StretchableInfo) || ' ' || (SELECT count(*) FROM Properties) || ' ' || (SELECT "
+                           "count(*) FROM Files) || ' ' || (SELECT count(*) FROM Textures);"),
+        Strings {"21 20 20 20 1"});
 }
 
 } // namespace
