@@ -27,9 +27,21 @@ std::string FormatNothingExported(const ExportOutcome& outcome, const char* reas
     return kPrefix + std::string("nothing exported: ") + reason + LogNote(outcome) + "\n";
 }
 
-} // namespace
+std::string Counted(int count, const char* noun)
+{
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
 
-std::string FormatOutcomeReport(const ExportOutcome& outcome, const OutcomeReportContext& context)
+// "N warnings, M errors" when the conversion reported any.
+std::string FormatMessageCounts(const ExportOutcome& outcome)
+{
+    if (outcome.warningCount <= 0 && outcome.errorCount <= 0)
+        return std::string();
+    return kPrefix + Counted(outcome.warningCount, "warning") + ", " + Counted(outcome.errorCount, "error")
+        + LogNote(outcome) + "\n";
+}
+
+std::string FormatStatus(const ExportOutcome& outcome, const OutcomeReportContext& context)
 {
     switch (outcome.status) {
     case ExportStatus::Failed:
@@ -52,6 +64,16 @@ std::string FormatOutcomeReport(const ExportOutcome& outcome, const OutcomeRepor
         break;
     }
     return std::string();
+}
+
+} // namespace
+
+std::string FormatOutcomeReport(const ExportOutcome& outcome, const OutcomeReportContext& context)
+{
+    std::string report = FormatStatus(outcome, context);
+    if (!context.quiet)
+        report += FormatMessageCounts(outcome);
+    return report;
 }
 
 } // namespace vx

@@ -4,6 +4,9 @@
 #include "exporter/ExportTexts.h"
 #include "exporter/ExportTree.h"
 #include "run/SceneContext.h"
+#include "scene/DesignBounds.h"
+#include "scene/MyGroupNode.h"
+#include "scene/ReferencedNodes.h"
 
 #include "database/CompositeObjectWriter.h"
 #include "database/DesignDatabase.h"
@@ -35,6 +38,19 @@ std::string SceneTitleOf(Host& host)
     return GetFileTitle(fileName.c_str());
 }
 
+// The referenced-node pass over every top-level subtree, then the conversion of the tree into
+// designRoot and the design root's box.
+void ConvertTree(ZR::CompositeObject* designRoot, ExportTree& tree, bool single)
+{
+    MyGroupNode* root = tree.Root();
+    if (!designRoot || !root || !root->GetHostNode())
+        return;
+    for (uint32_t i = 0; i < root->NumChildren(); ++i)
+        ProcessReferencedNodes(*root->GetChild(i), designRoot);
+    root->Convert(designRoot, single, HostMatrix3::Identity());
+    ComputeCompositeBounds(*designRoot);
+}
+
 void EmptyConversionTables()
 {
     if (SceneContext* context = CurrentSceneContext())
@@ -43,12 +59,11 @@ void EmptyConversionTables()
 
 } // namespace
 
-bool VNX30MaxExporter::ConvertScene(ZR::CompositeObject* designRoot, ExportTree&)
+bool VNX30MaxExporter::ConvertScene(ZR::CompositeObject* designRoot, ExportTree& tree)
 {
     if (!host)
         return false;
-    // The referenced-node pass, the conversion of the tree and the bounding boxes arrive with the
-    // export node tree.
+    ConvertTree(designRoot, tree, singleObjectActive);
     if (host->GetCancel()) {
         EmptyConversionTables();
         return true;

@@ -31,6 +31,9 @@ struct ExportOutcome {
     // A short description of a failure (exception text, commit error) for the front end; empty
     // otherwise.
     std::string detail;
+    // Warnings and errors the conversion reported to the log during the run.
+    int warningCount = 0;
+    int errorCount = 0;
 };
 
 } // namespace vx

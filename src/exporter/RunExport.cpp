@@ -12,6 +12,7 @@
 
 #include "base/FixedString.h"
 #include "host/Host.h"
+#include "toolkit/VMMessages.h"
 
 #include <memory>
 #include <optional>
@@ -59,12 +60,37 @@ struct RunResources {
     bool progressStarted = false;
 };
 
+// The conversion's messages go to the run's log while the run lasts; their counts end up in the
+// outcome however the run leaves.
+struct RunMessages {
+    RunMessages(ExportRunState& run, ExportOutcome& outcome)
+        : outcome(outcome)
+        , sink([&run](VMMessageKind kind, std::string_view text) {
+            run.WriteLogLine((MessagePrefix(kind) + std::string(text)).c_str());
+        })
+    {
+        ResetMessageCounts();
+    }
+    RunMessages(const RunMessages&) = delete;
+    RunMessages& operator=(const RunMessages&) = delete;
+    ~RunMessages()
+    {
+        const VMMessageCounts counts = GetMessageCounts();
+        outcome.warningCount = counts.warnings;
+        outcome.errorCount = counts.errors;
+    }
+
+    ExportOutcome& outcome;
+    ScopedMessageSink sink;
+};
+
 } // namespace
 
 void VNX30MaxExporter::RunExport(const char* name)
 {
     if (!host)
         throw std::logic_error("export run without a host");
+    RunMessages messages(*this, outcome_);
     const std::string target = name ? name : "";
     const HostUnitInfo unit = host->GetMasterUnitInfo();
 
@@ -111,6 +137,7 @@ void VNX30MaxExporter::RunExport(const char* name)
     if (cancelled)
         WriteLogLine(kTextCancelled);
 
+    tree.Release();
     run.progressStarted = false;
     host->ProgressEnd();
 

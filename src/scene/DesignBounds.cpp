@@ -1,0 +1,9 @@
+#include "scene/DesignBounds.h"
+
+namespace vx {
+
+void ComputeCompositeBounds(ZR::CompositeObject&)
+{
+}
+
+} // namespace vx

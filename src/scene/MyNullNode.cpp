@@ -1,0 +1,9 @@
+#include "scene/MyNullNode.h"
+
+namespace vx {
+
+void MyNullNode::ConvertWithTransform(ZR::CompositeObject*, bool, const HostMatrix3&)
+{
+}
+
+} // namespace vx

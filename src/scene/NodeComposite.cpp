@@ -1,0 +1,102 @@
+#include "scene/NodeComposite.h"
+
+#include "scene/DesignBounds.h"
+#include "scene/NodeFrames.h"
+#include "scene/FindOrCreateComposite.h"
+#include "scene/LodType.h"
+#include "scene/NodeInstance.h"
+#include "scene/NodeProperty.h"
+#include "scene/SceneTexts.h"
+#include "scene/StrongNode.h"
+
+#include "base/Numeric.h"
+#include "design/CompositeObject.h"
+#include "geometry/NodeGeometry.h"
+#include "host/HostNode.h"
+#include "run/ExportRunState.h"
+#include "run/SceneContext.h"
+
+namespace vx {
+
+namespace {
+
+// The quarter turn 1.5707964 as an azimuth (local x along -z) and as an elevation (local y along +z).
+constexpr Rotation kAzimuthQuarterTurn {{0, 0, -1}, {0, 1, 0}, {1, 0, 0}};
+constexpr Rotation kElevationQuarterTurn {{1, 0, 0}, {0, 0, 1}, {0, -1, 0}};
+
+// 1 / (extent x f), or 1 when that extent is near zero.
+float InverseExtent(float extent, float scaleFactor)
+{
+    const float size = extent * scaleFactor;
+    return _feqz(size) ? 1.0f : 1.0f / size;
+}
+
+int32_t LodTypeOfRun(const NodeProperty& properties, const ZR::Aabb& box)
+{
+    const ExportRunState* exporter = CurrentExporter();
+    return GetLodType(exporter ? exporter->lodType : 2, &properties, box);
+}
+
+} // namespace
+
+Transform MakeNormalisationTransform(const NodeProperty& properties, const Vector3& hostExtent, float scaleFactor)
+{
+    const Vector3 e {hostExtent.x, hostExtent.z, hostExtent.y};
+    if (properties.ContainsKey(kKeyScalable)) {
+        const Vector3 scale {InverseExtent(e.x, scaleFactor), InverseExtent(e.y, scaleFactor),
+            InverseExtent(e.z, scaleFactor)};
+        return ScaleBefore(IdentityTransform(), scale);
+    }
+    if (!properties.ContainsKey(kKeyExtrudable))
+        return IdentityTransform();
+    switch (LongestDesignAxis(hostExtent)) {
+    case 0:
+        return ScaleBefore({kAzimuthQuarterTurn, {}}, {InverseExtent(e.x, scaleFactor), 1, 1});
+    case 1:
+        return ScaleBefore({kElevationQuarterTurn, {}}, {1, InverseExtent(e.y, scaleFactor), 1});
+    default:
+        return ScaleBefore(IdentityTransform(), {1, 1, InverseExtent(e.z, scaleFactor)});
+    }
+}
+
+ZR::CompositeObject* GetNodeComposite(StrongNode& node, const HostMatrix3& childrenTransform, bool ownObject)
+{
+    HostNode* hostNode = node.GetHostNode();
+    const SceneContext* context = CurrentSceneContext();
+    if (!hostNode || !context)
+        return nullptr;
+    DUniqueID id;
+    bool childrenMerge = true;
+    if (ownObject && node.HasCompId()) {
+        id = node.GetCompId();
+    } else {
+        id = DUniqueID::NewSequential();
+        childrenMerge = !ownObject;
+    }
+
+    const CompositeLookup lookup = FindOrCreateComposite(*hostNode, id, ownObject);
+    ZR::CompositeObject* composite = lookup.composite;
+    if (!composite || !lookup.created)
+        return composite;
+
+    if (composite->name.IsEmpty())
+        composite->name.Assign(node.GetName().c_str());
+    composite->fromGeometryNode = true;
+    const NodeProperty properties(hostNode);
+    if (lookup.fill && ownObject) {
+        Array<GeometryPair> meshes;
+        ConvertNodeGeometry(*hostNode, meshes);
+        composite->fromGeometryNode = !meshes.IsEmpty();
+        const Transform normalisation = MakeNormalisationTransform(
+            properties, HostExtentOf(hostNode->GetObjectBoundingBox()), context->scaleFactor);
+        for (const GeometryPair& mesh : meshes)
+            AttachVertexData(composite->data.Model, mesh.vertexData.Get(), mesh.renderState.Get(), normalisation);
+        if (!node.ConvertChildren(composite, childrenMerge, childrenTransform))
+            return nullptr;
+    }
+    ComputeCompositeBounds(*composite);
+    composite->data.Lod = LodTypeOfRun(properties, composite->data.Aabb);
+    return composite;
+}
+
+} // namespace vx
