@@ -1,9 +1,14 @@
 #include "database/CompositeObjectWriter.h"
 
+#include "database/CategoryWriter.h"
+#include "database/GeometryWriter.h"
+#include "database/InstanceWriter.h"
 #include "database/PropertyWriter.h"
 #include "database/RecordBinding.h"
 
 #include "base/Assert.h"
+#include "host/Host.h"
+#include "run/ExportRunState.h"
 
 namespace vx {
 
@@ -70,15 +75,57 @@ void InsertStretchableInfo(SqlWriter& writer, const ZR::CompositeObject& co)
         });
 }
 
+void WriteCategories(SqlWriter& writer, const ZR::CompositeObject& co)
+{
+    for (ZR::Category* category : co.data.categories) {
+        if (!VX_ASSERT_TEXT(category, "category"))
+            continue;
+        const int64_t id = WriteCategory(writer, *category);
+        if (id < 0)
+            continue;
+        writer.BindAndRun(
+            writer.GetStatement(WriterStatement::InsertObjectCategory), [&](Sqlite3::Statement& insert) {
+                insert.Param(0).BindInt64(co.guid.dbid);
+                insert.Param(1).BindInt64(id);
+            });
+    }
+}
+
+// Whether the user cancelled, after the progress step of one written instance.
+bool StepProgressAndCheckCancel()
+{
+    ExportRunState* exporter = CurrentExporter();
+    if (!exporter)
+        return false;
+    exporter->StepProgress();
+    return exporter->host && exporter->host->GetCancel();
+}
+
+// The instances of co, depth first; co is marked as being written meanwhile so that an instance
+// that leads back to it is refused.
+void WriteComponents(SqlWriter& writer, ZR::CompositeObject& co, bool progress)
+{
+    auto& inProgress = writer.WriteState().inProgress;
+    inProgress.insert(&co);
+    for (const std::unique_ptr<ZR::ObjectInstance>& oi : co.data.Components) {
+        if (oi)
+            WriteInstance(writer, *oi, co.guid.dbid);
+        if (progress && StepProgressAndCheckCancel())
+            break;
+    }
+    inProgress.erase(&co);
+}
+
 } // namespace
 
-bool WriteCompositeObject(SqlWriter& writer, ZR::CompositeObject& co)
+bool WriteCompositeObject(SqlWriter& writer, ZR::CompositeObject& co, bool progress, bool unique)
 {
     if (co.IsInDB())
         return true;
     if (!IsWritable(co))
         return false;
-    // The object's own geometry is written here once the geometry writer exists.
+    if (!co.data.Model.pairs.IsEmpty() && co.data.Model.geomid < 0 && WriteGeometry(writer, co, unique) < 0)
+        return false;
     const int64_t dbid = InsertObjectRow(writer, co);
     if (dbid < 0)
         return false;
@@ -86,7 +133,8 @@ bool WriteCompositeObject(SqlWriter& writer, ZR::CompositeObject& co)
     if (co.data.stretchType != ZR::CompositeObjectData::STRETCH_NONE)
         InsertStretchableInfo(writer, co);
     WriteProperties(writer, co.data.properties, dbid, co.name.c_str());
-    // Categories and the instances of Components are written here once their writers exist.
+    WriteCategories(writer, co);
+    WriteComponents(writer, co, progress);
     return true;
 }
 

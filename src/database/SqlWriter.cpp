@@ -35,6 +35,11 @@ constexpr const char* STATEMENT_TEXTS[] = {
     INSERT_ROOT,
     "INSERT INTO Files (geometry_luid,filename,data) VALUES (?,?,?);",
     "INSERT INTO Textures (luid,name,data) VALUES (?,?,?);",
+    "INSERT INTO Geometries (luid,name,model) VALUES (?,?,?);",
+    "INSERT INTO ObjectCategories (object_luid,category_id) VALUES (?,?);",
+    "INSERT INTO Categories (name,parentcategory_id) VALUES(?,?);",
+    "INSERT INTO ObjectInstances (luid,name,ownerobject_luid,object_luid,chain,length,height,width,flags,"
+    "pos_x,pos_y,pos_z,rot_az,rot_el,rot_tw) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?);",
 };
 static_assert(
     std::size(STATEMENT_TEXTS) == static_cast<std::size_t>(WriterStatement::Count), "one text per statement");

@@ -8,6 +8,7 @@
 // writes) and go on; so do binding failures of rows written through BindAndRun. Only opening the
 // file, preparing statements and asking for a statement after Close throw Sqlite3::Error.
 
+#include "database/DesignWriteState.h"
 #include "database/SqliteDatabase.h"
 #include "database/SqliteError.h"
 #include "database/SqliteStatement.h"
@@ -33,8 +34,7 @@ struct [[nodiscard]] DatabaseCloseResult {
 };
 
 // The statements of the table writers, prepared once when the writer opens and finalized when it
-// closes. The Geometries, ObjectCategories, Categories and ObjectInstances inserts join this list,
-// before Count, together with their writers.
+// closes.
 enum class WriterStatement {
     InsertGuid,
     InsertDictionaryEntry,
@@ -44,6 +44,10 @@ enum class WriterStatement {
     InsertRoot,
     InsertFile,
     InsertTexture,
+    InsertGeometry,
+    InsertObjectCategory,
+    InsertCategory,
+    InsertObjectInstance,
     Count
 };
 
@@ -123,6 +127,10 @@ public:
     // CRC gets its own entry (and identifier) in the same list.
     HashMap<DUniqueID, std::vector<WrittenTexture>>& WrittenTextures() { return textures_; }
 
+    // What the design writers remember during the run: written geometries, the objects shared in
+    // per-object mode and the objects being written.
+    DesignWriteState& WriteState() { return writeState_; }
+
     // The connection, for reading back and for statements outside the run's rows.
     Sqlite3::Database& GetDatabase() { return db_; }
 
@@ -145,6 +153,7 @@ private:
     // Property key text -> PropertyDictionary luid.
     HashMap<FixedString, int64_t> dictionary_;
     HashMap<DUniqueID, std::vector<WrittenTexture>> textures_;
+    DesignWriteState writeState_;
 };
 
 } // namespace vx

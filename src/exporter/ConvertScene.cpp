@@ -10,6 +10,7 @@
 
 #include "database/CompositeObjectWriter.h"
 #include "database/DesignDatabase.h"
+#include "database/InstanceWriter.h"
 #include "database/RootRecordWriter.h"
 
 #include "base/Paths.h"
@@ -83,16 +84,24 @@ bool VNX30MaxExporter::ConvertScene(ZR::CompositeObject* designRoot, ExportTree&
         ReportProgress();
 
         const std::string sceneTitle = SceneTitleOf(*host);
-        WriteDatabaseRoot(*writer, sceneTitle.c_str(), designRoot->data.Aabb, writeRootInstance);
+        const int64_t rootLuid
+            = WriteDatabaseRoot(*writer, sceneTitle.c_str(), designRoot->data.Aabb, writeRootInstance);
 
-        // Per-object mode with top-level instances (WriteLibraryObjects) arrives with the instance writer.
-        if (singleObjectActive || components.IsEmpty()) {
+        if (!singleObjectActive && !components.IsEmpty()) {
+            // The root record stands for the design root, whose instances it receives: the groups
+            // the design root owns are written as its groups.
+            if (rootLuid >= 0)
+                designRoot->guid.dbid = rootLuid;
+            WriteLibraryObjects(*writer, rootLuid, components);
+            objectsFound = true;
+        } else {
             designRoot->data.properties.SetText(
                 ZR::MakePropertyKey(kImportTemplateName, ZR::PROPERTY_TYPE_IMPORT_TEMPLATE), kImportTemplateValue);
             WriteLogLine(kLogLibraryObject);
             WriteLogLine(designRoot->name.c_str());
-            // The root instance that places the written design root arrives with the instance writer.
-            objectsFound = WriteCompositeObject(*writer, *designRoot);
+            objectsFound = WriteCompositeObject(*writer, *designRoot, true, false);
+            if (objectsFound && writeRootInstance)
+                WriteRootInstance(*writer, rootLuid, *designRoot);
         }
         StepProgress();
     } catch (const std::exception& error) {

@@ -7,8 +7,9 @@ struct CompositeObject;
 
 namespace vx {
 
-// Computes the box (Aabb) of object from its own geometry and its instances. The box computation
-// is not part of the conversion yet: until it arrives this leaves the box as it is.
+// Computes the box (Aabb) of object from its own geometry and its instances (ZR::ComputeBounds: a
+// valid box only grows). An object or instance with a non-finite coordinate is rejected: the log
+// gets a line naming it, and a rejected object's box is left not valid, so it is not written.
 void ComputeCompositeBounds(ZR::CompositeObject& object);
 
 } // namespace vx

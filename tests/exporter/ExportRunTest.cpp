@@ -45,7 +45,8 @@ protected:
     }
     std::string VersionGuid() const { return Database(target).Column("SELECT guid FROM CurrentVersion;").at(0); }
 
-    // Gives the design root a component, so that the run has an object to write.
+    // Gives the design root a component placing an object with one triangle, so that the run has
+    // an object to write.
     void AddObjectToDesign()
     {
         Chain([](const std::string& title) {
@@ -53,6 +54,20 @@ protected:
                 return;
             ZR::Design& design = vx::CurrentSceneContext()->design;
             ZR::CompositeObject* part = design.FindOrCreate(vx::DUniqueID::NewSequential()).record;
+            part->name.Assign("part");
+            part->data.Lod = 2;
+            auto vd = vx::MakeVMRef<vx::VMVertexData>();
+            vd->SetPrimitiveType(vx::VMVertexData::TRIANGLE_LIST);
+            vd->SetVertexCount(3);
+            vd->SetPosition(0, {0, 0, 0});
+            vd->SetPosition(1, {1, 0, 0});
+            vd->SetPosition(2, {0, 1, 0});
+            vd->SetIndexCount(3);
+            for (int i = 0; i < 3; ++i)
+                vd->SetIndex(i, static_cast<uint16_t>(i));
+            ZR::ModelPair& pair = part->data.Model.pairs.Append();
+            pair.vd = vd;
+            pair.rs = vx::MakeVMRef<vx::VMRenderState>();
             design.Root()->AddComponent(part, vx::DUniqueID::NewSequential());
         });
     }
@@ -323,15 +338,16 @@ TEST_F(ExportRunTest, WrittenDesignRootIsALibraryObjectAndTheRunEndsWithInfo)
     EXPECT_EQ(exporter.LastOutcome().status, ExportStatus::Succeeded);
     EXPECT_EQ(driver.boxes, std::vector<std::string> {"Info: Done.\r\n\r\nLog file written to: " + LogPath()});
     EXPECT_EQ(driver.progressTitles, (std::vector<std::string> {"Collecting objects...", "Writing objects..."}));
-    // Collecting: the root node's conversion is 1 of 1 nodes; writing: 0, then the root of 2 steps.
-    EXPECT_EQ(driver.percents, (std::vector<int> {100, 0, 50}));
+    // Collecting: the root node's conversion is 1 of 1 nodes; writing: 0, the root's one instance,
+    // then the root itself (2 steps).
+    EXPECT_EQ(driver.percents, (std::vector<int> {100, 0, 50, 100}));
 
     Database db(target);
     EXPECT_EQ(db.Column("SELECT name || ' ' || aabb_min_x || ' ' || aabb_max_z || ' ' || lod_id || ' ' || ifnull(explode, 'NULL') "
                         "|| ' ' || ifnull(chain, 'NULL') || ' ' || ifnull(traceable, 'NULL') "
                         "|| ' ' || ifnull(geometry_scale_z, 'NULL') FROM CompositeObjects ORDER BY luid;"),
         (std::vector<std::string> {"- no name - -1000.0 1000.0 0 NULL NULL NULL NULL",
-            "house -1000.0 1000.0 2 0 NULL NULL NULL"}));
+            "house -1000.0 1000.0 2 0 NULL NULL NULL", "part 0.0 0.0 2 0 2 NULL 1.0"}));
     EXPECT_EQ(db.Column("SELECT d.name || ' ' || d.type || ' ' || p.value FROM Properties p "
                         "JOIN PropertyDictionary d ON d.luid = p.propdic_luid;"),
         std::vector<std::string> {"ImportTemplate 257 Release"});

@@ -1,0 +1,75 @@
+#pragma once
+// What the design writers remember while one run writes its design: the geometries written so far
+// (for sharing equal model descriptions), the distinct objects of per-object mode (for sharing equal
+// objects) and the objects whose instances are being written (to stop cycles in the design).
+
+#include "base/UniqueId.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace ZR {
+struct CompositeObject;
+}
+
+namespace vx {
+
+// Geometries written in the run, keyed by the identifier their model description text gives.
+class GeometryMap {
+public:
+    // The row of a shareable geometry written under id with exactly this text; -1 when none.
+    int64_t FindShared(const DUniqueID& id, const std::string& text) const
+    {
+        const auto found = shared_.find(id);
+        if (found == shared_.end())
+            return -1;
+        for (const Entry& entry : found->second) {
+            if (entry.text == text)
+                return entry.geomid;
+        }
+        return -1;
+    }
+    // Records a shareable geometry; a later one with the same text replaces the earlier.
+    void AddShared(const DUniqueID& id, const std::string& text, int64_t geomid)
+    {
+        std::vector<Entry>& entries = shared_[id];
+        for (Entry& entry : entries) {
+            if (entry.text == text) {
+                entry.geomid = geomid;
+                return;
+            }
+        }
+        entries.push_back({text, geomid});
+    }
+    // Whether a Geometries row already carries id.
+    bool IsUsed(const DUniqueID& id) const { return used_.count(id) != 0; }
+    void MarkUsed(const DUniqueID& id) { used_.insert(id); }
+
+private:
+    struct Entry {
+        std::string text;
+        int64_t geomid = -1;
+    };
+    std::map<DUniqueID, std::vector<Entry>> shared_;
+    std::set<DUniqueID> used_;
+};
+
+// The distinct composite objects met by the instance writer in per-object mode, and the objects
+// already resolved to one of them.
+struct SharingList {
+    std::vector<ZR::CompositeObject*> objects;
+    std::map<const ZR::CompositeObject*, std::size_t> cache;
+};
+
+struct DesignWriteState {
+    GeometryMap geometries;
+    SharingList sharing;
+    // Objects whose instances are being written, outermost first.
+    std::set<const ZR::CompositeObject*> inProgress;
+};
+
+} // namespace vx

@@ -1,0 +1,292 @@
+#include "database/InstanceWriter.h"
+
+#include "database/CompositeObjectWriter.h"
+#include "database/GroupWriter.h"
+#include "database/ObjectSharing.h"
+#include "database/PartKeys.h"
+#include "database/PropertyWriter.h"
+#include "database/RecordBinding.h"
+
+#include "base/Assert.h"
+#include "base/DebugOutput.h"
+#include "base/Numeric.h"
+#include "base/Placement.h"
+#include "design/Bounds.h"
+#include "design/PropertyKey.h"
+#include "design/PropertyTypes.h"
+#include "host/Host.h"
+#include "run/ExportRunState.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace vx {
+
+namespace {
+
+constexpr const char* kImportTemplateName = "ImportTemplate";
+constexpr const char* kImportTemplateValue = "Release";
+constexpr const char* kLogLibraryObjects = "The following objects can be imported as library object:";
+
+// The run's options; the defaults of a run outside one (tests, tools).
+const ExportRunState& RunOptions()
+{
+    static const ExportRunState defaults;
+    const ExportRunState* exporter = CurrentExporter();
+    return exporter ? *exporter : defaults;
+}
+
+void RecordFailedInstance(const ZR::ObjectInstance& oi, const char* reason)
+{
+    if (ExportRunState* exporter = CurrentExporter())
+        exporter->AddFailedObject(oi.name.c_str());
+    WriteDebugOutput(std::string("Instance \"") + (oi.name.IsEmpty() ? kTextNoName : oi.name.c_str())
+        + "\" not written: " + reason + "\r\n");
+}
+
+bool IsWritableTarget(const ZR::CompositeObject& target)
+{
+    const ZR::CompositeObjectData& data = target.data;
+    if (data.Lod == ZR::CompositeObjectData::lInvalid)
+        return false;
+    if (data.Components.IsEmpty() && data.Model.pairs.IsEmpty())
+        return false;
+    return data.Aabb.valid;
+}
+
+bool IsFiniteVector(const Vector3& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+bool HasLength(const Vector3& row)
+{
+    return row.x != 0.0f || row.y != 0.0f || row.z != 0.0f;
+}
+
+// Whether the instance's row can be stored: finite sizes and placement, three axes of some length,
+// and finite stored values.
+bool HasStorablePlacement(const ZR::ObjectInstance& oi)
+{
+    const ZR::Placement& placement = oi.placement;
+    const Rotation& rows = placement.matrix;
+    if (!std::isfinite(oi.length) || !std::isfinite(oi.width) || !std::isfinite(oi.height))
+        return false;
+    if (!IsFiniteVector(placement.position) || !IsFiniteVector(rows.R0) || !IsFiniteVector(rows.R1)
+        || !IsFiniteVector(rows.R2))
+        return false;
+    if (!HasLength(rows.R0) || !HasLength(rows.R1) || !HasLength(rows.R2))
+        return false;
+    const AnglePlacement stored = TransformToPlacement(rows, placement.position).placement;
+    return std::isfinite(stored.x) && std::isfinite(stored.y) && std::isfinite(stored.z)
+        && std::isfinite(stored.azimuth) && std::isfinite(stored.elevation) && std::isfinite(stored.twist);
+}
+
+// The box of target recomputed just before it is written; a rejection names the object in the log.
+void RecomputeBounds(ZR::CompositeObject& target)
+{
+    ZR::ComputeBounds(target, [](const ZR::CompositeObject& rejected, const char* reason) {
+        const std::string line = std::string("Bounding box of object \"")
+            + (rejected.name.IsEmpty() ? kTextNoName : rejected.name.c_str()) + "\": " + reason;
+        if (ExportRunState* exporter = CurrentExporter())
+            exporter->WriteLogLine(line.c_str());
+        else
+            WriteDebugOutput(line + "\r\n");
+    });
+}
+
+void BindSizes(Sqlite3::Statement& insert, int& position, const ZR::ObjectInstance& oi)
+{
+    if (oi.lengthFlag || oi.sizeFlag)
+        insert.Param(position++).BindDouble(oi.length);
+    else
+        insert.Param(position++).BindNull();
+    if (oi.sizeFlag) {
+        insert.Param(position++).BindDouble(oi.height);
+        insert.Param(position++).BindDouble(oi.width);
+    } else {
+        insert.Param(position++).BindNull();
+        insert.Param(position++).BindNull();
+    }
+}
+
+void BindInstanceRow(Sqlite3::Statement& insert, const ZR::ObjectInstance& oi, int64_t luid,
+    int64_t ownerLuid, int64_t targetLuid)
+{
+    int position = 0;
+    insert.Param(position++).BindInt64(luid);
+    insert.Param(position++).BindText(oi.name.c_str());
+    insert.Param(position++).BindInt64(ownerLuid);
+    insert.Param(position++).BindInt64(targetLuid);
+    if (oi.chainFlag)
+        insert.Param(position++).BindInt(oi.chain);
+    else
+        insert.Param(position++).BindNull();
+    BindSizes(insert, position, oi);
+    insert.Param(position++).BindInt(oi.flags);
+    const AnglePlacement stored = TransformToPlacement(oi.placement.matrix, oi.placement.position).placement;
+    for (const double value :
+        {static_cast<double>(RoundLength(stored.x)), static_cast<double>(RoundLength(stored.y)),
+            static_cast<double>(RoundLength(stored.z)), static_cast<double>(stored.azimuth),
+            static_cast<double>(stored.elevation), static_cast<double>(stored.twist)})
+        insert.Param(position++).BindDouble(value);
+}
+
+// The ObjectInstances row of oi; returns its row id, or -1 when it was not inserted.
+int64_t InsertInstanceRow(
+    SqlWriter& writer, const ZR::ObjectInstance& oi, int64_t ownerLuid, int64_t targetLuid)
+{
+    const int64_t luid = writer.NewLuid(oi.guid);
+    if (luid < 0)
+        return -1;
+    const bool inserted = writer.BindAndRun(writer.GetStatement(WriterStatement::InsertObjectInstance),
+        [&](Sqlite3::Statement& insert) { BindInstanceRow(insert, oi, luid, ownerLuid, targetLuid); });
+    return inserted ? writer.LastInsertRowid() : -1;
+}
+
+void WriteMembership(SqlWriter& writer, int64_t instanceLuid, int64_t groupLuid)
+{
+    writer.BindAndRun(writer.GetStatement(WriterStatement::InsertProperty), [&](Sqlite3::Statement& insert) {
+        insert.Param(0).BindInt64(instanceLuid);
+        insert.Param(1).BindInt64(groupLuid);
+        insert.Param(2).BindNull();
+        insert.Param(3).BindNull();
+    });
+}
+
+void WriteGroupMemberships(SqlWriter& writer, const ZR::ObjectInstance& oi)
+{
+    for (ZR::Group* group : oi.groups) {
+        if (!VX_ASSERT_TEXT(group, "gr"))
+            continue;
+        const int64_t groupLuid = WriteGroup(writer, *group);
+        if (groupLuid >= 0)
+            WriteMembership(writer, oi.guid.dbid, groupLuid);
+    }
+}
+
+// Writes target (or the object that takes its place) when it is not written yet; returns the object
+// the instance places, or null when it could not be written.
+ZR::CompositeObject* WriteTarget(SqlWriter& writer, ZR::ObjectInstance& oi, bool& unique)
+{
+    ZR::CompositeObject* target = oi.object;
+    if (target->IsInDB())
+        return target;
+    const ExportRunState& options = RunOptions();
+    if (options.shareEqualData) {
+        if (!options.singleObjectActive) {
+            target = ShareEqualObject(writer.WriteState().sharing, target);
+            oi.object = target;
+        } else {
+            unique = HasPartProperty(oi);
+        }
+    }
+    if (writer.WriteState().inProgress.count(target))
+        return nullptr;
+    WriteCompositeObject(writer, *target, false, unique);
+    return target->IsInDB() ? target : nullptr;
+}
+
+} // namespace
+
+bool WriteInstance(SqlWriter& writer, ZR::ObjectInstance& oi, int64_t ownerLuid)
+{
+    if (ownerLuid < 0 || oi.IsInDB())
+        return oi.IsInDB();
+    ZR::CompositeObject* target = oi.object;
+    if (!VX_ASSERT_TEXT(target, "oi->object")) {
+        RecordFailedInstance(oi, "no target");
+        return false;
+    }
+    if (writer.WriteState().inProgress.count(target)) {
+        RecordFailedInstance(oi, "the target contains this instance");
+        return false;
+    }
+    // The box of a target about to be written is computed from its content now.
+    if (!target->IsInDB())
+        RecomputeBounds(*target);
+    if (!IsWritableTarget(*target)) {
+        RecordFailedInstance(oi, "the target is empty, has no valid box or no level of detail");
+        return false;
+    }
+    if (!HasStorablePlacement(oi)) {
+        RecordFailedInstance(oi, "placement or sizes not finite, or an axis of zero length");
+        return false;
+    }
+    bool unique = false;
+    target = WriteTarget(writer, oi, unique);
+    if (!target) {
+        RecordFailedInstance(oi, "the target could not be written");
+        return false;
+    }
+    const int64_t dbid = InsertInstanceRow(writer, oi, ownerLuid, target->guid.dbid);
+    if (dbid < 0) {
+        RecordFailedInstance(oi, "its row was refused");
+        return false;
+    }
+    oi.guid.dbid = dbid;
+    WriteProperties(writer, oi.properties, dbid, oi.name.c_str());
+    if (unique)
+        WritePartKeys(writer, oi);
+    WriteGroupMemberships(writer, oi);
+    return true;
+}
+
+bool WriteRootInstance(SqlWriter& writer, int64_t rootLuid, const ZR::CompositeObject& designRoot)
+{
+    if (!VX_ASSERT_TEXT(designRoot.IsInDB(), "co->IsInDB()") || rootLuid < 0)
+        return false;
+    const int64_t luid = writer.NewLuid(DUniqueID::NewSequential());
+    if (luid < 0)
+        return false;
+    return writer.BindAndRun(
+        writer.GetStatement(WriterStatement::InsertObjectInstance), [&](Sqlite3::Statement& insert) {
+            int position = 0;
+            insert.Param(position++).BindInt64(luid);
+            insert.Param(position++).BindText(designRoot.name.c_str());
+            insert.Param(position++).BindInt64(rootLuid);
+            insert.Param(position++).BindInt64(designRoot.guid.dbid);
+            for (int i = 0; i < 4; ++i)
+                insert.Param(position++).BindNull();
+            insert.Param(position++).BindInt(0);
+            for (int i = 0; i < 6; ++i)
+                insert.Param(position++).BindDouble(0.0);
+        });
+}
+
+bool WriteLibraryObjects(
+    SqlWriter& writer, int64_t rootLuid, const Array<std::unique_ptr<ZR::ObjectInstance>>& components)
+{
+    const ZR::PropertyKey key = ZR::MakePropertyKey(kImportTemplateName, ZR::PROPERTY_TYPE_IMPORT_TEMPLATE);
+    std::vector<std::string> libraryNames;
+    ExportRunState* exporter = CurrentExporter();
+    for (const std::unique_ptr<ZR::ObjectInstance>& oi : components) {
+        if (!oi)
+            continue;
+        ZR::CompositeObject* target = oi->object;
+        if (target && !target->data.properties.FindText(key)) {
+            target->data.properties.SetText(key, kImportTemplateValue);
+            if (target->IsInDB()) {
+                ZR::PropertySet release;
+                release.SetText(key, kImportTemplateValue);
+                WriteProperties(writer, release, target->guid.dbid, target->name.c_str());
+            }
+            libraryNames.emplace_back(target->name.c_str());
+        }
+        WriteInstance(writer, *oi, rootLuid);
+        if (exporter) {
+            exporter->StepProgress();
+            if (exporter->host && exporter->host->GetCancel())
+                return false;
+        }
+    }
+    if (exporter) {
+        exporter->WriteLogLine(kLogLibraryObjects);
+        for (const std::string& name : libraryNames)
+            exporter->WriteLogLine(name.c_str());
+    }
+    return true;
+}
+
+} // namespace vx

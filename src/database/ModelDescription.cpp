@@ -1,0 +1,573 @@
+#include "database/ModelDescription.h"
+
+#include "base/Assert.h"
+#include "base/Crc32.h"
+#include "base/DebugOutput.h"
+#include "base/Numeric.h"
+#include "base/Placement.h"
+#include "base/Transform.h"
+#include "database/FilesEntry.h"
+#include "run/ExportRunState.h"
+#include "run/SceneContext.h"
+#include "toolkit/VMAlphaProperty.h"
+#include "toolkit/VMMaterialProperty.h"
+#include "toolkit/VMTextureProperty.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace vx {
+
+namespace {
+
+// printf into a text of any length: elements are never cut.
+std::string Formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+std::string Formatted(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text;
+    if (length > 0) {
+        text.resize(static_cast<std::size_t>(length) + 1);
+        std::vsnprintf(text.data(), text.size(), format, args);
+        text.resize(static_cast<std::size_t>(length));
+    }
+    va_end(args);
+    return text;
+}
+
+bool HasIndexList(const VMVertexData& vd)
+{
+    return vd.indexCount > 0 && vd.HasChannel(VMVertexData::INDEX_CHANNEL);
+}
+
+bool SameIndexList(const VMVertexData& a, const VMVertexData& b)
+{
+    return a.indexCount == b.indexCount
+        && a.channels[VMVertexData::INDEX_CHANNEL] == b.channels[VMVertexData::INDEX_CHANNEL];
+}
+
+bool SameVertices(const VMVertexData& a, const VMVertexData& b)
+{
+    if (a.vertexCount != b.vertexCount)
+        return false;
+    for (int slot = 1; slot < VMVertexData::NUM_CHANNELS; ++slot)
+        if (a.channels[slot] != b.channels[slot])
+            return false;
+    return true;
+}
+
+// name, made distinct when an earlier pair of the model has a buffer of that name with other
+// content (two contents with one CRC): "-1", "-2", ... goes before the extension.
+std::string DistinctName(const ZR::Model& model, uint32_t i, const std::string& name, bool index)
+{
+    const VMVertexData& mine = *model.pairs[i].vd;
+    const std::size_t dot = std::min(name.rfind('.'), name.size());
+    std::string candidate = name;
+    for (int k = 1;; ++k) {
+        bool clash = false;
+        for (uint32_t j = 0; j < i && !clash; ++j) {
+            const ZR::ModelPair& q = model.pairs[j];
+            if (!q.vd || candidate != (index ? q.indexFile : q.vertexFile).c_str())
+                continue;
+            clash = index ? !SameIndexList(mine, *q.vd) : !SameVertices(mine, *q.vd);
+        }
+        if (!clash)
+            return candidate;
+        candidate = name.substr(0, dot) + "-" + std::to_string(k) + name.substr(dot);
+    }
+}
+
+bool IsNearZero(const Vector3& v)
+{
+    return _feqz(v.x) && _feqz(v.y) && _feqz(v.z);
+}
+
+// Set when a number of the description being built is not finite: such a text is not written.
+// One description is built at a time (the export runs on one thread).
+bool nonFiniteSeen = false;
+
+void CheckFinite(double value)
+{
+    if (!std::isfinite(value))
+        nonFiniteSeen = true;
+}
+
+std::string Triple(const char* x, const char* y, const char* z, const Vector3& v)
+{
+    CheckFinite(v.x);
+    CheckFinite(v.y);
+    CheckFinite(v.z);
+    return Formatted(" %s='%g' %s='%g' %s='%g'", x, static_cast<double>(v.x), y, static_cast<double>(v.y), z,
+        static_cast<double>(v.z));
+}
+
+// ---- Material blocks ----
+
+enum class Effect { Specular, Diffuse, TransparentObjects, TexturedPhong, Textured, Envmap };
+
+const char* OpeningText(Effect effect)
+{
+    switch (effect) {
+    case Effect::Specular:
+        return "<Material effect='Specular'>";
+    case Effect::Diffuse:
+        return "<Material effect='Diffuse'>";
+    case Effect::TransparentObjects:
+        return "<Material effect='TransparentObjects'>";
+    case Effect::TexturedPhong:
+        return "<Material effect='TexturedPhong'>";
+    case Effect::Textured:
+        return "<Material effect='Textured'>";
+    case Effect::Envmap:
+        break;
+    }
+    return "<Material effect='Envmap'>";
+}
+
+std::string ColourElement(const char* name, const VMColor& c)
+{
+    CheckFinite(c.r);
+    CheckFinite(c.g);
+    CheckFinite(c.b);
+    return Formatted("<Color name=\"%s\"><R>%f</R><G>%f</G><B>%f</B></Color>", name, static_cast<double>(c.r),
+        static_cast<double>(c.g), static_cast<double>(c.b));
+}
+
+std::string FloatElement(const char* name, double value)
+{
+    CheckFinite(value);
+    return std::string("<Float name='") + name + "'>" + FormatFloat(value) + "</Float>";
+}
+
+std::string TextureElements(const VMTextureProperty& tp)
+{
+    std::string text;
+    for (int i = 0; i < tp.SlotCount(); ++i) {
+        const VMTextureStage* stage = tp.Stage(i);
+        if (!stage || !stage->texture || stage->texture->name.IsEmpty())
+            continue;
+        text += Formatted("<Texture name='Texture%ld@Name'>", static_cast<long>(i));
+        text += EscapeModelText(stage->texture->name.c_str());
+        text += "</Texture>";
+    }
+    return text;
+}
+
+bool StageHoldsTexture(const VMTextureProperty* tp, int slot)
+{
+    const VMTextureStage* stage = tp ? tp->Stage(slot) : nullptr;
+    return stage && stage->texture;
+}
+
+Effect PlainEffect(const VMMaterialProperty* mp)
+{
+    return mp && mp->UseSpecular ? Effect::Specular : Effect::Diffuse;
+}
+
+Effect ChooseEffect(unsigned slots, const VMMaterialProperty* mp, const VMTextureProperty* tp)
+{
+    if (slots == 0)
+        return PlainEffect(mp);
+    if (slots == 1)
+        return mp && mp->UseSpecular ? Effect::TexturedPhong : Effect::Textured;
+    if (slots == 256 || slots == 257)
+        return Effect::Envmap;
+    if (StageHoldsTexture(tp, VMTextureProperty::ENVIRONMENT_SLOT))
+        return Effect::Envmap;
+    if (StageHoldsTexture(tp, 0) || StageHoldsTexture(tp, 1))
+        return Effect::Textured;
+    return PlainEffect(mp);
+}
+
+// The block of state's material, or empty when none is written. A state without material property
+// (an unlit textured material) is written with the property's default colours.
+std::string MaterialBlock(const VMRenderState& state, const VMVertexData* vd)
+{
+    const VMMaterialProperty* mp = state.Find<VMMaterialProperty>();
+    const VMAlphaProperty* ap = state.Find<VMAlphaProperty>();
+    const VMTextureProperty* tp = state.Find<VMTextureProperty>();
+    unsigned slots = 0;
+    if (tp) {
+        for (int i = 0; i <= 9; ++i)
+            if (tp->Stage(i))
+                slots |= 1u << i;
+        if (!vd)
+            return {};
+    }
+    const VMMaterialProperty defaults;
+    const VMMaterialProperty& m = mp ? *mp : defaults;
+    const Effect effect = ap || m.UseAlpha ? Effect::TransparentObjects : ChooseEffect(slots, mp, tp);
+    std::string text = OpeningText(effect);
+    switch (effect) {
+    case Effect::Specular:
+    case Effect::Diffuse:
+    case Effect::TransparentObjects:
+        text += ColourElement("Color", m.Diffuse);
+        if (effect == Effect::TransparentObjects)
+            text += FloatElement("Alpha", ap ? ap->alpha : m.Alpha);
+        if (m.UseEmissive)
+            text += ColourElement("Emissive", m.Emissive);
+        if (m.UseSpecular)
+            text += ColourElement("Specular", m.Specular);
+        if (effect == Effect::TransparentObjects && tp)
+            text += TextureElements(*tp);
+        break;
+    case Effect::TexturedPhong:
+        if (m.UseAmbient)
+            text += ColourElement("Ambient", m.Ambient);
+        if (m.UseDiffuse)
+            text += ColourElement("Diffuse", m.Diffuse);
+        if (m.UseEmissive)
+            text += ColourElement("Emissive", m.Emissive);
+        text += ColourElement("Specular", m.Specular);
+        text += FloatElement("Power", m.Power);
+        text += TextureElements(*tp);
+        break;
+    case Effect::Textured:
+    case Effect::Envmap:
+        // A specular material reaching this block is written without its specular colour.
+        if (mp) {
+            if (mp->UseAmbient)
+                text += ColourElement("Ambient", mp->Ambient);
+            if (mp->UseDiffuse)
+                text += ColourElement("Diffuse", mp->Diffuse);
+            if (mp->UseEmissive)
+                text += ColourElement("Emissive", mp->Emissive);
+        }
+        text += TextureElements(*tp);
+        break;
+    }
+    return text + "</Material>";
+}
+
+// ---- Buffer elements ----
+
+// The index buffer number (1-based) of each pair; 0 for a pair without vertex data or indices.
+std::vector<int32_t> AppendIndexBuffers(ZR::Model& model, bool singleObjectActive, std::string& text)
+{
+    const uint32_t count = model.pairs.Count();
+    std::vector<int32_t> numbers(count, 0);
+    int32_t ib = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        ZR::ModelPair& p = model.pairs[i];
+        if (!p.vd)
+            continue;
+        for (uint32_t j = 0; j < i; ++j) {
+            ZR::ModelPair& q = model.pairs[j];
+            if (!q.vd || !SameIndexList(*p.vd, *q.vd))
+                continue;
+            VX_ASSERT_TEXT(p.vd.Get() != q.vd.Get(), "p.vd!=q.vd");
+            numbers[i] = numbers[j];
+            // The earlier pair's buffer serves this pair too; the shared vertex data keeps its list.
+            if (numbers[i] != 0)
+                p.indexFile = q.indexFile;
+            break;
+        }
+        if (numbers[i] == 0 && HasIndexList(*p.vd)) {
+            numbers[i] = ++ib;
+            if (p.indexFile.IsEmpty())
+                p.indexFile.Assign(
+                    DistinctName(model, i, IndexFileName(*p.vd, ib, singleObjectActive), true).c_str());
+            text += Formatted("<IndexBuffer count='%i' file='", p.vd->indexCount);
+            text += EscapeModelText(p.indexFile.c_str()) + "'/>";
+        }
+        p.vd->Tag = numbers[i];
+    }
+    return numbers;
+}
+
+std::string VertexBufferElement(ZR::Model& model, uint32_t n, const ModelDescriptionOptions& options)
+{
+    ZR::ModelPair& p = model.pairs[n];
+    if (p.vertexFile.IsEmpty())
+        p.vertexFile.Assign(
+            DistinctName(model, n, VertexFileName(*p.vd, static_cast<long>(n), options.singleObjectActive), false)
+                .c_str());
+    Vector3 pos;
+    Vector3 rot;
+    if (!p.transform.IsIdentity()) {
+        const AnglePlacement placement = TransformToPlacement(p.transform.rows, p.transform.position).placement;
+        pos = {placement.x, placement.y, placement.z};
+        rot = {placement.azimuth, placement.elevation, placement.twist};
+    }
+    std::string text = Formatted("<VertexBuffer count='%i' items='%i' file='", p.vd->vertexCount,
+        static_cast<int>(p.vd->VertexFormatCode()));
+    text += EscapeModelText(p.vertexFile.c_str()) + "'";
+    if (!IsNearZero(pos))
+        text += Triple("posX", "posY", "posZ", pos);
+    if (!IsNearZero(rot))
+        text += Triple("rotAz", "rotEl", "rotTw", rot);
+    if (!p.sourceBox.IsEmpty()) {
+        const ZR::SourceBox& box = p.sourceBox;
+        const float s = options.scaleFactor;
+        const Vector3 c = (box.min + box.max) * 0.5f;
+        const Vector3 t = ApplyTransform(p.transform.ToTransform(), Vector3 {c.x, c.z, c.y} * s);
+        const Vector3 orgPos {t.x, t.z, t.y};
+        const Vector3 size = (box.max - box.min) * s;
+        if (!IsNearZero(orgPos))
+            text += Triple("orgPosX", "orgPosY", "orgPosZ", orgPos);
+        if (!IsNearZero(rot))
+            text += Triple("orgRotAz", "orgRotEl", "orgRotTw", rot);
+        if (!IsNearZero(size))
+            text += Triple("dimX", "dimY", "dimZ", size);
+    }
+    return text + "/>";
+}
+
+// ---- The run's written-files table ----
+
+class WrittenFilesTable : public RunTable {
+public:
+    explicit WrittenFilesTable(WrittenFilesTable*& current)
+        : current_(current)
+    {
+    }
+    ~WrittenFilesTable() override
+    {
+        if (current_ == this)
+            current_ = nullptr;
+    }
+    void Clear() override { files.Clear(); }
+
+    WrittenFiles files;
+    const SceneContext* owner = nullptr;
+
+private:
+    WrittenFilesTable*& current_;
+};
+
+WrittenFilesTable*& CurrentTable()
+{
+    static WrittenFilesTable* table = nullptr;
+    return table;
+}
+
+// Writes size bytes at data as the Files row (geometryLuid, name); false when that failed.
+bool WriteFile(SqlWriter& writer, const std::string& name, int64_t geometryLuid, const std::vector<uint8_t>& bytes)
+{
+    FilesEntry entry(writer);
+    if (!entry.Open(name, geometryLuid)) {
+        WriteDebugOutputF("Cannot write buffer file %s of geometry %lld\r\n", name.c_str(),
+            static_cast<long long>(geometryLuid));
+        return false;
+    }
+    entry.Write(bytes.data(), bytes.size());
+    return entry.Close();
+}
+
+// Writes the file unless written holds it; it is recorded only once its row exists, so a failed
+// file is tried again by the next pair or model that names it.
+// bytes() gives the file's content.
+template <class Bytes>
+bool WriteOnce(SqlWriter& writer, WrittenFiles& written, const std::string& name, int64_t geometryLuid, Bytes&& bytes)
+{
+    if (written.Contains(geometryLuid, name))
+        return true;
+    if (!WriteFile(writer, name, geometryLuid, bytes()))
+        return false;
+    written.Add(geometryLuid, name);
+    return true;
+}
+
+std::vector<uint8_t> InterleavedVertices(const VMVertexData& vd)
+{
+    std::vector<uint8_t> bytes;
+    std::size_t vertexSize = 0;
+    for (int slot = 1; slot < VMVertexData::NUM_CHANNELS; ++slot)
+        vertexSize += vd.ElementSize(slot);
+    if (vd.vertexCount <= 0 || vertexSize == 0)
+        return bytes;
+    bytes.reserve(vertexSize * static_cast<std::size_t>(vd.vertexCount));
+    for (int32_t i = 0; i < vd.vertexCount; ++i)
+        for (int slot = 1; slot < VMVertexData::NUM_CHANNELS; ++slot) {
+            const std::span<const uint8_t> element = vd.Element(slot, i);
+            bytes.insert(bytes.end(), element.begin(), element.end());
+        }
+    return bytes;
+}
+
+} // namespace
+
+ModelDescriptionOptions CurrentModelDescriptionOptions()
+{
+    ModelDescriptionOptions options;
+    if (const ExportRunState* exporter = CurrentExporter())
+        options.singleObjectActive = exporter->singleObjectActive;
+    if (const SceneContext* context = CurrentSceneContext())
+        options.scaleFactor = context->scaleFactor;
+    return options;
+}
+
+WrittenFiles& CurrentWrittenFiles()
+{
+    static WrittenFiles outsideRun;
+    SceneContext* context = CurrentSceneContext();
+    if (!context)
+        return outsideRun;
+    WrittenFilesTable*& current = CurrentTable();
+    if (!current || current->owner != context) {
+        auto table = std::make_unique<WrittenFilesTable>(current);
+        table->owner = context;
+        current = table.get();
+        context->AddRunTable(std::move(table));
+    }
+    return current->files;
+}
+
+std::string FormatFloat(double value)
+{
+    std::string text = Formatted("%#f", value);
+    while (!text.empty() && text.back() == '0')
+        text.pop_back();
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text;
+}
+
+std::string EscapeModelText(const std::string& text)
+{
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        case '\'':
+            escaped += "&apos;";
+            break;
+        case '"':
+            escaped += "&quot;";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string VertexFileName(const VMVertexData& vd, long n, bool singleObjectActive)
+{
+    Crc32Accumulator crc;
+    for (int slot = 1; slot < VMVertexData::NUM_CHANNELS; ++slot)
+        crc.Update(vd.channels[slot].data(), vd.channels[slot].size());
+    const unsigned value = crc.Finish();
+    if (singleObjectActive)
+        return Formatted("0x%08X.vtx", value);
+    return Formatted("%ld%08X.vtx", n, value);
+}
+
+std::string IndexFileName(const VMVertexData& vd, long n, bool singleObjectActive)
+{
+    const std::vector<uint8_t>& indices = vd.channels[VMVertexData::INDEX_CHANNEL];
+    const unsigned value = Crc32(indices.data(), indices.size());
+    if (singleObjectActive)
+        return Formatted("0x%08X.idx", value);
+    return Formatted("0x%08X_%ld.idx", value, n);
+}
+
+std::string WriteModelDescription(ZR::Model& model, const ModelDescriptionOptions& options)
+{
+    const uint32_t count = model.pairs.Count();
+    if (count == 0)
+        return {};
+    for (ZR::ModelPair& p : model.pairs)
+        if (p.vd) {
+            p.vd->Tag = 0;
+            if (p.rs)
+                p.rs->Tag = 0;
+        }
+    nonFiniteSeen = false;
+    std::string text = "<model>";
+    const std::vector<int32_t> indexBuffers = AppendIndexBuffers(model, options.singleObjectActive, text);
+    for (uint32_t i = 0; i < count; ++i)
+        if (model.pairs[i].vd)
+            text += VertexBufferElement(model, i, options);
+    // Materials, numbered locally: a render state shared by several pairs is written once.
+    std::map<const VMRenderState*, int32_t> materials;
+    int32_t m = 0;
+    for (ZR::ModelPair& p : model.pairs) {
+        if (!p.vd || !VX_ASSERT_TEXT(p.rs, "p.rs") || materials.count(p.rs.Get()) != 0)
+            continue;
+        const std::string block = MaterialBlock(*p.rs, p.vd.Get());
+        materials[p.rs.Get()] = block.empty() ? 0 : ++m;
+        p.rs->Tag = materials[p.rs.Get()];
+        text += block;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        const ZR::ModelPair& p = model.pairs[i];
+        if (!p.vd)
+            continue;
+        const int32_t material = p.rs ? materials[p.rs.Get()] : 0;
+        if (indexBuffers[i] != 0)
+            text += Formatted("<Subset type='%i' indexbuffer='%i' vertexbuffer='%i' material='%i' />",
+                p.vd->primitiveType, indexBuffers[i] - 1, static_cast<int>(i), material - 1);
+        else
+            text += Formatted("<Subset type='%i' vertexbuffer='%i' material='%i' />", p.vd->primitiveType,
+                static_cast<int>(i), material - 1);
+    }
+    if (nonFiniteSeen) {
+        // Nothing non-finite reaches the database: the model is left without description.
+        WriteDebugOutput("Model description not written: a placement, size or colour is not finite\r\n");
+        return {};
+    }
+    return text + "</model>";
+}
+
+std::string WriteModelDescription(ZR::Model& model)
+{
+    return WriteModelDescription(model, CurrentModelDescriptionOptions());
+}
+
+bool WriteBufferFiles(SqlWriter& writer, ZR::Model& model, int64_t geometryLuid,
+    const ModelDescriptionOptions& options, WrittenFiles& written)
+{
+    if (!VX_ASSERT_TEXT(geometryLuid >= 0, "geomid>=0"))
+        return false;
+    model.geomid = geometryLuid;
+    bool ok = true;
+    for (uint32_t i = 0; i < model.pairs.Count(); ++i) {
+        ZR::ModelPair& p = model.pairs[i];
+        if (!p.vd)
+            continue;
+        VX_ASSERT_TEXT(p.rs && p.rs->Tag != 0, "p->rs->Tag");
+        if (p.vertexFile.IsEmpty())
+            p.vertexFile.Assign(VertexFileName(*p.vd, i, options.singleObjectActive).c_str());
+        const std::string vertexName = p.vertexFile.c_str();
+        ok = WriteOnce(writer, written, vertexName, geometryLuid, [&p] { return InterleavedVertices(*p.vd); }) && ok;
+        // A pair whose vertex file was written before still needs its own index file.
+        if (!HasIndexList(*p.vd))
+            continue;
+        if (p.indexFile.IsEmpty())
+            p.indexFile.Assign(IndexFileName(*p.vd, i, options.singleObjectActive).c_str());
+        const std::string indexName = p.indexFile.c_str();
+        ok = WriteOnce(writer, written, indexName, geometryLuid,
+                 [&p]() -> const std::vector<uint8_t>& { return p.vd->channels[VMVertexData::INDEX_CHANNEL]; })
+            && ok;
+    }
+    return ok;
+}
+
+bool WriteBufferFiles(SqlWriter& writer, ZR::Model& model, int64_t geometryLuid)
+{
+    return WriteBufferFiles(writer, model, geometryLuid, CurrentModelDescriptionOptions(), CurrentWrittenFiles());
+}
+
+} // namespace vx

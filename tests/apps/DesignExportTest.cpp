@@ -1,0 +1,211 @@
+// Whole designs exported through vxexport in both modes and read back with SQLite: the root
+// record, objects, shared geometries, instances, properties, groups, part keys and failed objects.
+
+#include "EndToEndSupport.h"
+#include "VxexportProcess.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace vxtest {
+namespace {
+
+constexpr int kExported = 0;
+constexpr int kExportedWithFailures = 1;
+
+constexpr const char* kObjects = R"("objects": [
+  {"id": "tri", "type": "mesh", "mesh": {"vertices": [[0,0,0],[1,0,0],[0,1,0]], "faces": [[0,1,2]]}},
+  {"id": "quad", "type": "mesh",
+   "mesh": {"vertices": [[0,0,0],[2,0,0],[2,2,0],[0,2,0]], "faces": [[0,1,2],[0,2,3]]}},
+  {"id": "huge", "type": "mesh", "mesh": {"vertices": [[0,0,0],[3e38,0,0],[0,1,0]], "faces": [[0,1,2]]}},
+  {"id": "grp", "type": "groupHead"}
+ ])";
+
+std::string Scene(const std::string& nodes)
+{
+    return MakeSceneText(std::string(R"("unit": {"type": "meters"}, "sceneFile": "plant.max", )") + kObjects
+        + R"(, "nodes": [)" + nodes + "]");
+}
+
+class DesignExport : public testing::Test {
+protected:
+    ProcessResult Export(const std::string& scene, bool single)
+    {
+        WriteTextFile(dir.File("scene.json"), scene);
+        if (single)
+            return RunVxexport({"--yes", dir.File("scene.json"), Target()});
+        return RunVxexport({"--per-object", dir.File("scene.json"), Target()});
+    }
+    std::string Target() const { return dir.File("plant.vx"); }
+    std::string Log() const { return ReadTextFile(Target() + ".log"); }
+
+    // Every file a model description names is a Files row of its geometry.
+    static void ExpectModelFilesPresent(const ExportedDatabase& db)
+    {
+        std::istringstream luids(db.Text("SELECT group_concat(luid, ' ') FROM Geometries"));
+        const std::regex fileAttribute("file='([^']*)'");
+        int64_t luid = 0;
+        int named = 0;
+        while (luids >> luid) {
+            const std::string model
+                = db.Text("SELECT model FROM Geometries WHERE luid = " + std::to_string(luid));
+            for (auto it = std::sregex_iterator(model.begin(), model.end(), fileAttribute);
+                 it != std::sregex_iterator(); ++it, ++named) {
+                EXPECT_EQ(db.Integer("SELECT count(*) FROM Files WHERE geometry_luid = "
+                              + std::to_string(luid) + " AND filename = '" + (*it)[1].str() + "'"),
+                    1)
+                    << (*it)[1].str();
+            }
+        }
+        EXPECT_GT(named, 0);
+    }
+
+    TempDir dir;
+};
+
+TEST_F(DesignExport, SingleObjectWritesTheDesignRootPartsAndTheRootInstance)
+{
+    const ProcessResult run = Export(Scene(R"(
+  {"name": "A", "object": "tri", "transform": {"position": [1,2,3]}},
+  {"name": "Valve1", "object": "quad", "transform": {"position": [1,2,3]}, "userProperties": "VNXPart Valve"},
+  {"name": "Door", "object": "tri", "transform": {"position": [4,0,0]}},
+  {"name": "Door2", "object": "tri", "transform": {"position": [0,4,0]}, "userProperties": "ZRInstance Door"})"),
+        true);
+    ASSERT_EQ(run.exitCode, kExported) << run.err;
+    EXPECT_NE(Log().find("Export as single object: yes\r\nThe following object can be imported as library "
+                         "object:\r\nplant\r\n"),
+        std::string::npos)
+        << Log();
+
+    ExportedDatabase db(Target());
+    ASSERT_TRUE(db.IsOpen());
+    // The root record with its camera, looking at the design box from the front.
+    const int64_t root = db.Integer("SELECT object_luid FROM Roots");
+    EXPECT_EQ(db.Text("SELECT name FROM CompositeObjects WHERE luid = " + std::to_string(root)), "plant");
+    EXPECT_EQ(
+        db.Text("SELECT printf('%.4f %.4f %.4f %d %d', camera_x, camera_y, camera_z, camera_az, camera_el) "
+                "FROM Roots"),
+        "2.5000 -3.9105 2.0000 0 0");
+    // The design root, a library object placed at the origin of the root record.
+    const int64_t design = db.Integer(
+        "SELECT object_luid FROM ObjectInstances WHERE ownerobject_luid = " + std::to_string(root));
+    EXPECT_EQ(db.Text("SELECT name FROM CompositeObjects WHERE luid = " + std::to_string(design)), "plant");
+    EXPECT_EQ(
+        db.Text("SELECT printf('%s %d %g %g %g %g %g %g', name, flags, pos_x, pos_y, pos_z, rot_az, rot_el, "
+                "rot_tw) || ifnull(length, ' NULL') FROM ObjectInstances WHERE ownerobject_luid = "
+            + std::to_string(root)),
+        "plant 0 0 0 0 0 0 0 NULL");
+    EXPECT_EQ(
+        db.Text(
+            "SELECT d.name || ' ' || d.type || ' ' || p.value FROM Properties p JOIN PropertyDictionary d "
+            "ON d.luid = p.propdic_luid WHERE p.luid = "
+            + std::to_string(design)),
+        "ImportTemplate 257 Release");
+    // The part: its own object and geometry, placed in database axes, with its key on the geometry.
+    EXPECT_EQ(
+        db.Text("SELECT printf('%g %g %g', pos_x, pos_y, pos_z) FROM ObjectInstances WHERE name = 'Valve'"),
+        "1 3 2");
+    EXPECT_EQ(db.Text("SELECT p.value FROM Properties p JOIN CompositeObjects o ON o.geometry_luid = p.luid "
+                      "JOIN PropertyDictionary d ON d.luid = p.propdic_luid WHERE o.name = 'Valve' "
+                      "AND d.name = 'VNXPart'"),
+        "N[Valve]##P[1 3 2]##R[0 0 0]");
+    // The template's instance, and one object for it.
+    EXPECT_EQ(
+        db.Text("SELECT printf('%g %g %g', pos_x, pos_y, pos_z) FROM ObjectInstances WHERE name = 'Door'"),
+        "0 0 4");
+    EXPECT_EQ(db.Integer("SELECT count(*) FROM CompositeObjects"), 4);
+    EXPECT_EQ(db.Integer("SELECT count(*) FROM Geometries"),
+        db.Integer("SELECT count(DISTINCT model) FROM Geometries"));
+    ExpectModelFilesPresent(db);
+}
+
+TEST_F(DesignExport, PerObjectWritesEveryTopLevelInstanceIntoTheRootRecord)
+{
+    // The COMPID lines are what the scene passes give two equal groups.
+    const ProcessResult run = Export(Scene(R"(
+  {"name": "A", "object": "tri", "transform": {"position": [1,2,3]}, "userProperties": "Colour = red"},
+  {"name": "B", "object": "tri", "transform": {"eulerDegrees": [0,0,30]}, "userProperties": "Colour = red"},
+  {"name": "G1", "object": "grp", "userProperties": "COMPID = 0a1b2c3d-0000-1111-2222-333344445555",
+   "children": [{"name": "Leg", "object": "quad"}]},
+  {"name": "G2", "object": "grp", "userProperties": "COMPID = 0a1b2c3d-0000-1111-2222-333344445555",
+   "transform": {"position": [5,0,0]}, "children": [{"name": "Leg", "object": "quad"}]},
+  {"name": "G3", "object": "grp", "userProperties": "COMPID = 0a1b2c3d-0000-1111-2222-333344445556",
+   "children": [{"name": "Leg", "object": "tri"}]},
+  {"name": "Table", "object": "quad", "userProperties": "VNXScalable Table"},
+  {"name": "Huge", "object": "huge", "transform": {"scale": [10,1,1]}})"),
+        false);
+    ASSERT_EQ(run.exitCode, kExportedWithFailures) << run.err;
+    EXPECT_NE(run.err.find("Warning: 1 objects could not be converted."), std::string::npos) << run.err;
+    const std::string log = Log();
+    EXPECT_NE(log.find("Export as single object: no\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("The following objects can be imported as library "
+                       "object:\r\nA\r\nB\r\nG1\r\nG3\r\nTable\r\nHuge\r\n"),
+        std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Bounding box of object \"Huge\""), std::string::npos) << log;
+    EXPECT_EQ(log.substr(log.find("Failed objects:")), "Failed objects:\r\nHuge\r\n");
+
+    ExportedDatabase db(Target());
+    ASSERT_TRUE(db.IsOpen());
+    const std::string root = std::to_string(db.Integer("SELECT object_luid FROM Roots"));
+    EXPECT_EQ(
+        db.Text(
+            "SELECT group_concat(name, ' ') FROM (SELECT name FROM ObjectInstances WHERE ownerobject_luid = "
+            + root + " ORDER BY luid)"),
+        "A B G1 G2 G3 Table");
+    EXPECT_EQ(db.Integer("SELECT count(*) FROM ObjectInstances WHERE ownerobject_luid <> " + root), 0);
+    // Equal objects are written once (a group holding only the triangle equals A); each geometry
+    // once per model text.
+    EXPECT_EQ(
+        db.Integer("SELECT count(DISTINCT object_luid) FROM ObjectInstances WHERE name IN ('A', 'B', 'G3')"),
+        1);
+    EXPECT_EQ(
+        db.Integer("SELECT count(DISTINCT object_luid) FROM ObjectInstances WHERE name IN ('G1', 'G2')"), 1);
+    EXPECT_EQ(db.Integer("SELECT count(*) FROM CompositeObjects"), 4);
+    EXPECT_EQ(db.Integer("SELECT count(*) FROM Geometries"), 3);
+    EXPECT_EQ(db.Integer("SELECT count(DISTINCT model) FROM Geometries"), 3);
+    ExpectModelFilesPresent(db);
+    // Placements in database axes, angles in tenths of degrees.
+    EXPECT_EQ(db.Text("SELECT printf('%g %g %g %g %g %g', pos_x, pos_y, pos_z, rot_az, rot_el, rot_tw) "
+                      "FROM ObjectInstances WHERE name = 'A'"),
+        "1 3 2 0 0 0");
+    EXPECT_EQ(
+        db.Text("SELECT printf('%g %g %g', rot_az, rot_el, rot_tw) FROM ObjectInstances WHERE name = 'B'"),
+        "0 0 -30");
+    EXPECT_EQ(
+        db.Text("SELECT printf('%g %g %g', pos_x, pos_y, pos_z) FROM ObjectInstances WHERE name = 'G2'"),
+        "5 0 0");
+    // Copied user properties: one dictionary row, a text row per instance.
+    EXPECT_EQ(db.Integer("SELECT count(*) FROM PropertyDictionary WHERE name = 'Colour' AND type = 513"), 1);
+    EXPECT_EQ(
+        db.Text("SELECT group_concat(i.name || '=' || p.value, ' ') FROM Properties p JOIN ObjectInstances i "
+                "ON i.luid = p.luid JOIN PropertyDictionary d ON d.luid = p.propdic_luid "
+                "WHERE d.name = 'Colour'"),
+        "A=red B=red");
+    // Group membership: one entry of type "System", a row without value per member.
+    EXPECT_EQ(
+        db.Text("SELECT name || ' ' || type FROM PropertyDictionary WHERE type = 641"), "plant.max 641");
+    EXPECT_EQ(db.Text("SELECT group_concat(i.name || ' ' || ifnull(p.value, 'NULL') || ' ' || "
+                      "ifnull(p.binarydata, 'NULL'), ', ') FROM Properties p "
+                      "JOIN ObjectInstances i ON i.luid = p.luid JOIN PropertyDictionary d "
+                      "ON d.luid = p.propdic_luid WHERE d.type = 641"),
+        "G1 NULL NULL, G2 NULL NULL, G3 NULL NULL");
+    // Library objects, and the scalable table's stretch limits.
+    EXPECT_EQ(
+        db.Integer("SELECT count(*) FROM Properties p JOIN PropertyDictionary d ON d.luid = p.propdic_luid "
+                   "WHERE d.name = 'ImportTemplate' AND p.value = 'Release'"),
+        3);
+    EXPECT_EQ(
+        db.Text("SELECT printf('%s %g %g %d %d', o.name, s.min_size, s.max_size, s.template_size, s.type) "
+                "FROM StretchableInfo s JOIN CompositeObjects o ON o.luid = s.object_luid"),
+        "Table 0.001 1000 1 2");
+    EXPECT_EQ(db.Integer("SELECT count(*) FROM CompositeObjects WHERE name = 'Huge'"), 0);
+}
+
+} // namespace
+} // namespace vxtest
