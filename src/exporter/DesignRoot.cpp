@@ -1,4 +1,6 @@
 #include "exporter/DesignRoot.h"
+
+#include "scene/LodType.h"
 #include "run/ExportRunState.h"
 
 #include "exporter/ExportTexts.h"
@@ -6,7 +8,6 @@
 #include "base/Paths.h"
 #include "base/UniqueId.h"
 
-#include <cmath>
 
 namespace vx {
 
@@ -20,21 +21,7 @@ std::string DesignNameOf(const std::string& targetPath)
 
 int32_t LodTypeWithoutProperties(int32_t lodType, const ZR::Aabb& box)
 {
-    if (lodType >= 0 && lodType <= 2)
-        return lodType;
-    if (!box.valid)
-        return 0;
-    const float tenth = 0.1f;
-    const Vector3 extent = box.max - box.min;
-    const int thin = (extent.x < tenth) + (extent.y < tenth) + (extent.z < tenth);
-    if (thin >= 2)
-        return 2;
-    const long double diagonal = Length(extent);
-    if (diagonal > 60 * tenth)
-        return 0;
-    if (diagonal > 10 * tenth)
-        return 1;
-    return 2;
+    return GetLodType(lodType, nullptr, box);
 }
 
 ZR::CompositeObject* CreateDesignRoot(ZR::Design& design, const char* name, int32_t lodType)
