@@ -1,24 +1,49 @@
 #include "exporter/ModuleManager.h"
 
-namespace vx {
+#include "scene/passes/CompIdGenerator.h"
+#include "scene/passes/CompIdOptimizer.h"
+#include "scene/passes/CompIdRegistry.h"
 
-void ModuleMessageSink::Log(const std::string& text, bool)
-{
-    // The run gives no status window, so a flush has nowhere to show the text.
-    text_ += text;
-}
+namespace vx {
 
 bool ModuleManager::AddPass(std::unique_ptr<IModule> pass)
 {
-    if (!pass || PassCount() >= MAX_PASSES)
+    int next = 0;
+    for (int index = 0; index < MAX_PASSES; ++index) {
+        if (HasPass(index))
+            next = index + 1;
+    }
+    return SetPass(next, std::move(pass));
+}
+
+bool ModuleManager::SetPass(int index, std::unique_ptr<IModule> pass)
+{
+    if (!pass || index < 0 || index >= MAX_PASSES || HasPass(index))
         return false;
-    passes_.push_back(std::move(pass));
+    passes_[static_cast<std::size_t>(index)] = std::move(pass);
     return true;
+}
+
+int ModuleManager::PassCount() const
+{
+    int count = 0;
+    for (const auto& pass : passes_)
+        count += pass ? 1 : 0;
+    return count;
+}
+
+bool ModuleManager::HasPass(int index) const
+{
+    return index >= 0 && index < MAX_PASSES && passes_[static_cast<std::size_t>(index)] != nullptr;
 }
 
 uint32_t ModuleManager::RunEnableBits(bool optimizeGeometry) const
 {
-    uint32_t bits = (1u << PassCount()) - 1u;
+    uint32_t bits = 0;
+    for (int index = 0; index < MAX_PASSES; ++index) {
+        if (HasPass(index))
+            bits |= 1u << index;
+    }
     if (!optimizeGeometry)
         bits &= ~(1u << GEOMETRY_OPTIMIZER_INDEX);
     return bits;
@@ -28,8 +53,8 @@ void ModuleManager::Run(uint32_t enableBits)
 {
     EmptyCompIdRegistry();
     messages_.Clear();
-    for (int index = 0; index < PassCount(); ++index) {
-        if ((enableBits & (1u << index)) == 0)
+    for (int index = 0; index < MAX_PASSES; ++index) {
+        if ((enableBits & (1u << index)) == 0 || !HasPass(index))
             continue;
         IModule& pass = *passes_[static_cast<std::size_t>(index)];
         pass.Attach(&messages_);
@@ -39,7 +64,13 @@ void ModuleManager::Run(uint32_t enableBits)
 
 void ModuleManager::EmptyCompIdRegistry()
 {
-    // The composite-identifier registry comes with the composite-identifier passes.
+    CompIdRegistry::Instance().Clear();
+}
+
+void AddRunPasses(ModuleManager& modules, HostNode* root)
+{
+    modules.SetPass(ModuleManager::COMP_ID_GENERATOR_INDEX, std::make_unique<CompIdGenerator>(root));
+    modules.SetPass(ModuleManager::COMP_ID_OPTIMIZER_INDEX, std::make_unique<CompIdOptimizer>());
 }
 
 } // namespace vx

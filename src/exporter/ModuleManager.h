@@ -2,67 +2,47 @@
 // The scene passes that run on the host scene before anything else of an export run, and the
 // manager that runs them in order.
 
+#include "scene/passes/IModule.h"
+
+#include <array>
 #include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace vx {
 
-// Collects the messages of the passes. The export run gives it no status window, so a flush
-// shows nothing; the text is kept for whoever asks.
-class ModuleMessageSink {
-public:
-    // Appends text to the message text; flush asks to show the whole text in the status window.
-    void Log(const std::string& text, bool flush);
-    void Clear() { text_.clear(); }
-    const std::string& GetText() const { return text_; }
-
-private:
-    std::string text_;
-};
-
-// A scene pass.
-class IModule {
-public:
-    virtual ~IModule() = default;
-    // Stores the sink the pass reports to (not owned).
-    virtual void Attach(ModuleMessageSink* sink) { sink_ = sink; }
-    // Appends text to the sink's message text (nothing without a sink).
-    virtual void Log(const std::string& text, bool flush)
-    {
-        if (sink_)
-            sink_->Log(text, flush);
-    }
-    // Runs the pass on the host scene; false when it could not run.
-    virtual bool Run() = 0;
-
-protected:
-    ModuleMessageSink* sink_ = nullptr;
-};
+class HostNode;
 
 class ModuleManager {
 public:
     static constexpr int MAX_PASSES = 8;
     // The index of the geometry optimiser pass, enabled only with optimizeGeometry.
     static constexpr int GEOMETRY_OPTIMIZER_INDEX = 0;
+    // The composite-identifier passes, after the geometry optimiser's slot.
+    static constexpr int COMP_ID_GENERATOR_INDEX = 1;
+    static constexpr int COMP_ID_OPTIMIZER_INDEX = 2;
 
     ModuleManager() = default;
     ModuleManager(const ModuleManager&) = delete;
     ModuleManager& operator=(const ModuleManager&) = delete;
 
-    // Appends pass as the next index. Returns false (and destroys the pass) when the manager
-    // holds MAX_PASSES already or pass is null.
+    // Appends pass at the index after the highest one held (0 for an empty manager). Returns false
+    // (and destroys the pass) when that index would reach MAX_PASSES or pass is null.
     bool AddPass(std::unique_ptr<IModule> pass);
-    int PassCount() const { return static_cast<int>(passes_.size()); }
+    // Places pass at index, which must be free, so a pass keeps its index (and its enable bit)
+    // whether the passes before it are held or not. Returns false (and destroys the pass) for a
+    // null pass, an index outside 0 .. MAX_PASSES - 1 or an index already held.
+    bool SetPass(int index, std::unique_ptr<IModule> pass);
+    // The number of passes held, and whether index holds one.
+    int PassCount() const;
+    bool HasPass(int index) const;
 
-    // The enable bits of a run: one bit per pass held, the geometry optimiser's bit cleared unless
-    // optimizeGeometry.
+    // The enable bits of a run: one bit per index that holds a pass, the geometry optimiser's bit
+    // cleared unless optimizeGeometry.
     uint32_t RunEnableBits(bool optimizeGeometry) const;
 
     // Empties the composite-identifier registry and the message text, then runs each pass whose
-    // bit is set, in index order, attached to the manager's message sink. Bits of passes the
-    // manager does not hold are ignored.
+    // bit is set, in index order, attached to the manager's message sink. Bits of indices that
+    // hold no pass are ignored.
     void Run(uint32_t enableBits);
 
     const ModuleMessageSink& GetMessages() const { return messages_; }
@@ -70,8 +50,12 @@ public:
 private:
     void EmptyCompIdRegistry();
 
-    std::vector<std::unique_ptr<IModule>> passes_;
+    std::array<std::unique_ptr<IModule>, MAX_PASSES> passes_;
     ModuleMessageSink messages_;
 };
+
+// Puts the passes of an export run into modules: CompIdGenerator and CompIdOptimizer over the scene
+// below root, at their own indices; the geometry optimiser's index stays free.
+void AddRunPasses(ModuleManager& modules, HostNode* root);
 
 } // namespace vx

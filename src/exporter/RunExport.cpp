@@ -9,6 +9,7 @@
 #include "exporter/TargetReplacement.h"
 
 #include "database/DesignDatabase.h"
+#include "scene/passes/RemovePassKeys.h"
 
 #include "base/FixedString.h"
 #include "host/Host.h"
@@ -84,6 +85,12 @@ struct RunMessages {
     ScopedMessageSink sink;
 };
 
+// Removes the composite-identifier keys from the scene when the run leaves.
+struct PassKeySweep {
+    HostNode* root;
+    ~PassKeySweep() { RemovePassKeys(root); }
+};
+
 } // namespace
 
 void VNX30MaxExporter::RunExport(const char* name)
@@ -100,7 +107,11 @@ void VNX30MaxExporter::RunExport(const char* name)
     run.context->SetUnitScale(unit.type);
 
     ModuleManager modules;
+    AddRunPasses(modules, rootNode);
     modules.Run(modules.RunEnableBits(optimizeGeometry));
+    // The node factory drops the pass keys of the nodes it converts; this drops the rest, however
+    // the run ends, so the scene is left without them.
+    const PassKeySweep sweep {rootNode};
 
     OpenLog(target);
     if (!CanReplaceTarget(target)) {

@@ -1,0 +1,71 @@
+#include "scene/passes/CompIdKeys.h"
+
+#include "scene/ObjectSignatures.h"
+
+#include "base/FixedString.h"
+#include "base/Numeric.h"
+#include "host/HostMath.h"
+#include "host/HostNode.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace vx {
+
+namespace {
+
+std::string KeyTriple(double x, double y, double z, bool rounded)
+{
+    return KeyNumber(x, rounded) + "," + KeyNumber(y, rounded) + "," + KeyNumber(z, rounded);
+}
+
+std::string KeyGroup(double x, double y, double z)
+{
+    return "[" + KeyTriple(x, y, z, false) + "]";
+}
+
+std::string KeyRow(const HostPoint3& row, double factor)
+{
+    return KeyTriple(row.x * factor, row.y * factor, row.z * factor, true);
+}
+
+} // namespace
+
+std::string KeyNumber(double value, bool rounded)
+{
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value > 0 ? "INF" : "-INF";
+    std::int64_t number = TruncateToInt64(rounded ? std::floor(value + 0.5) : value);
+    if (number > std::numeric_limits<std::int32_t>::max())
+        number = std::numeric_limits<std::int32_t>::max();
+    if (number < std::numeric_limits<std::int32_t>::min())
+        number = std::numeric_limits<std::int32_t>::min();
+    return FixedString::Formatted("%X", static_cast<unsigned>(static_cast<std::uint32_t>(number))).c_str();
+}
+
+std::string GeometryKey(const HostNode& node)
+{
+    const HostPoint3 position = node.GetObjOffsetPos();
+    const HostQuat rotation = node.GetObjOffsetRot();
+    const HostPoint3 scale = node.GetObjOffsetScale();
+    return ObjectSignaturePieces(node) + KeyGroup(position.x, position.y, position.z)
+        + KeyGroup(rotation.x * 1000.0, rotation.y * 1000.0, rotation.z * 1000.0)
+        + KeyGroup(scale.x * 1000.0, scale.y * 1000.0, scale.z * 1000.0);
+}
+
+std::string TransformKey(const HostNode& node)
+{
+    const HostMatrix3 local = node.GetNodeTM(0) * Inverse(node.GetParentTM(0));
+    std::string key = "[";
+    for (int row = 0; row < 4; ++row) {
+        if (row > 0)
+            key += ",";
+        key += KeyRow(local.rows[static_cast<std::size_t>(row)], row < 3 ? 1000.0 : 1.0);
+    }
+    return key + "]";
+}
+
+} // namespace vx

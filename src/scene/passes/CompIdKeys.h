@@ -1,0 +1,27 @@
+#pragma once
+// The key texts of the composite-identifier passes. Numbers are upper-case hexadecimal of 32-bit
+// integers (negative ones as their two's complement); a value beyond the 32-bit range gives the
+// nearest end, and a non-finite value gives "NAN", "INF" or "-INF", which no finite value gives.
+
+#include <string>
+
+namespace vx {
+
+class HostNode;
+
+// Nodes with equal keys show the same geometry: the object and material pieces of the object
+// signature (full-width addresses, so distinct objects never share a key), then "[%X,%X,%X]" of the
+// object offset position in host units, of the x, y and z parts of the object offset rotation times
+// 1000 and of the object offset scale times 1000, each truncated toward zero.
+std::string GeometryKey(const HostNode& node);
+
+// The node's transform relative to its parent at frame 0: "[" + the four rows of
+// node transform x inverse (parent transform) joined by "," + "]", each row "%X,%X,%X" of its
+// values rounded (floor (v + 0.5)); the three axis rows are multiplied by 1000 first.
+std::string TransformKey(const HostNode& node);
+
+// One number of a key: value as a 32-bit integer, truncated toward zero or rounded to the nearest
+// (halves up), in "%X".
+std::string KeyNumber(double value, bool rounded);
+
+} // namespace vx
