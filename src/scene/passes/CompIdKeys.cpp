@@ -22,7 +22,10 @@ std::string KeyTriple(double x, double y, double z, bool rounded)
 
 std::string KeyGroup(double x, double y, double z)
 {
-    return "[" + KeyTriple(x, y, z, false) + "]";
+    std::string group = "[";
+    group += KeyTriple(x, y, z, false);
+    group += "]";
+    return group;
 }
 
 std::string KeyRow(const HostPoint3& row, double factor)
