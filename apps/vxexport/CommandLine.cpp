@@ -7,6 +7,25 @@ namespace vx {
 namespace {
 
 constexpr const char* kDebugOutputOption = "--debug-output";
+constexpr const char* kPluginsOption = "--plugins";
+
+// The value of a valued option given as "name=value" or as "name value" (the next argument, which
+// i then moves past). nullopt when arg is not that option; missing is set when it has no value.
+std::optional<std::string> TakeOptionValue(
+    const std::string& name, const std::vector<std::string>& args, size_t& i, bool& missing)
+{
+    const std::string& arg = args[i];
+    if (arg == name) {
+        if (i + 1 >= args.size()) {
+            missing = true;
+            return std::string();
+        }
+        return args[++i];
+    }
+    if (arg.rfind(name + "=", 0) == 0)
+        return arg.substr(name.size() + 1);
+    return std::nullopt;
+}
 
 // Applies one flag option; false when name is no flag of the command.
 bool ApplyFlag(const std::string& name, CommandLine& line, std::vector<DialogAnswer>& answers)
@@ -17,6 +36,8 @@ bool ApplyFlag(const std::string& name, CommandLine& line, std::vector<DialogAns
         line.version = true;
     else if (name == "--yes" || name == "-y")
         line.suppressPrompts = true;
+    else if (name == "--list-exporters")
+        line.listExporters = true;
     else if (name == "--quiet" || name == "-q")
         line.quiet = true;
     else if (name == "--single-object")
@@ -65,6 +86,7 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& args)
     std::vector<std::string> positionals;
     bool optionsEnded = false;
     bool hasDebugOutput = false;
+    bool missingValue = false;
 
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -72,16 +94,19 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& args)
             positionals.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
-        } else if (arg == kDebugOutputOption) {
-            if (i + 1 >= args.size()) {
+        } else if (auto value = TakeOptionValue(kDebugOutputOption, args, i, missingValue)) {
+            if (missingValue) {
                 parse.error = "--debug-output needs a FILE (\"-\" for stderr)";
                 return parse;
             }
-            line.debugOutput = args[++i];
+            line.debugOutput = *value;
             hasDebugOutput = true;
-        } else if (arg.rfind(std::string(kDebugOutputOption) + "=", 0) == 0) {
-            line.debugOutput = arg.substr(std::string(kDebugOutputOption).size() + 1);
-            hasDebugOutput = true;
+        } else if (auto folder = TakeOptionValue(kPluginsOption, args, i, missingValue)) {
+            if (missingValue || folder->empty()) {
+                parse.error = "--plugins needs a DIR";
+                return parse;
+            }
+            line.pluginFolder = *folder;
         } else if (!ApplyFlag(arg, line, answers)) {
             parse.error = "unknown option '" + arg + "'";
             return parse;
@@ -91,7 +116,7 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& args)
         parse.error = "--debug-output needs a FILE (\"-\" for stderr)";
         return parse;
     }
-    if (line.help || line.version)
+    if (line.help || line.version || line.listExporters)
         return parse;
     if (auto error = ResolveDialogAnswer(answers, line)) {
         parse.error = *error;

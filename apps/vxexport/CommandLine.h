@@ -23,6 +23,11 @@ struct CommandLine {
     DialogAnswer dialogAnswer = DialogAnswer::Ask;
     // --debug-output FILE; "-" is stderr. Empty when not given (the debugger output is dropped).
     std::string debugOutput;
+    // --plugins DIR: the folder to load the exporter plug-ins from; empty for the default (the
+    // folder of the vxexport program).
+    std::string pluginFolder;
+    // --list-exporters: list the exporters found and exit.
+    bool listExporters = false;
     std::string scene;
     std::string target;
 };
@@ -34,8 +39,8 @@ struct CommandLineParse {
 };
 
 // Parses the arguments that follow the program name. Options may stand anywhere before "--";
-// "--debug-output" takes its value as the next argument or after "=". With --help or --version
-// the positional arguments are not required and everything else but unknown options is ignored.
+// "--debug-output" and "--plugins" take their value as the next argument or after "=". With
+// --help, --version or --list-exporters the positional arguments are not required and everything else but unknown options is ignored.
 // Unknown options, a missing or empty SCENE or TARGET, extra arguments, --per-object together with
 // --single-object, and --per-object together with --yes (a run without prompts always exports a
 // single object) are errors.

@@ -13,6 +13,7 @@ enum class ExitCode : int {
     Cancelled = 4, // the options dialog was cancelled, or the user pressed Ctrl-C
     RunFailed = 5, // an exception ended the run, or the database could not be committed
     SceneNotLoaded = 6, // the scene file could not be loaded; nothing was exported
+    NoExporter = 7, // no usable exporter plug-in (for the target's extension) was found
 };
 
 // The exit code for a run that DoExport ended with doExportResult and whose outcome is outcome.

@@ -3,17 +3,20 @@
 #include "vxexport/DebugOutputTarget.h"
 #include "vxexport/Interrupt.h"
 #include "vxexport/OutcomeReport.h"
+#include "vxexport/PluginCatalog.h"
 #include "vxexport/TerminalLineReader.h"
 #include "vxexport/TerminalText.h"
 #include "vxexport/TerminalUiDriver.h"
 
-#include "exporter/VNX30MaxExporter.h"
+#include "exporter/ExportReportView.h"
+#include "host/PluginInterface.h"
 #include "memoryhost/SceneFileLoader.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <unistd.h>
 
 namespace vx {
@@ -31,7 +34,37 @@ TerminalUiSettings MakeUiSettings(const CommandLine& line)
     return settings;
 }
 
-ExitCode ExportScene(MemoryHost& host, const CommandLine& line)
+// Hands the plug-in's debugger output to this program's sink.
+void ForwardDebugOutput(const char* text, std::size_t length, void*)
+{
+    WriteDebugOutput(std::string_view(text, length));
+}
+
+struct DeleteSceneExport {
+    void operator()(SceneExport* exporter) const { exporter->DeleteThis(); }
+};
+
+std::string GetPluginFolder(const CommandLine& line)
+{
+    return line.pluginFolder.empty() ? GetDefaultPluginFolder() : line.pluginFolder;
+}
+
+// The exporter for the target's extension, or null after reporting why there is none.
+const PluginExporter* FindExporter(const PluginCatalog& catalog, const CommandLine& line)
+{
+    if (catalog.GetExporters().empty()) {
+        std::cerr << "vxexport: no exporter plug-in found in '" << MakePrintable(GetPluginFolder(line)) << "'\n";
+        return nullptr;
+    }
+    const std::string extension = GetTargetExtension(line.target);
+    const PluginExporter* entry = catalog.FindByExtension(extension);
+    if (!entry)
+        std::cerr << "vxexport: no exporter plug-in writes the extension '" << MakePrintable(extension)
+                  << "' of the target\n";
+    return entry;
+}
+
+ExitCode ExportScene(MemoryHost& host, const CommandLine& line, const PluginExporter& plugin)
 {
     // From here on Ctrl-C is the host's cancel button; before, it simply ends the program.
     InstallInterruptHandler();
@@ -42,11 +75,17 @@ ExitCode ExportScene(MemoryHost& host, const CommandLine& line)
         [] { return IsInterruptRequested(); });
     host.SetUiDriver(&driver);
 
-    VNX30MaxExporter exporter;
-    const int result = exporter.DoExport(line.target.c_str(), &host, line.suppressPrompts);
+    std::unique_ptr<SceneExport, DeleteSceneExport> exporter(static_cast<SceneExport*>(plugin.descriptor->Create(0)));
+    if (!exporter) {
+        host.SetUiDriver(nullptr);
+        std::cerr << "vxexport: the plug-in '" << MakePrintable(plugin.libraryPath) << "' made no exporter\n";
+        return ExitCode::RunFailed;
+    }
+    exporter->SetDebugOutput(&ForwardDebugOutput, nullptr);
+    const int result = exporter->DoExport(line.target.c_str(), &host, line.suppressPrompts ? 1 : 0);
     host.SetUiDriver(nullptr);
 
-    const ExportOutcome& outcome = exporter.LastOutcome();
+    const ExportOutcome outcome = MakeOutcomeFromReport(exporter->GetLastReport());
     OutcomeReportContext context;
     context.promptsSuppressed = line.suppressPrompts;
     context.quiet = line.quiet;
@@ -66,13 +105,37 @@ ExitCode RunExportCommand(const CommandLine& line)
         return ExitCode::UsageError;
     }
 
+    PluginCatalog catalog;
+    catalog.LoadFolder(GetPluginFolder(line), std::cerr);
+    const PluginExporter* plugin = FindExporter(catalog, line);
+    if (!plugin)
+        return ExitCode::NoExporter;
+
     SceneLoadResult scene = LoadSceneFile(line.scene);
     if (!scene.scene) {
         const std::string text = scene.error ? scene.error->GetText() : line.scene + ": not loaded";
         std::cerr << "vxexport: the scene could not be loaded: " << MakePrintable(text) << "\n";
         return ExitCode::SceneNotLoaded;
     }
-    return ExportScene(*scene.scene, line);
+    return ExportScene(*scene.scene, line, *plugin);
+}
+
+ExitCode RunListExportersCommand(const CommandLine& line, std::ostream& out)
+{
+    PluginCatalog catalog;
+    catalog.LoadFolder(GetPluginFolder(line), std::cerr);
+    if (catalog.GetExporters().empty()) {
+        std::cerr << "vxexport: no exporter plug-in found in '" << MakePrintable(GetPluginFolder(line)) << "'\n";
+        return ExitCode::NoExporter;
+    }
+    for (const PluginExporter& entry : catalog.GetExporters()) {
+        std::string extensions;
+        for (const std::string& ext : entry.extensions)
+            extensions += (extensions.empty() ? "" : ",") + ext;
+        out << MakePrintable(entry.description) << "\t" << MakePrintable(entry.className) << "\t"
+            << MakePrintable(extensions) << "\t" << entry.version << "\t" << MakePrintable(entry.libraryPath) << "\n";
+    }
+    return ExitCode::Exported;
 }
 
 } // namespace vx

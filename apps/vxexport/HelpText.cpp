@@ -9,9 +9,11 @@ namespace vx {
 const char* GetUsageText()
 {
     return "Usage: vxexport [options] SCENE TARGET.vx\n"
+           "       vxexport [--plugins DIR] --list-exporters\n"
            "\n"
            "Loads the scene file SCENE and exports it to the design database TARGET.vx, the way the\n"
-           "modelling host runs the Varnex exporter. The log is written beside the target, as\n"
+           "modelling host runs the Varnex exporter (loaded as a plug-in library, picked by the\n"
+           "target's extension). The log is written beside the target, as\n"
            "TARGET.vx.log. The previous TARGET.vx is replaced only when the new export succeeded.\n"
            "\n"
            "Options:\n"
@@ -23,6 +25,10 @@ const char* GetUsageText()
            "                         object per top-level instance (not with --yes)\n"
            "      --debug-output FILE\n"
            "                         write the developer diagnostics to FILE (\"-\" for stderr)\n"
+           "      --plugins DIR      load the exporter plug-ins from DIR (default: the folder of\n"
+           "                         the vxexport program)\n"
+           "      --list-exporters   list the exporters found (description, class name,\n"
+           "                         extension, version) and exit\n"
            "  -q, --quiet            no progress display and no \"Info\" messages; errors and\n"
            "                         warnings are still printed\n"
            "  -h, --help             print this help and exit\n"
@@ -40,7 +46,8 @@ const char* GetUsageText()
            "  3  nothing exported: no valid objects, or the target is in use\n"
            "  4  cancelled (options dialog or Ctrl-C)\n"
            "  5  the run failed (an error ended it, or the database could not be committed)\n"
-           "  6  the scene file could not be loaded\n";
+           "  6  the scene file could not be loaded\n"
+           "  7  no exporter plug-in was found (for the target's extension)\n";
 }
 
 std::string GetVersionText()

@@ -29,6 +29,8 @@ int main(int argc, char** argv)
         return ToProcessStatus(ExitCode::Exported);
     }
     try {
+        if (parse.line.listExporters)
+            return ToProcessStatus(RunListExportersCommand(parse.line, std::cout));
         return ToProcessStatus(RunExportCommand(parse.line));
     } catch (const std::exception& error) {
         std::cerr << "vxexport: the export failed: " << MakePrintable(error.what()) << "\n";

@@ -10,6 +10,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 
 namespace vx {
 
@@ -17,11 +18,26 @@ VNX30MaxExporter::VNX30MaxExporter() = default;
 
 VNX30MaxExporter::~VNX30MaxExporter()
 {
+    if (debugSinkSet_)
+        SetDebugOutputSink(std::move(previousDebugSink_));
     if (CurrentExporter() == this)
         CurrentExporter() = nullptr;
 }
 
-int VNX30MaxExporter::DoExport(const char* name, Host* newHost, bool suppress)
+void VNX30MaxExporter::SetDebugOutput(DebugOutputCallback callback, void* context)
+{
+    DebugOutputSink sink;
+    if (callback)
+        sink = [callback, context](std::string_view text) { callback(text.data(), text.size(), context); };
+    else
+        sink = [](std::string_view) { };
+    DebugOutputSink previous = SetDebugOutputSink(std::move(sink));
+    if (!debugSinkSet_)
+        previousDebugSink_ = std::move(previous);
+    debugSinkSet_ = true;
+}
+
+int VNX30MaxExporter::DoExport(const char* name, Host* newHost, int suppress)
 {
     ResetRunState(newHost);
     if (!newHost) {
@@ -38,7 +54,7 @@ int VNX30MaxExporter::DoExport(const char* name, Host* newHost, bool suppress)
         ApplyRunOptions();
         if (rootNode)
             rootNode->SetUserPropBool(kOptionKeySingleGeometry, singleObject);
-        suppressPrompts = suppress;
+        suppressPrompts = suppress != 0;
 
         if (!suppressPrompts) {
             OptionsDialogProc proc(*this);

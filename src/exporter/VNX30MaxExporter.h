@@ -12,12 +12,15 @@
 // running exporter, and the conversion reads the options and counters below through it.
 
 #include "exporter/ExportOutcome.h"
+#include "exporter/ExportReportView.h"
 #include "run/ExportRunState.h"
 
 #include "base/Array.h"
 #include "base/DFile.h"
+#include "base/DebugOutput.h"
 #include "base/FixedString.h"
 #include "host/HostTypes.h"
+#include "host/PluginInterface.h"
 
 #include <cstdint>
 #include <string>
@@ -37,7 +40,10 @@ constexpr int kExportResultException = 0; // an exception ended the run
 constexpr int kExportResultDone = 1; // the run went through (also when it reported errors)
 constexpr int kExportResultCancelled = 2; // the options dialog was not ended with OK
 
-class VNX30MaxExporter : public ExportRunState {
+// The maker's one-line notice (the exporter's copyright message).
+constexpr const char* kExporterNotice = "Varnex Exporter for the modelling host, by the Varnex team.";
+
+class VNX30MaxExporter : public ExportRunState, public SceneExport {
 public:
     // A new exporter: single-object mode on, optimiser off, log closed, no run yet (LastOutcome is
     // NotRun). lodType starts at 2, the value every run sets, so the first run writes "LodType" 2.
@@ -46,6 +52,22 @@ public:
     ~VNX30MaxExporter();
     VNX30MaxExporter(const VNX30MaxExporter&) = delete;
     VNX30MaxExporter& operator=(const VNX30MaxExporter&) = delete;
+
+    // Identity, as the host asks for it: one extension, "vx" (Ext gives "" for any other index),
+    // "Varnex Exporter", "Varnex File", version 100; every extension and option is supported.
+    // DeleteThis deletes an exporter made with new (through the class descriptor).
+    void DeleteThis() override;
+    int ExtCount() override;
+    const char* Ext(int n) override;
+    const char* LongDesc() override;
+    const char* ShortDesc() override;
+    const char* AuthorName() override;
+    const char* CopyrightMessage() override;
+    const char* OtherMessage1() override;
+    const char* OtherMessage2() override;
+    unsigned int Version() override;
+    void ShowAbout(void* window) override;
+    int SupportsOptions(int ext, unsigned int options) override;
 
     // Exports the scene of host to the design database at name (a narrow, UTF-8 path; null counts
     // as empty). With suppressPrompts no dialog and no message box is shown and the run exports as
@@ -58,10 +80,16 @@ public:
     // A null host does nothing and returns kExportResultException (outcome Failed). An empty path
     // cannot be replaced: it is reported as in use, without a log.
     // LastOutcome() holds the details afterwards.
-    int DoExport(const char* name, Host* host, bool suppressPrompts);
+    int DoExport(const char* name, Host* host, int suppressPrompts) override;
 
     // How the last DoExport call ended; NotRun before the first. Reset at the start of every call.
     const ExportOutcome& LastOutcome() const { return outcome_; }
+    // The same, as a view that can cross the plug-in boundary.
+    const ExportReport* GetLastReport() const override { return &reportView_; }
+
+    // Routes the debugger output of this exporter's code to callback (null drops it) until the
+    // exporter is destroyed or the call is repeated; the previous sink comes back then.
+    void SetDebugOutput(DebugOutputCallback callback, void* context) override;
 
     // The run proper, called by DoExport inside its exception handler once the options are set:
     // everything it reports goes to the log, the message boxes and LastOutcome. Exceptions pass
@@ -86,6 +114,9 @@ private:
     void ReportException(const char* text);
 
     ExportOutcome outcome_;
+    ExportReportView reportView_ {outcome_};
+    bool debugSinkSet_ = false;
+    DebugOutputSink previousDebugSink_;
     // Set by ConvertScene when an exception ended its writing step.
     std::string writingError_;
 };

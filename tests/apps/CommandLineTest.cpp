@@ -45,6 +45,8 @@ TEST(CommandLine, RefusesWhatIsNoCommand)
         {{"a", "b", "--debug-output="}, "--debug-output needs a FILE (\"-\" for stderr)"},
         {{"--per-object", "--single-object", "a", "b"},
             "--per-object and --single-object exclude each other"},
+        {{"a", "b", "--plugins"}, "--plugins needs a DIR"},
+        {{"a", "b", "--plugins="}, "--plugins needs a DIR"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ParseCommandLine(c.args).error, c.error) << testing::PrintToString(c.args);
@@ -60,6 +62,12 @@ TEST(CommandLine, HelpAndVersionNeedNoFiles)
     EXPECT_TRUE(ParseCommandLine({"--help"}).line.help);
     EXPECT_EQ(ParseCommandLine({"--version", "--per-object", "--single-object"}).error, "");
     EXPECT_EQ(ParseCommandLine({"--help", "--bogus"}).error, "unknown option '--bogus'");
+
+    const CommandLineParse list = ParseCommandLine({"--list-exporters", "--plugins", "plug"});
+    ASSERT_EQ(list.error, "");
+    EXPECT_TRUE(list.line.listExporters);
+    EXPECT_EQ(list.line.pluginFolder, "plug");
+    EXPECT_EQ(ParseCommandLine({"--plugins=p", "a", "b"}).line.pluginFolder, "p");
 }
 
 TEST(ExitCode, FollowsTheOutcomeAndTheStrongerResult)

@@ -77,7 +77,8 @@ TEST_F(Vxexport, HelpListsTheExitCodesAndVersionIsOneLine)
     for (const char* text :
         {"--yes", "--per-object", "--single-object", "--debug-output FILE", "--quiet", "TARGET.vx.log",
             "  0  the export went through", "  1  ", "  2  usage error", "  3  nothing exported",
-            "  4  cancelled", "  5  the run failed", "  6  the scene file could not be loaded"})
+            "  4  cancelled", "  5  the run failed", "  6  the scene file could not be loaded",
+            "--plugins DIR", "--list-exporters", "  7  no exporter plug-in"})
         EXPECT_NE(help.out.find(text), std::string::npos) << text;
 
     const ProcessResult version = RunVxexport({"--version"});
