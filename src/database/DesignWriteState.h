@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace ZR {
@@ -59,10 +60,15 @@ private:
 };
 
 // The distinct composite objects met by the instance writer in per-object mode, and the objects
-// already resolved to one of them.
+// already resolved to one of them. The lookups are indexes over objects (kept by ShareEqualObject):
+// positions by a hash of the fields the comparison takes exactly, and the first position of each
+// identifier; indexed counts the entries of objects already in them.
 struct SharingList {
     std::vector<ZR::CompositeObject*> objects;
     std::map<const ZR::CompositeObject*, std::size_t> cache;
+    std::unordered_map<uint64_t, std::vector<std::size_t>> buckets;
+    std::map<DUniqueID, std::size_t> firstWithGuid;
+    std::size_t indexed = 0;
 };
 
 struct DesignWriteState {

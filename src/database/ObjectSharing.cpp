@@ -2,6 +2,8 @@
 
 #include "base/Numeric.h"
 
+#include <bit>
+#include <cstdint>
 #include <set>
 #include <utility>
 
@@ -128,6 +130,62 @@ bool AreEqualObjects(const ZR::CompositeObject* a, const ZR::CompositeObject* b)
     return AreEqualObjectsIn(a, b, active);
 }
 
+namespace {
+
+struct KeyHasher {
+    uint64_t value = 1469598103934665603ull;
+    void Add(uint64_t n)
+    {
+        for (int i = 0; i < 8; ++i) {
+            value ^= (n >> (8 * i)) & 0xFFu;
+            value *= 1099511628211ull;
+        }
+    }
+    void Add(float f) { Add(static_cast<uint64_t>(std::bit_cast<uint32_t>(f == 0.0f ? 0.0f : f))); }
+    void Add(const void* p) { Add(static_cast<uint64_t>(reinterpret_cast<std::uintptr_t>(p))); }
+};
+
+// A hash of fields that AreEqualObjects compares exactly, unless the identifiers are equal (that
+// case is indexed apart): equal objects with different identifiers have equal keys.
+uint64_t SharingKey(const ZR::CompositeObject& object)
+{
+    KeyHasher h;
+    const ZR::CompositeObjectData& data = object.data;
+    h.Add(static_cast<uint64_t>(data.Model.pairs.Count()));
+    for (uint32_t i = 0; i < data.Model.pairs.Count(); ++i) {
+        h.Add(data.Model.pairs.GetNo(i).vd.Get());
+        h.Add(data.Model.pairs.GetNo(i).rs.Get());
+    }
+    h.Add(static_cast<uint64_t>(data.Components.Count()));
+    for (uint32_t i = 0; i < data.Components.Count(); ++i) {
+        const ZR::ObjectInstance* instance = data.Components.GetNo(i).get();
+        if (!instance) {
+            h.Add(uint64_t {1});
+            continue;
+        }
+        h.Add(static_cast<uint64_t>(static_cast<uint32_t>(instance->flags)));
+        h.Add(static_cast<uint64_t>(instance->chain));
+        h.Add(static_cast<uint64_t>(instance->groups.Count()));
+        h.Add(instance->placement.position.x);
+        h.Add(instance->placement.position.y);
+        h.Add(instance->placement.position.z);
+    }
+    return h.value;
+}
+
+void IndexNewEntries(SharingList& list)
+{
+    for (; list.indexed < list.objects.size(); ++list.indexed) {
+        const ZR::CompositeObject* entry = list.objects[list.indexed];
+        if (!entry)
+            continue;
+        list.buckets[SharingKey(*entry)].push_back(list.indexed);
+        list.firstWithGuid.emplace(entry->guid, list.indexed);
+    }
+}
+
+} // namespace
+
 ZR::CompositeObject* ShareEqualObject(SharingList& list, ZR::CompositeObject* object)
 {
     if (!object)
@@ -135,13 +193,30 @@ ZR::CompositeObject* ShareEqualObject(SharingList& list, ZR::CompositeObject* ob
     const auto cached = list.cache.find(object);
     if (cached != list.cache.end() && cached->second < list.objects.size())
         return list.objects[cached->second];
-    for (std::size_t i = 0; i < list.objects.size(); ++i) {
-        if (AreEqualObjects(list.objects[i], object)) {
-            list.cache[object] = i;
-            return list.objects[i];
+    IndexNewEntries(list);
+    // The first equal entry in list order: the first one with the same identifier, or an earlier
+    // one with the same key that compares equal.
+    std::size_t found = list.objects.size();
+    const auto sameGuid = list.firstWithGuid.find(object->guid);
+    if (sameGuid != list.firstWithGuid.end())
+        found = sameGuid->second;
+    const auto bucket = list.buckets.find(SharingKey(*object));
+    if (bucket != list.buckets.end()) {
+        for (const std::size_t i : bucket->second) {
+            if (i >= found)
+                break;
+            if (AreEqualObjects(list.objects[i], object)) {
+                found = i;
+                break;
+            }
         }
     }
+    if (found < list.objects.size()) {
+        list.cache[object] = found;
+        return list.objects[found];
+    }
     list.objects.push_back(object);
+    IndexNewEntries(list);
     return object;
 }
 

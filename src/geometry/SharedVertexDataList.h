@@ -11,7 +11,7 @@ namespace vx {
 
 // The first vertex data of the list, in insertion order, for which SameVertexData holds with
 // vertexData; otherwise vertexData is appended and returned. Null gives null. Only candidates with
-// an equal VertexDataKey are compared.
+// an equal VertexDataKey and a first position in a neighbouring grid cell are compared.
 VMRef<VMVertexData> FindOrAddSharedVertexData(VMVertexData* vertexData);
 
 // The number of vertex data in the list, and its emptying (done by the run itself).

@@ -376,6 +376,49 @@ TEST(ObjectSharing, ComparesComponentsRecursivelyAndRemembersResolvedObjects)
     EXPECT_EQ(vx::ShareEqualObject(list, nullptr), nullptr);
 }
 
+TEST(ObjectSharing, PicksTheFirstEqualEntryInListOrder)
+{
+    auto makeObject = [](int32_t lod, const vx::DUniqueID& id = vx::DUniqueID::NewSequential()) {
+        auto co = std::make_unique<ZR::CompositeObject>(id);
+        co->data.Lod = lod;
+        return co;
+    };
+    const vx::DUniqueID sharedId = vx::DUniqueID::NewSequential();
+    auto other = makeObject(1);
+    auto equalFirst = makeObject(2);
+    auto equalSecond = makeObject(2);
+    auto sameIdDifferent = makeObject(7, sharedId);
+    auto probe = makeObject(2, sharedId);
+    auto plain = makeObject(2);
+
+    // Entries with the same identifier count as equal whatever their content: the earlier of the
+    // identifier match and the content match wins, and equal content picks its first entry.
+    struct Case {
+        std::vector<ZR::CompositeObject*> entries;
+        ZR::CompositeObject* object;
+        ZR::CompositeObject* expected;
+    };
+    const std::vector<Case> cases {
+        {{other.get(), equalFirst.get(), equalSecond.get()}, plain.get(), equalFirst.get()},
+        {{other.get(), sameIdDifferent.get(), equalFirst.get()}, probe.get(), sameIdDifferent.get()},
+        {{equalFirst.get(), sameIdDifferent.get()}, probe.get(), equalFirst.get()},
+        {{other.get(), sameIdDifferent.get()}, plain.get(), plain.get()},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        vx::SharingList list;
+        list.objects = cases[i].entries;
+        EXPECT_EQ(vx::ShareEqualObject(list, cases[i].object), cases[i].expected) << "case " << i;
+    }
+
+    // Entries added by sharing itself are found as well, in the order they joined.
+    vx::SharingList list;
+    EXPECT_EQ(vx::ShareEqualObject(list, other.get()), other.get());
+    EXPECT_EQ(vx::ShareEqualObject(list, equalFirst.get()), equalFirst.get());
+    EXPECT_EQ(vx::ShareEqualObject(list, equalSecond.get()), equalFirst.get());
+    EXPECT_EQ(vx::ShareEqualObject(list, plain.get()), equalFirst.get());
+    EXPECT_EQ(list.objects.size(), 2u);
+}
+
 TEST_F(InstanceWriters, APartGetsItsOwnGeometryWithThePartKey)
 {
     ZR::CompositeObject& owner = NewObject("plant");

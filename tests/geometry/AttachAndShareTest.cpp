@@ -148,6 +148,27 @@ TEST_F(Attachment, EqualStatesAndVertexDataAreShared)
     EXPECT_EQ(second.pairs[2].rs, a);
 }
 
+TEST_F(Attachment, SharedListFindsTheFirstSameDataAcrossNeighbouringCells)
+{
+    // The first positions sit on both sides of zero, where the list's grid cells meet: the probe
+    // is within tolerance of both entries (which are not of each other) and gets the earlier one.
+    auto triangleAt = [](float x) {
+        VMRef<VMVertexData> v = MakeTriangle();
+        v->SetPosition(0, {x, 0, 0});
+        return v;
+    };
+    EmptySharedVertexDataList();
+    VMRef<VMVertexData> below = triangleAt(-1.0e-5f);
+    VMRef<VMVertexData> above = triangleAt(1.0e-5f);
+    VMRef<VMVertexData> probe = triangleAt(0.0f);
+    EXPECT_EQ(FindOrAddSharedVertexData(below.Get()), below);
+    EXPECT_EQ(FindOrAddSharedVertexData(above.Get()), above);
+    EXPECT_EQ(FindOrAddSharedVertexData(probe.Get()), below);
+    VMRef<VMVertexData> nearAbove = triangleAt(1.5e-5f);
+    EXPECT_EQ(FindOrAddSharedVertexData(nearAbove.Get()), above);
+    EXPECT_EQ(SharedVertexDataCount(), 2u);
+}
+
 TEST(SameVertexData, PositionsAndNormalsWithinTolerance)
 {
     struct Case {

@@ -92,6 +92,7 @@ bool CompIdGenerator::Run()
     MakeCompositeID();
     Log("CompIdGenerator Finished!\r\n", true);
     marks_.clear();
+    childShapes_.clear();
     return true;
 }
 
@@ -99,6 +100,7 @@ void CompIdGenerator::ClearMarks(HostNode& top)
 {
     // Marks left by an earlier run in this process would make heads look complete too early.
     marks_.clear();
+    childShapes_.clear();
     marks_[&top].openChildren = CountChildren(top);
     VisitBelow(top, [this](HostNode& node, bool) {
         node.SetScratchValue(0);
@@ -168,8 +170,10 @@ void CompIdGenerator::AssignGroupId(HostNode& p, const std::vector<HostNode*>& c
 
     const std::string geomId = UserPropText(p, kGeomId);
     const std::vector<std::string> entries = ChildEntries(p);
+    const std::uint64_t shape = ChildShape(p);
     for (HostNode* candidate : candidates) {
-        if (!candidate || candidate == &p || !IsEquivalentTo(p, geomId, entries, *candidate))
+        if (!candidate || candidate == &p || ChildShape(*candidate) != shape
+            || !IsEquivalentTo(p, geomId, entries, *candidate))
             continue;
         candidate->SetUserPropString(kCompId, text);
         registry_->RecordId(group, candidate);
@@ -215,6 +219,30 @@ void CompIdGenerator::Refresh(const HostNode& node)
     mark.handled = handled;
     if (const HostNode* parent = node.GetParentNode())
         marks_[parent].openChildren += handled ? -1 : 1;
+}
+
+// Equal child entries ("COMPID-transform key", sorted) mean equal sorted transform keys, as a
+// transform key holds one "[", at its start; so unequal hashes rule a candidate out.
+std::uint64_t CompIdGenerator::ChildShape(const HostNode& node)
+{
+    const auto found = childShapes_.find(&node);
+    if (found != childShapes_.end())
+        return found->second;
+    std::vector<std::string> keys;
+    for (int index = 0; index < node.NumberOfChildren(); ++index) {
+        if (const HostNode* child = node.GetChildNode(index))
+            keys.push_back(TransformKey(*child));
+    }
+    std::sort(keys.begin(), keys.end());
+    std::uint64_t hash = 1469598103934665603ull;
+    for (const std::string& key : keys) {
+        for (const char c : key + "|") {
+            hash ^= static_cast<unsigned char>(c);
+            hash *= 1099511628211ull;
+        }
+    }
+    childShapes_.emplace(&node, hash);
+    return hash;
 }
 
 bool CompIdGenerator::IsComplete(const HostNode& node) const

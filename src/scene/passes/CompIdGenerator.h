@@ -49,10 +49,14 @@ private:
     void RemoveChildrenFromLeafStack(const HostNode& node);
     void Refresh(const HostNode& node);
     bool IsComplete(const HostNode& node) const;
+    std::uint64_t ChildShape(const HostNode& node);
 
     HostNode* root_;
     CompIdRegistry* registry_ = nullptr;
     std::unordered_map<const HostNode*, Mark> marks_;
+    // Per node, a hash of its children's sorted transform keys (fixed while the pass runs): nodes
+    // whose hashes differ cannot be equivalent, so most candidates are passed over without texts.
+    std::unordered_map<const HostNode*, std::uint64_t> childShapes_;
 };
 
 // Whether b can share a's composite object: equal "GEOMID" texts, as many children, and the
