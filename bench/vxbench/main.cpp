@@ -47,7 +47,10 @@ std::optional<Options> ParseOptions(int argc, char** argv)
         const std::string option = argv[i];
         const bool hasValue = i + 1 < argc;
         unsigned long long number = 0;
-        if (option == "--json") {
+        if (option == "--help" || option == "-h") {
+            std::cout << kUsage;
+            std::exit(0);
+        } else if (option == "--json") {
             options.json = true;
         } else if (option == "--preset" && hasValue && vx::bench::FindPreset(argv[i + 1])) {
             options.presets.emplace_back(argv[++i]);
