@@ -54,7 +54,7 @@ protected:
                 return;
             ZR::Design& design = vx::CurrentSceneContext()->design;
             ZR::CompositeObject* part = design.FindOrCreate(vx::DUniqueID::NewSequential()).record;
-            part->name.Assign("part");
+            part->name.Assign("piece");
             part->data.Lod = 2;
             auto vd = vx::MakeVMRef<vx::VMVertexData>();
             vd->SetPrimitiveType(vx::VMVertexData::TRIANGLE_LIST);
@@ -347,7 +347,7 @@ TEST_F(ExportRunTest, WrittenDesignRootIsALibraryObjectAndTheRunEndsWithInfo)
                         "|| ' ' || ifnull(chain, 'NULL') || ' ' || ifnull(traceable, 'NULL') "
                         "|| ' ' || ifnull(geometry_scale_z, 'NULL') FROM CompositeObjects ORDER BY luid;"),
         (std::vector<std::string> {"- no name - -1000.0 1000.0 0 NULL NULL NULL NULL",
-            "house -1000.0 1000.0 2 0 NULL NULL NULL", "part 0.0 0.0 2 0 2 NULL 1.0"}));
+            "house -1000.0 1000.0 2 0 NULL NULL NULL", "piece 0.0 0.0 2 0 2 NULL 1.0"}));
     EXPECT_EQ(db.Column("SELECT d.name || ' ' || d.type || ' ' || p.value FROM Properties p "
                         "JOIN PropertyDictionary d ON d.luid = p.propdic_luid;"),
         std::vector<std::string> {"ImportTemplate 257 Release"});
