@@ -182,6 +182,30 @@ std::vector<int> IndicesOf(
     return result;
 }
 
+// Second pass over declarations that refer to each other through a list field (sub-textures,
+// sub-materials): resolves each list into the declaration's slots and refuses reference cycles.
+// Slots of a list may be empty (null).
+template <typename Table, typename Declaration, typename SlotList>
+void LinkSubSlots(SceneReadContext& context, const JsonAt& at, const std::vector<Declaration*>& all,
+    const Table& table, const char* field, const char* what, const char* kinds,
+    SlotList Declaration::*member)
+{
+    const JsonReader& reader = context.reader;
+    const auto index = IndexDeclarations(all);
+    std::vector<std::vector<int>> edges(all.size());
+    std::vector<std::string> pointers(all.size());
+    for (size_t i = 0; i < all.size(); ++i) {
+        const JsonAt declarationAt = reader.GetElement(at, i);
+        pointers[i] = declarationAt.pointer;
+        if (auto slotsAt = reader.FindField(declarationAt, field)) {
+            std::vector<Declaration*> slots = ReadSlots<Table, Declaration>(reader, *slotsAt, table, what);
+            edges[i] = IndicesOf(slots, index);
+            (all[i]->*member).assign(slots.begin(), slots.end());
+        }
+    }
+    CheckReferenceGraph(context, edges, pointers, kinds);
+}
+
 // ---- textures -------------------------------------------------------------------------------
 
 void ReadBitmap(SceneReadContext& context, const JsonAt& at, MemoryTexture& texture)
@@ -419,20 +443,8 @@ void ReadTextures(SceneReadContext& context, const JsonAt& at)
         context.textures.emplace(std::move(id), &texture);
         all.push_back(&texture);
     }
-    const auto index = IndexDeclarations(all);
-    std::vector<std::vector<int>> edges(count);
-    std::vector<std::string> pointers(count);
-    for (size_t i = 0; i < count; ++i) {
-        const JsonAt textureAt = reader.GetElement(at, i);
-        pointers[i] = textureAt.pointer;
-        if (auto slotsAt = reader.FindField(textureAt, "subTextures")) {
-            std::vector<MemoryTexture*> slots = ReadSlots<decltype(context.textures), MemoryTexture>(
-                reader, *slotsAt, context.textures, "texture");
-            edges[i] = IndicesOf(slots, index);
-            all[i]->subTextures.assign(slots.begin(), slots.end());
-        }
-    }
-    CheckReferenceGraph(context, edges, pointers, "textures");
+    LinkSubSlots(context, at, all, context.textures, "subTextures", "texture", "textures",
+        &MemoryTexture::subTextures);
 }
 
 void ReadMaterials(SceneReadContext& context, const JsonAt& at)
@@ -461,20 +473,8 @@ void ReadMaterials(SceneReadContext& context, const JsonAt& at)
         context.materials.emplace(std::move(id), &material);
         all.push_back(&material);
     }
-    const auto index = IndexDeclarations(all);
-    std::vector<std::vector<int>> edges(count);
-    std::vector<std::string> pointers(count);
-    for (size_t i = 0; i < count; ++i) {
-        const JsonAt materialAt = reader.GetElement(at, i);
-        pointers[i] = materialAt.pointer;
-        if (auto slotsAt = reader.FindField(materialAt, "subMaterials")) {
-            std::vector<MemoryMaterial*> slots = ReadSlots<decltype(context.materials), MemoryMaterial>(
-                reader, *slotsAt, context.materials, "material");
-            edges[i] = IndicesOf(slots, index);
-            all[i]->subMaterials.assign(slots.begin(), slots.end());
-        }
-    }
-    CheckReferenceGraph(context, edges, pointers, "materials");
+    LinkSubSlots(context, at, all, context.materials, "subMaterials", "material", "materials",
+        &MemoryMaterial::subMaterials);
 }
 
 void ReadObjects(SceneReadContext& context, const JsonAt& at)
