@@ -1,11 +1,16 @@
 #include "vxexport/DialogAnswer.h"
 
-#include "exporter/OptionsDialog.h"
 #include "memoryhost/DialogSession.h"
 
 namespace vx {
 
 namespace {
+
+// The exporter's options dialog as the user sees it: the OK button (the standard id) and the
+// "Export as single object" check box. The front end knows the dialog only by these ids, as the
+// plug-in is loaded at run time.
+constexpr int kOkButtonId = 1;
+constexpr int kSingleObjectCheckBoxId = 1015;
 
 bool HasCheckBox(const DialogSession& dialog, int id)
 {
@@ -19,10 +24,10 @@ bool HasCheckBox(const DialogSession& dialog, int id)
 
 void AnswerDialog(DialogSession& dialog, std::optional<bool> singleObject)
 {
-    if (singleObject && HasCheckBox(dialog, kOptionsSingleObjectId)
-        && dialog.IsChecked(kOptionsSingleObjectId) != *singleObject)
-        dialog.Click(kOptionsSingleObjectId);
-    dialog.Click(kOptionsOkId);
+    if (singleObject && HasCheckBox(dialog, kSingleObjectCheckBoxId)
+        && dialog.IsChecked(kSingleObjectCheckBoxId) != *singleObject)
+        dialog.Click(kSingleObjectCheckBoxId);
+    dialog.Click(kOkButtonId);
 }
 
 } // namespace vx

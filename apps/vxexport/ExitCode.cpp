@@ -1,6 +1,6 @@
 #include "vxexport/ExitCode.h"
 
-#include "exporter/VNX30MaxExporter.h"
+#include "host/PluginInterface.h"
 
 namespace vx {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The exit codes of vxexport: how a user or a script learns what a run came to.
 
-#include "exporter/ExportOutcome.h"
+#include "host/ExportOutcome.h"
 
 namespace vx {
 

@@ -8,7 +8,7 @@
 #include "vxexport/TerminalText.h"
 #include "vxexport/TerminalUiDriver.h"
 
-#include "exporter/ExportReportView.h"
+#include "host/ExportOutcome.h"
 #include "host/PluginInterface.h"
 #include "memoryhost/SceneFileLoader.h"
 

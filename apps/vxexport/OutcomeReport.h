@@ -1,7 +1,7 @@
 #pragma once
 // What vxexport itself says about a run on stderr, beside the exporter's message boxes.
 
-#include "exporter/ExportOutcome.h"
+#include "host/ExportOutcome.h"
 
 #include <string>
 

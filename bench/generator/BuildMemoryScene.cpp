@@ -71,7 +71,7 @@ std::unique_ptr<MemoryHost> BuildMemoryScene(
             memory.SetObjectRef(objects[static_cast<size_t>(node.mesh)]);
         if (node.material >= 0)
             memory.SetMaterial(materials[static_cast<size_t>(node.material)]);
-        memory.SetUserPropBuffer(node.userProperties);
+        memory.SetUserPropBuffer(node.userProperties.c_str());
         nodes.push_back(&memory);
     }
     return host;

@@ -73,7 +73,7 @@ void ExpectSameMaterial(const vx::HostMaterial* a, const vx::HostMaterial* b)
     ASSERT_EQ(a == nullptr, b == nullptr);
     if (!a)
         return;
-    EXPECT_EQ(a->GetName(), b->GetName());
+    EXPECT_EQ(std::string(a->GetName()), std::string(b->GetName()));
     EXPECT_EQ(a->GetClassId(), b->GetClassId());
     EXPECT_EQ(a->GetDiffuse(), b->GetDiffuse());
     ASSERT_EQ(a->NumSubTexmaps(), b->NumSubTexmaps());
@@ -128,9 +128,9 @@ void ExpectSameMesh(const vx::HostObject* a, const vx::HostObject* b)
 void ExpectSameSubtree(const vx::HostNode& a, const vx::HostNode& b)
 {
     SCOPED_TRACE(a.GetName());
-    EXPECT_EQ(a.GetName(), b.GetName());
+    EXPECT_EQ(std::string(a.GetName()), std::string(b.GetName()));
     EXPECT_EQ(a.GetNodeTM(0), b.GetNodeTM(0));
-    EXPECT_EQ(a.GetUserPropBuffer(), b.GetUserPropBuffer());
+    EXPECT_EQ(std::string(a.GetUserPropBuffer()), std::string(b.GetUserPropBuffer()));
     ExpectSameMaterial(a.GetMaterial(), b.GetMaterial());
     ExpectSameMesh(a.GetObjectRef(), b.GetObjectRef());
     ASSERT_EQ(a.NumberOfChildren(), b.NumberOfChildren());
@@ -154,7 +154,7 @@ TEST(GeneratorSceneFile, LoadsAsTheSceneBuiltInMemory)
         ASSERT_TRUE(loaded.scene) << (loaded.error ? loaded.error->GetText() : "");
         const auto built = vx::bench::BuildMemoryScene(
             scene, vx::bench::GetSceneFilePaths(path).textureFolder, folder.File("scene.max"));
-        EXPECT_EQ(built->GetCurFilePath(), loaded.scene->GetCurFilePath());
+        EXPECT_EQ(std::string(built->GetCurFilePath()), std::string(loaded.scene->GetCurFilePath()));
         EXPECT_EQ(built->GetNodeCount(), loaded.scene->GetNodeCount());
         ExpectSameSubtree(*built->GetRootNode(), *loaded.scene->GetRootNode());
     }

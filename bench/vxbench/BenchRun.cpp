@@ -8,7 +8,7 @@
 #include "generator/GeneratedScene.h"
 #include "generator/TextureImage.h"
 
-#include "exporter/ExportOutcome.h"
+#include "host/ExportOutcome.h"
 #include "exporter/ExportTexts.h"
 #include "exporter/VNX30MaxExporter.h"
 

@@ -3,6 +3,7 @@
 #include "memoryhost/DialogSession.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vx {
 
@@ -40,37 +41,39 @@ MemoryTexture& MemoryHost::AddTexture(HostClassId classId, std::string name)
     return *textures_.back();
 }
 
-HostNode* MemoryHost::GetNodeByName(std::string_view name) const
+HostNode* MemoryHost::GetNodeByName(const char* name) const
 {
+    if (!name)
+        return nullptr;
     // Depth first with an explicit stack: parents before children, children in order.
     std::vector<const MemoryNode*> pending(root_->GetChildren().rbegin(), root_->GetChildren().rend());
     while (!pending.empty()) {
         const MemoryNode* node = pending.back();
         pending.pop_back();
-        if (node->GetName() == name)
+        if (std::strcmp(node->GetName(), name) == 0)
             return const_cast<MemoryNode*>(node);
         pending.insert(pending.end(), node->GetChildren().rbegin(), node->GetChildren().rend());
     }
     return nullptr;
 }
 
-std::string MemoryHost::GetCurFileName() const
+const char* MemoryHost::GetCurFileName() const
 {
     const size_t slash = sceneFile_.find_last_of('/');
-    return slash == std::string::npos ? sceneFile_ : sceneFile_.substr(slash + 1);
+    return slash == std::string::npos ? sceneFile_.c_str() : sceneFile_.c_str() + slash + 1;
 }
 
-std::string MemoryHost::GetMapDir(int index) const
+const char* MemoryHost::GetMapDir(int index) const
 {
     if (index < 0 || size_t(index) >= mapDirs_.size())
-        return std::string();
-    return mapDirs_[index];
+        return "";
+    return mapDirs_[index].c_str();
 }
 
-void MemoryHost::ProgressStart(std::string_view title)
+void MemoryHost::ProgressStart(const char* title)
 {
     cancelled_ = false;
-    driver_->OnProgressStart(title);
+    driver_->OnProgressStart(title ? title : "");
 }
 
 void MemoryHost::ProgressUpdate(int percent)
@@ -90,9 +93,9 @@ bool MemoryHost::GetCancel()
     return cancelled_;
 }
 
-void MemoryHost::ShowMessageBox(HostWindow owner, std::string_view text, std::string_view caption)
+void MemoryHost::ShowMessageBox(HostWindow owner, const char* text, const char* caption)
 {
-    driver_->OnMessageBox(owner, text, caption);
+    driver_->OnMessageBox(owner, text ? text : "", caption ? caption : "");
 }
 
 int MemoryHost::ShowModalDialog(HostWindow parent, const HostDialogTemplate& dialog, HostDialogProc& proc)

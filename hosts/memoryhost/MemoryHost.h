@@ -46,12 +46,13 @@ public:
     size_t GetObjectCount() const { return objects_.size(); }
 
     HostNode* GetRootNode() const override { return root_; }
-    HostNode* GetNodeByName(std::string_view name) const override;
-    std::string GetCurFileName() const override;
-    std::string GetCurFilePath() const override { return sceneFile_; }
+    HostNode* GetNodeByName(const char* name) const override;
+    HostNode* GetNodeByName(const std::string& name) const { return GetNodeByName(name.c_str()); }
+    const char* GetCurFileName() const override;
+    const char* GetCurFilePath() const override { return sceneFile_.c_str(); }
     HostUnitInfo GetMasterUnitInfo() const override { return unit_; }
     int GetMapDirCount() const override { return static_cast<int>(mapDirs_.size()); }
-    std::string GetMapDir(int index) const override;
+    const char* GetMapDir(int index) const override;
     bool IsSceneLocked() const override { return sceneLocked_; }
 
     // The main window and the active window are two fixed, distinct handles.
@@ -59,11 +60,11 @@ public:
     static constexpr HostWindow kActiveWindow {2};
     HostWindow GetMainWindow() const override { return kMainWindow; }
     HostWindow GetActiveWindow() const override { return kActiveWindow; }
-    void ProgressStart(std::string_view title) override;
+    void ProgressStart(const char* title) override;
     void ProgressUpdate(int percent) override;
     void ProgressEnd() override;
     bool GetCancel() override;
-    void ShowMessageBox(HostWindow owner, std::string_view text, std::string_view caption) override;
+    void ShowMessageBox(HostWindow owner, const char* text, const char* caption) override;
     int ShowModalDialog(HostWindow parent, const HostDialogTemplate& dialog, HostDialogProc& proc) override;
 
 private:

@@ -48,7 +48,7 @@ public:
     void SetMap(int channel, MemoryMaterialMap map);
 
     HostClassId GetClassId() const override { return classId_; }
-    std::string GetName() const override { return name_; }
+    const char* GetName() const override { return name_.c_str(); }
     int NumSubMtls() const override;
     HostMaterial* GetSubMtl(int index) const override;
     int NumSubTexmaps() const override;

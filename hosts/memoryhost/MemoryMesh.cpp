@@ -34,14 +34,31 @@ void MemoryMesh::SetMapChannel(int channel, MemoryMapChannel data)
     maps_[channel] = std::move(data);
 }
 
+MemoryMesh::MemoryMesh(const MemoryMesh& other)
+    : verts_(other.verts_), faces_(other.faces_), explicitNormals_(other.explicitNormals_), maps_(other.maps_)
+{
+}
+
+MemoryMesh& MemoryMesh::operator=(const MemoryMesh& other)
+{
+    if (this != &other) {
+        verts_ = other.verts_;
+        faces_ = other.faces_;
+        explicitNormals_ = other.explicitNormals_;
+        maps_ = other.maps_;
+        normalsBuilt_ = false;
+    }
+    return *this;
+}
+
 int MemoryMesh::GetNumVerts() const
 {
     return static_cast<int>(verts_.size());
 }
 
-std::span<const HostPoint3> MemoryMesh::GetVerts() const
+HostArray<HostPoint3> MemoryMesh::GetVerts() const
 {
-    return verts_;
+    return MakeHostArray(verts_);
 }
 
 int MemoryMesh::GetNumFaces() const
@@ -49,9 +66,9 @@ int MemoryMesh::GetNumFaces() const
     return static_cast<int>(faces_.size());
 }
 
-std::span<const HostFace> MemoryMesh::GetFaces() const
+HostArray<HostFace> MemoryMesh::GetFaces() const
 {
-    return faces_;
+    return MakeHostArray(faces_);
 }
 
 void MemoryMesh::BuildNormals()
@@ -65,7 +82,11 @@ void MemoryMesh::BuildNormalsIfNeeded() const
     if (normalsBuilt_)
         return;
     RenderNormals built = BuildRenderNormals(verts_, faces_, explicitNormals_);
-    renderVertices_ = std::move(built.vertices);
+    renderNormals_ = std::move(built.vertices);
+    renderVertices_.clear();
+    renderVertices_.reserve(renderNormals_.size());
+    for (const MemoryRenderVertex& vertex : renderNormals_)
+        renderVertices_.push_back(HostRenderVertex {vertex.specified, MakeHostArray(vertex.normals)});
     faceNormals_ = std::move(built.faceNormals);
     normalsBuilt_ = true;
 }
@@ -104,16 +125,16 @@ bool MemoryMesh::GetMapSupport(int channel) const
     return FindChannel(channel) != nullptr;
 }
 
-std::span<const HostPoint3> MemoryMesh::GetMapVerts(int channel) const
+HostArray<HostPoint3> MemoryMesh::GetMapVerts(int channel) const
 {
     const MemoryMapChannel* found = FindChannel(channel);
-    return found ? std::span<const HostPoint3>(found->verts) : std::span<const HostPoint3>();
+    return found ? MakeHostArray(found->verts) : HostArray<HostPoint3> {};
 }
 
-std::span<const HostTVFace> MemoryMesh::GetMapFaces(int channel) const
+HostArray<HostTVFace> MemoryMesh::GetMapFaces(int channel) const
 {
     const MemoryMapChannel* found = FindChannel(channel);
-    return found ? std::span<const HostTVFace>(found->faces) : std::span<const HostTVFace>();
+    return found ? MakeHostArray(found->faces) : HostArray<HostTVFace> {};
 }
 
 } // namespace vx

@@ -2,6 +2,7 @@
 // The in-memory triangle mesh: plain arrays, with render normals built on demand.
 
 #include "host/HostMesh.h"
+#include "memoryhost/RenderNormals.h"
 
 #include <vector>
 
@@ -18,6 +19,12 @@ public:
     // Setters replace the mesh's data and drop the render normals built so far. The caller keeps
     // every face's vertex indices below the vertex count, map face indices below their channel's
     // map vertex count, and one map face per face (the scene file loader checks all of this).
+    MemoryMesh() = default;
+    // Copies take the data; their render normals are built again on first use, so that no view
+    // points into the original.
+    MemoryMesh(const MemoryMesh& other);
+    MemoryMesh& operator=(const MemoryMesh& other);
+
     void SetVerts(std::vector<HostPoint3> verts);
     void SetFaces(std::vector<HostFace> faces);
     // One explicit normal per vertex, or empty for none.
@@ -28,16 +35,16 @@ public:
     const std::vector<HostPoint3>& GetExplicitNormals() const { return explicitNormals_; }
 
     int GetNumVerts() const override;
-    std::span<const HostPoint3> GetVerts() const override;
+    HostArray<HostPoint3> GetVerts() const override;
     int GetNumFaces() const override;
-    std::span<const HostFace> GetFaces() const override;
+    HostArray<HostFace> GetFaces() const override;
     void BuildNormals() override;
     const HostRenderVertex& GetRenderVertex(int index) const override;
     HostPoint3 GetFaceNormal(int index) const override;
     int GetNumMaps() const override;
     bool GetMapSupport(int channel) const override;
-    std::span<const HostPoint3> GetMapVerts(int channel) const override;
-    std::span<const HostTVFace> GetMapFaces(int channel) const override;
+    HostArray<HostPoint3> GetMapVerts(int channel) const override;
+    HostArray<HostTVFace> GetMapFaces(int channel) const override;
 
     static constexpr int kMaxMapChannels = 100;
 
@@ -51,6 +58,7 @@ private:
     std::vector<MemoryMapChannel> maps_;
 
     mutable bool normalsBuilt_ = false;
+    mutable std::vector<MemoryRenderVertex> renderNormals_;
     mutable std::vector<HostRenderVertex> renderVertices_;
     mutable std::vector<HostPoint3> faceNormals_;
 };

@@ -30,7 +30,7 @@ public:
     // Appends child as the last child (used by MemoryHost::AddNode).
     void AppendChild(MemoryNode& child) { children_.push_back(&child); }
 
-    std::string GetName() const override { return name_; }
+    const char* GetName() const override { return name_.c_str(); }
     HostMaterial* GetMaterial() const override { return material_; }
     HostObject* GetObjectRef() const override { return object_; }
     // Any object, or null for none.
@@ -50,8 +50,10 @@ public:
     HostBox3 GetObjectBoundingBox() const override;
     void SetScratchValue(int value) override { scratch_ = value; }
     int GetScratchValue() const override { return scratch_; }
-    std::string GetUserPropBuffer() const override { return userProperties_; }
-    void SetUserPropBuffer(std::string_view text) override { userProperties_ = text; }
+    const char* GetUserPropBuffer() const override { return userProperties_.c_str(); }
+    void SetUserPropBuffer(const char* text) override { userProperties_ = text ? text : ""; }
+    // The same for the substitute host's own callers (the loader, tests).
+    void SetUserPropBuffer(const std::string& text) { userProperties_ = text; }
     std::uint32_t GetWireColor() const override { return wireColor_; }
     float GetVisibility(HostTime) const override { return visibility_; }
     bool IsHidden() const override { return hidden_; }

@@ -24,7 +24,7 @@ void MemoryObject::SetMesh(std::unique_ptr<MemoryMesh> mesh)
     mesh_ = std::move(mesh);
 }
 
-void MemoryObject::SetShape(HostShape shape)
+void MemoryObject::SetShape(MemoryShape shape)
 {
     shape_ = std::move(shape);
 }
@@ -112,7 +112,7 @@ const HostShape* MemoryObject::GetShape() const
         return evaluated->GetShape();
     if (superClass_ != kSuperClassShape || !shape_)
         return nullptr;
-    return &*shape_;
+    return &shape_->GetView();
 }
 
 HostObject* MemoryObject::Clone() const

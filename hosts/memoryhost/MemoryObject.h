@@ -3,8 +3,8 @@
 // mesh, Bezier splines, or (for a derived object) the object beneath its modifier stack.
 
 #include "host/HostObject.h"
-#include "host/HostShape.h"
 #include "memoryhost/MemoryMesh.h"
+#include "memoryhost/MemoryShape.h"
 
 #include <memory>
 #include <optional>
@@ -22,7 +22,7 @@ public:
     void SetMesh(std::unique_ptr<MemoryMesh> mesh);
     MemoryMesh* GetMemoryMesh() const { return mesh_.get(); }
     // The splines of a shape object.
-    void SetShape(HostShape shape);
+    void SetShape(MemoryShape shape);
     // Makes the object a derived object over base with modifierCount modifiers. The caller keeps the
     // chain of derived objects free of cycles (the loader checks it); a cycle is cut when walked.
     void SetDerivedFrom(HostObject* base, int modifierCount);
@@ -47,7 +47,7 @@ private:
     std::uint32_t superClass_;
     HostClassId classId_;
     std::unique_ptr<MemoryMesh> mesh_;
-    std::optional<HostShape> shape_;
+    std::optional<MemoryShape> shape_;
     HostObject* base_ = nullptr;
     int modifierCount_ = 0;
 };

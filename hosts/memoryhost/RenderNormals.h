@@ -9,8 +9,14 @@
 
 namespace vx {
 
+// The render normals of one vertex, owned (HostRenderVertex is the view the host hands out).
+struct MemoryRenderVertex {
+    bool specified = false;
+    std::vector<HostRenderNormal> normals;
+};
+
 struct RenderNormals {
-    std::vector<HostRenderVertex> vertices;
+    std::vector<MemoryRenderVertex> vertices;
     std::vector<HostPoint3> faceNormals;
 };
 

@@ -379,14 +379,14 @@ void ReadMaterialFields(const SceneReadContext& context, const JsonAt& at, Memor
 
 // ---- objects --------------------------------------------------------------------------------
 
-HostShape ReadSplines(const JsonReader& reader, const JsonAt& at)
+MemoryShape ReadSplines(const JsonReader& reader, const JsonAt& at)
 {
-    HostShape shape;
+    std::vector<MemorySpline> splines;
     const size_t count = reader.RequireArray(at);
     for (size_t i = 0; i < count; ++i) {
         const JsonAt splineAt = reader.GetElement(at, i);
         reader.RequireObject(splineAt, {"closed", "knots"});
-        HostSpline spline;
+        MemorySpline spline;
         if (auto closedAt = reader.FindField(splineAt, "closed"))
             spline.closed = reader.ReadBool(*closedAt);
         const JsonAt knotsAt = reader.GetField(splineAt, "knots");
@@ -403,9 +403,9 @@ HostShape ReadSplines(const JsonReader& reader, const JsonAt& at)
                 knot.outVec = reader.ReadPoint3(*outAt);
             spline.knots.push_back(knot);
         }
-        shape.splines.push_back(std::move(spline));
+        splines.push_back(std::move(spline));
     }
-    return shape;
+    return MemoryShape(std::move(splines));
 }
 
 } // namespace
@@ -505,7 +505,7 @@ void ReadObjects(SceneReadContext& context, const JsonAt& at)
         if (auto splinesAt = reader.FindField(objectAt, "splines"))
             object.SetShape(ReadSplines(reader, *splinesAt));
         else if (kind.superClass == kSuperClassShape)
-            object.SetShape(HostShape {});
+            object.SetShape(MemoryShape {});
         context.objects.emplace(std::move(id), &object);
         all.push_back(&object);
     }

@@ -240,7 +240,7 @@ std::unique_ptr<MemoryHost> LoadScene(const std::string& path, const SceneLoadLi
     if (auto buffersAt = reader.FindField(root, "buffers"))
         ReadBuffers(context, *buffersAt);
     if (auto propertiesAt = reader.FindField(root, "rootUserProperties"))
-        host->GetRoot().SetUserPropBuffer(ReadUserPropertyText(context, *propertiesAt));
+        host->GetRoot().SetUserPropBuffer(ReadUserPropertyText(context, *propertiesAt).c_str());
     if (auto texturesAt = reader.FindField(root, "textures"))
         ReadTextures(context, *texturesAt);
     if (auto materialsAt = reader.FindField(root, "materials"))

@@ -284,7 +284,7 @@ void NodeReader::BuildTree()
         node.SetLocalTM(decl.local);
         node.SetObjectOffset(decl.offsetPosition, decl.offsetRotation, decl.offsetScale);
         node.SetWorldSpaceModifier(decl.worldSpaceModifier);
-        node.SetUserPropBuffer(decl.userProperties);
+        node.SetUserPropBuffer(decl.userProperties.c_str());
         node.SetWireColor(decl.wireColor);
         node.SetVisibility(decl.visibility);
         node.SetHidden(decl.hidden);

@@ -2,7 +2,7 @@
 // ExportReportView: an ExportOutcome seen through the ExportReport interface, so that the outcome
 // can cross the plug-in boundary without its standard containers.
 
-#include "exporter/ExportOutcome.h"
+#include "host/ExportOutcome.h"
 #include "host/PluginInterface.h"
 
 namespace vx {
@@ -24,8 +24,5 @@ public:
 private:
     const ExportOutcome& outcome_;
 };
-
-// The outcome a report describes, rebuilt on the reader's side (a null report gives Failed).
-ExportOutcome MakeOutcomeFromReport(const ExportReport* report);
 
 } // namespace vx

@@ -5,6 +5,8 @@
 
 #include "host/HostNode.h"
 
+#include <iterator>
+
 namespace vx {
 
 HostDialogTemplate OptionsDialogTemplate()
@@ -16,11 +18,13 @@ HostDialogTemplate OptionsDialogTemplate()
     dialog.fontName = "MS Sans Serif";
     dialog.fontSize = 8;
     dialog.toolWindow = true;
-    dialog.controls = {
+    // Static storage: the template's view must stay valid while the host shows the dialog.
+    static const HostDialogControl kControls[] = {
         {kOptionsOkId, HostControlKind::PushButton, "OK", 59, 53, 58, 16},
         {kOptionsCancelId, HostControlKind::PushButton, "Cancel", 123, 52, 58, 16},
         {kOptionsSingleObjectId, HostControlKind::CheckBox, "Export as single object", 41, 26, 87, 10},
     };
+    dialog.controls = {kControls, std::size(kControls)};
     return dialog;
 }
 

@@ -11,7 +11,7 @@
 // One run at a time per process: while a run is in progress CurrentExporter() designates the
 // running exporter, and the conversion reads the options and counters below through it.
 
-#include "exporter/ExportOutcome.h"
+#include "host/ExportOutcome.h"
 #include "exporter/ExportReportView.h"
 #include "run/ExportRunState.h"
 
@@ -34,11 +34,6 @@ namespace vx {
 class Host;
 class HostNode;
 class ExportTree;
-
-// DoExport's results, as the host reads them.
-constexpr int kExportResultException = 0; // an exception ended the run
-constexpr int kExportResultDone = 1; // the run went through (also when it reported errors)
-constexpr int kExportResultCancelled = 2; // the options dialog was not ended with OK
 
 // The maker's one-line notice (the exporter's copyright message).
 constexpr const char* kExporterNotice = "Varnex Exporter for the modelling host, by the Varnex team.";

@@ -181,7 +181,7 @@ int GeometryConvertor::Convert(HostNode& node)
     parts_.Clear();
     HostMesh* mesh = ExtractMesh(node);
     if (!VX_ASSERT_TEXT(mesh, "mesh!=NULL")) {
-        ReportWarning(node.GetName() + " has invalid mesh");
+        ReportWarning(std::string(node.GetName()) + " has invalid mesh");
         return FAILED;
     }
     VMRef<VMVertexData> vertexData = BuildVertexData(*mesh, &node, true, true);
@@ -255,7 +255,7 @@ void GeometryConvertor::SplitByMaterial(HostNode& node, VMVertexData& source)
     const int d = material->GetClassId() == kClassMultiMaterial ? material->NumSubMtls() : 0;
     const std::size_t faceCount = static_cast<std::size_t>(std::max(source.vertexCount, 0)) / 3;
     if (d > 1 && faceMaterialIds_.size() != faceCount) {
-        ReportWarning(node.GetName() + ": the material identifiers do not match the mesh; one material used");
+        ReportWarning(std::string(node.GetName()) + ": the material identifiers do not match the mesh; one material used");
     } else if (d > 1) {
         std::vector<uint32_t> pieceOf(faceCount);
         std::vector<int32_t> counts(static_cast<std::size_t>(d), 0);

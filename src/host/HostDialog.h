@@ -2,8 +2,7 @@
 // Modal dialogs that a plug-in shows through the host: the dialog's description, the running
 // dialog as the plug-in's handler sees it, and the handler itself.
 
-#include <string>
-#include <vector>
+#include "host/HostTypes.h"
 
 namespace vx {
 
@@ -16,22 +15,23 @@ enum class HostControlKind {
 struct HostDialogControl {
     int id = 0;
     HostControlKind kind = HostControlKind::PushButton;
-    std::string text;
+    const char* text = "";
     int x = 0;
     int y = 0;
     int width = 0;
     int height = 0;
 };
 
-// A dialog's description: caption, size in dialog units, font, and controls.
+// A dialog's description: caption, size in dialog units, font, and controls. The texts and the
+// controls belong to the caller and must stay valid while the dialog is shown.
 struct HostDialogTemplate {
-    std::string caption;
+    const char* caption = "";
     int width = 0;
     int height = 0;
-    std::string fontName;
+    const char* fontName = "";
     int fontSize = 0;
     bool toolWindow = false;
-    std::vector<HostDialogControl> controls;
+    HostArray<HostDialogControl> controls;
 };
 
 // A dialog while it is shown, as its handler acts on it.

@@ -5,8 +5,6 @@
 #include "host/HostClassId.h"
 #include "host/HostTypes.h"
 
-#include <string>
-
 namespace vx {
 
 class HostStandardMaterial;
@@ -17,7 +15,7 @@ public:
     virtual ~HostMaterial() = default;
 
     virtual HostClassId GetClassId() const = 0;
-    virtual std::string GetName() const = 0;
+    virtual const char* GetName() const = 0;
 
     // Sub-materials (multi/sub-object, shell, double-sided materials): the slot count, and the
     // material in a slot (null for an empty slot or an index out of range).

@@ -3,10 +3,9 @@
 // normals that the host builds from the smoothing groups, and the map channels.
 
 #include "host/HostMath.h"
+#include "host/HostTypes.h"
 
 #include <cstdint>
-#include <span>
-#include <vector>
 
 namespace vx {
 
@@ -36,7 +35,7 @@ struct HostRenderNormal {
 // groups around it (none when all its faces have smoothing group 0).
 struct HostRenderVertex {
     bool specified = false;
-    std::vector<HostRenderNormal> normals;
+    HostArray<HostRenderNormal> normals;
 };
 
 class HostMesh {
@@ -45,10 +44,10 @@ public:
 
     virtual int GetNumVerts() const = 0;
     // The vertices in object space; size GetNumVerts().
-    virtual std::span<const HostPoint3> GetVerts() const = 0;
+    virtual HostArray<HostPoint3> GetVerts() const = 0;
     virtual int GetNumFaces() const = 0;
     // The faces; size GetNumFaces(). Every vertex index is below GetNumVerts().
-    virtual std::span<const HostFace> GetFaces() const = 0;
+    virtual HostArray<HostFace> GetFaces() const = 0;
 
     // Builds the render vertices and face normals from the current vertices, faces and smoothing
     // groups (explicitly specified normals are kept). The getters below build them on first use.
@@ -64,9 +63,9 @@ public:
     // True when channel has map vertices and map faces.
     virtual bool GetMapSupport(int channel) const = 0;
     // The map vertices (u, v, w) of channel; empty when the channel is not supported.
-    virtual std::span<const HostPoint3> GetMapVerts(int channel) const = 0;
+    virtual HostArray<HostPoint3> GetMapVerts(int channel) const = 0;
     // The map faces of channel, one per face; empty when the channel is not supported.
-    virtual std::span<const HostTVFace> GetMapFaces(int channel) const = 0;
+    virtual HostArray<HostTVFace> GetMapFaces(int channel) const = 0;
 };
 
 } // namespace vx

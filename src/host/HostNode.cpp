@@ -29,7 +29,8 @@ bool HostNode::GetUserPropBool(std::string_view key, bool& value) const
 
 void HostNode::SetUserPropString(std::string_view key, std::string_view value)
 {
-    SetUserPropBuffer(SetUserPropValue(GetUserPropBuffer(), key, value));
+    const std::string text = SetUserPropValue(GetUserPropBuffer(), key, value);
+    SetUserPropBuffer(text.c_str());
 }
 
 void HostNode::SetUserPropInt(std::string_view key, int value)

@@ -19,7 +19,7 @@ public:
     virtual ~HostNode() = default;
 
     // The node's name (any length; several nodes may share one).
-    virtual std::string GetName() const = 0;
+    virtual const char* GetName() const = 0;
     // The node's material, or null.
     virtual HostMaterial* GetMaterial() const = 0;
     // The object the node shows, or null (the root node has none).
@@ -58,19 +58,21 @@ public:
     virtual void SetScratchValue(int value) = 0;
     virtual int GetScratchValue() const = 0;
 
-    // The user-defined property text: lines separated by LF, CR may occur. Never cut.
-    virtual std::string GetUserPropBuffer() const = 0;
-    virtual void SetUserPropBuffer(std::string_view text) = 0;
+    // The user-defined property text: lines separated by LF, CR may occur. Never cut. Setting null
+    // empties it.
+    virtual const char* GetUserPropBuffer() const = 0;
+    virtual void SetUserPropBuffer(const char* text) = 0;
 
     // Typed user properties: "key = value" lines of the user property text, matched by exact key
     // (see HostUserProperties.h). The getters return false, leaving value alone, when the key is
     // absent or its value does not parse; the setters replace the first such line or append one.
-    virtual bool GetUserPropString(std::string_view key, std::string& value) const;
-    virtual bool GetUserPropInt(std::string_view key, int& value) const;
-    virtual bool GetUserPropBool(std::string_view key, bool& value) const;
-    virtual void SetUserPropString(std::string_view key, std::string_view value);
-    virtual void SetUserPropInt(std::string_view key, int value);
-    virtual void SetUserPropBool(std::string_view key, bool value);
+    // They work on the text above and are compiled into the caller (not part of the interface).
+    bool GetUserPropString(std::string_view key, std::string& value) const;
+    bool GetUserPropInt(std::string_view key, int& value) const;
+    bool GetUserPropBool(std::string_view key, bool& value) const;
+    void SetUserPropString(std::string_view key, std::string_view value);
+    void SetUserPropInt(std::string_view key, int value);
+    void SetUserPropBool(std::string_view key, bool value);
 
     // Wire colour as 0x00BBGGRR; visibility at time t (1 = fully visible); the hidden state.
     virtual std::uint32_t GetWireColor() const = 0;

@@ -1,9 +1,9 @@
 #pragma once
-// A shape's Bezier splines, as the host hands them out when asked for a node's shape.
+// A shape's Bezier splines, as the host hands them out when asked for a node's shape: views over
+// storage the host keeps with the object.
 
 #include "host/HostMath.h"
-
-#include <vector>
+#include "host/HostTypes.h"
 
 namespace vx {
 
@@ -16,11 +16,11 @@ struct HostSplineKnot {
 
 struct HostSpline {
     bool closed = false;
-    std::vector<HostSplineKnot> knots;
+    HostArray<HostSplineKnot> knots;
 };
 
 struct HostShape {
-    std::vector<HostSpline> splines;
+    HostArray<HostSpline> splines;
 };
 
 } // namespace vx

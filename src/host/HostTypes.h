@@ -1,10 +1,34 @@
 #pragma once
-// Small value types shared by the whole host interface: animation time, colours, window handles and
-// the scene's master unit.
+// Small value types shared by the whole host interface: array views, animation time, colours,
+// window handles and the scene's master unit.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace vx {
+
+// A read-only view of an array the host owns: a pointer and a count, the same layout whichever
+// compiler or standard library built either side of the plug-in boundary. Valid until the object
+// that returned it changes or is destroyed. The inline helpers never cross the boundary.
+template <typename T>
+struct HostArray {
+    const T* data = nullptr;
+    std::size_t count = 0;
+
+    std::size_t size() const { return count; }
+    bool empty() const { return count == 0; }
+    const T* begin() const { return data; }
+    const T* end() const { return data + count; }
+    // Element i; requires i < count.
+    const T& operator[](std::size_t i) const { return data[i]; }
+};
+
+// Views a contiguous container the host keeps (a vector, an array) as a HostArray.
+template <typename Container>
+auto MakeHostArray(const Container& items) -> HostArray<typename Container::value_type>
+{
+    return {items.data(), items.size()};
+}
 
 // Host animation time in ticks (4800 ticks per second). The exporter reads the scene at time 0.
 using HostTime = std::int32_t;

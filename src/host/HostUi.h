@@ -5,8 +5,6 @@
 #include "host/HostDialog.h"
 #include "host/HostTypes.h"
 
-#include <string_view>
-
 namespace vx {
 
 class HostUi {
@@ -21,14 +19,14 @@ public:
     // Progress bar: start with a title (the bar shown, no work function), update with a percentage
     // 0..100 (values outside are clamped) shown as a percentage, end. Starting clears an earlier
     // cancellation.
-    virtual void ProgressStart(std::string_view title) = 0;
+    virtual void ProgressStart(const char* title) = 0;
     virtual void ProgressUpdate(int percent) = 0;
     virtual void ProgressEnd() = 0;
     // True once the user has cancelled in the progress bar (until the next ProgressStart).
     virtual bool GetCancel() = 0;
 
     // A message box with only an OK button and the information icon; returns when it is closed.
-    virtual void ShowMessageBox(HostWindow owner, std::string_view text, std::string_view caption) = 0;
+    virtual void ShowMessageBox(HostWindow owner, const char* text, const char* caption) = 0;
 
     // Shows dialog modally over parent, with proc handling its events, and returns the result the
     // handler ended it with (0 when the dialog was closed without the handler ending it).

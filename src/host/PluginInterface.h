@@ -46,6 +46,11 @@ protected:
     ~ExportReport() = default;
 };
 
+// DoExport's results, as the host reads them.
+constexpr int kExportResultException = 0; // an exception ended the run
+constexpr int kExportResultDone = 1; // the run went through (also when it reported errors)
+constexpr int kExportResultCancelled = 2; // the options dialog was not ended with OK
+
 // An exporter object, as the host sees it.
 class SceneExport {
 public:

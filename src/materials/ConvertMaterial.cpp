@@ -320,7 +320,7 @@ VMRef<VMRenderState> ConvertLeaf(const HostMaterial& m, HostTime t)
 
     if (state->IsEmpty())
         return RegisterState(&m, nullptr);
-    state->name = SanitizeName(m.GetName().c_str()).c_str();
+    state->name = SanitizeName(m.GetName()).c_str();
     return RegisterState(&m, state.Get());
 }
 

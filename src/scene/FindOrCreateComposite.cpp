@@ -154,7 +154,7 @@ CompositeLookup FindOrCreateComposite(HostNode& hostNode, const DUniqueID& given
 
     ZR::CompositeObject& composite = *registered->composite;
     if (stretch.kind != Stretch::None) {
-        WriteLog("Warning: object [" + hostNode.GetName()
+        WriteLog("Warning: object [" + std::string(hostNode.GetName())
             + "] has different material or reference object than its template [" + stretch.templateName
             + "]; converting this object with same material and geometry as template");
         return {&composite, false, false};

@@ -31,7 +31,7 @@ HostNode* FindTemplateNode(const std::string& name)
     ExportRunState* exporter = CurrentExporter();
     if (!exporter || !exporter->host)
         return nullptr;
-    return exporter->host->GetNodeByName(name);
+    return exporter->host->GetNodeByName(name.c_str());
 }
 
 // A group or geometry node for the object's class, or null.

@@ -60,7 +60,7 @@ ZR::ObjectInstance* AddInstance(ZR::CompositeObject& target, ZR::CompositeObject
     const Transform rows = ToTransform(local);
     instance->placement.matrix = rows.rows;
     instance->placement.position = rows.position * ScaleFactorOfRun();
-    instance->name.Assign(hostNode->GetName().c_str());
+    instance->name.Assign(hostNode->GetName());
     instance->local = rows;
     SetInstanceStretch(composite.data.stretchType, instance->placement, *hostNode, *instance);
     CopyNodeProperties(*hostNode, *instance);

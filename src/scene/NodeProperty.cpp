@@ -201,7 +201,7 @@ void NodeProperty::WriteBack(bool endsWithLineFeed)
         if (i + 1 < pieces_.size() || endsWithLineFeed)
             text += '\n';
     }
-    node_->SetUserPropBuffer(text);
+    node_->SetUserPropBuffer(text.c_str());
     Read();
 }
 

@@ -53,20 +53,20 @@ private:
 class CancellingHost final : public vx::Host {
 public:
     vx::HostNode* GetRootNode() const override { return nullptr; }
-    vx::HostNode* GetNodeByName(std::string_view) const override { return nullptr; }
-    std::string GetCurFileName() const override { return {}; }
-    std::string GetCurFilePath() const override { return {}; }
+    vx::HostNode* GetNodeByName(const char*) const override { return nullptr; }
+    const char* GetCurFileName() const override { return ""; }
+    const char* GetCurFilePath() const override { return ""; }
     vx::HostUnitInfo GetMasterUnitInfo() const override { return {}; }
     int GetMapDirCount() const override { return 0; }
-    std::string GetMapDir(int) const override { return {}; }
+    const char* GetMapDir(int) const override { return ""; }
     bool IsSceneLocked() const override { return false; }
     vx::HostWindow GetMainWindow() const override { return {}; }
     vx::HostWindow GetActiveWindow() const override { return {}; }
-    void ProgressStart(std::string_view) override { }
+    void ProgressStart(const char*) override { }
     void ProgressUpdate(int percent) override { percents.push_back(percent); }
     void ProgressEnd() override { }
     bool GetCancel() override { return ++cancelQueries >= cancelAt; }
-    void ShowMessageBox(vx::HostWindow, std::string_view, std::string_view) override { }
+    void ShowMessageBox(vx::HostWindow, const char*, const char*) override { }
     int ShowModalDialog(vx::HostWindow, const vx::HostDialogTemplate&, vx::HostDialogProc&) override
     {
         return 0;

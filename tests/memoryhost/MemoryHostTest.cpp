@@ -36,7 +36,7 @@ TEST(MemoryHost, FindsTheFirstNodeOfANameDepthFirst)
     EXPECT_EQ(host.GetNodeByName("Do"), nullptr);
     EXPECT_EQ(host.GetNodeByName("Scene Root"), nullptr); // the root is not searched
     EXPECT_TRUE(host.GetRootNode()->IsRootNode());
-    EXPECT_EQ(host.GetRootNode()->GetChildNode(1)->GetName(), "Door");
+    EXPECT_EQ(std::string(host.GetRootNode()->GetChildNode(1)->GetName()), "Door");
     EXPECT_EQ(host.GetRootNode()->GetChildNode(2), nullptr);
 }
 
@@ -134,7 +134,7 @@ TEST(MemoryHost, TypedUserPropertiesShareTheTextWithTheBuffer)
     root.SetUserPropInt("LodType", 2);
     root.SetUserPropBool("SingleGeometry", false);
     root.SetUserPropBool("OptGeom", false);
-    EXPECT_EQ(root.GetUserPropBuffer(),
+    EXPECT_EQ(std::string(root.GetUserPropBuffer()),
         "ZRInstance Door\r\nOptGeom = false\r\nLodType = 2\nSingleGeometry = false\n");
     int lodType = 0;
     EXPECT_TRUE(root.GetUserPropInt("LodType", lodType));
@@ -211,9 +211,10 @@ HostDialogTemplate MakeOptionsDialog()
 {
     HostDialogTemplate dialog;
     dialog.caption = "Varnex Export Options";
-    dialog.controls = {{1, HostControlKind::PushButton, "OK", 59, 53, 58, 16},
+    static const HostDialogControl kControls[] = {{1, HostControlKind::PushButton, "OK", 59, 53, 58, 16},
         {1001, HostControlKind::PushButton, "Cancel", 123, 52, 58, 16},
         {1015, HostControlKind::CheckBox, "Export as single object", 41, 26, 87, 10}};
+    dialog.controls = {kControls, 3};
     return dialog;
 }
 
@@ -264,14 +265,14 @@ TEST(MemoryHost, ADialogThatNobodyEndsReturnsZero)
 TEST(MemoryHost, SceneFileNameIsTheLastPathComponent)
 {
     MemoryHost host;
-    EXPECT_EQ(host.GetCurFileName(), "");
+    EXPECT_EQ(std::string(host.GetCurFileName()), "");
     host.SetSceneFile("/projects/house/house.max");
-    EXPECT_EQ(host.GetCurFileName(), "house.max");
-    EXPECT_EQ(host.GetCurFilePath(), "/projects/house/house.max");
+    EXPECT_EQ(std::string(host.GetCurFileName()), "house.max");
+    EXPECT_EQ(std::string(host.GetCurFilePath()), "/projects/house/house.max");
     host.SetMapDirs({"/maps", "/more"});
     EXPECT_EQ(host.GetMapDirCount(), 2);
-    EXPECT_EQ(host.GetMapDir(1), "/more");
-    EXPECT_EQ(host.GetMapDir(2), "");
+    EXPECT_EQ(std::string(host.GetMapDir(1)), "/more");
+    EXPECT_EQ(std::string(host.GetMapDir(2)), "");
     EXPECT_EQ(host.GetMasterUnitInfo().type, kHostUnitMeters);
 }
 

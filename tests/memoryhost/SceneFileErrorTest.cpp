@@ -218,7 +218,7 @@ TEST(SceneFileErrors, BracketsInsideTextsAreNotNesting)
     const SceneLoadResult result = files.Load(
         MakeScene(R"("nodes": [{"name": "[[[{{{ \"[[[ \\", "userProperties": "x = [[[["}])"), shallow);
     ASSERT_FALSE(result.error) << result.error->GetText();
-    EXPECT_EQ(result.scene->GetRootNode()->GetChildNode(0)->GetName(), "[[[{{{ \"[[[ \\");
+    EXPECT_EQ(std::string(result.scene->GetRootNode()->GetChildNode(0)->GetName()), "[[[{{{ \"[[[ \\");
 }
 
 TEST(SceneFileErrors, SideFileRangesAreCheckedAgainstTheFile)

@@ -81,25 +81,25 @@ TEST(SceneFileLoader, LoadsEveryPartOfAScene)
     ASSERT_TRUE(host);
     const std::string folder = files.Folder();
 
-    EXPECT_EQ(host->GetCurFilePath(), folder + "/house.max");
-    EXPECT_EQ(host->GetCurFileName(), "house.max");
+    EXPECT_EQ(std::string(host->GetCurFilePath()), folder + "/house.max");
+    EXPECT_EQ(std::string(host->GetCurFileName()), "house.max");
     EXPECT_EQ(host->GetMasterUnitInfo().type, kHostUnitCentimeters);
     EXPECT_EQ(host->GetMasterUnitInfo().multiplier, 2.5);
     ASSERT_EQ(host->GetMapDirCount(), 3);
-    EXPECT_EQ(host->GetMapDir(0), folder + "/maps");
-    EXPECT_EQ(host->GetMapDir(1), "/opt/maps");
-    EXPECT_EQ(host->GetMapDir(2), folder + "/sub/textures");
-    EXPECT_EQ(host->GetRootNode()->GetUserPropBuffer(), "OptGeom = true\nNote = x");
+    EXPECT_EQ(std::string(host->GetMapDir(0)), folder + "/maps");
+    EXPECT_EQ(std::string(host->GetMapDir(1)), "/opt/maps");
+    EXPECT_EQ(std::string(host->GetMapDir(2)), folder + "/sub/textures");
+    EXPECT_EQ(std::string(host->GetRootNode()->GetUserPropBuffer()), "OptGeom = true\nNote = x");
 
     // Hierarchy: nested children and the referenced node in the place of its reference.
     HostNode* root = host->GetRootNode();
     ASSERT_EQ(root->NumberOfChildren(), 3);
     HostNode* rooms = root->GetChildNode(0);
-    EXPECT_EQ(rooms->GetName(), "Rooms");
+    EXPECT_EQ(std::string(rooms->GetName()), "Rooms");
     ASSERT_EQ(rooms->NumberOfChildren(), 3);
-    EXPECT_EQ(rooms->GetChildNode(1)->GetName(), "Kitchen");
+    EXPECT_EQ(std::string(rooms->GetChildNode(1)->GetName()), "Kitchen");
     EXPECT_EQ(rooms->GetChildNode(1)->GetParentNode(), rooms);
-    EXPECT_EQ(root->GetChildNode(1)->GetName(), "Camera");
+    EXPECT_EQ(std::string(root->GetChildNode(1)->GetName()), "Camera");
     EXPECT_EQ(rooms->GetObjectRef()->GetClassId(), kClassGroupHead);
     EXPECT_EQ(rooms->GetObjectRef()->GetSuperClassId(), kSuperClassHelper);
 
@@ -109,7 +109,7 @@ TEST(SceneFileLoader, LoadsEveryPartOfAScene)
     ASSERT_TRUE(wall1 && wall2 && kitchen);
     EXPECT_EQ(wall1->GetObjectRef(), kitchen->GetObjectRef()); // one object, two nodes
     EXPECT_EQ(wall1->GetMaterial(), wall2->GetMaterial());
-    EXPECT_EQ(wall1->GetUserPropBuffer(), "VNXPart Walls\r\nColour = red");
+    EXPECT_EQ(std::string(wall1->GetUserPropBuffer()), "VNXPart Walls\r\nColour = red");
     EXPECT_EQ(wall1->GetWireColor(), 0x000080FFu);
     EXPECT_EQ(wall1->GetVisibility(0), 0.5f);
     EXPECT_TRUE(kitchen->IsHidden());
@@ -147,11 +147,11 @@ TEST(SceneFileLoader, LoadsEveryPartOfAScene)
     // Materials and textures.
     HostMaterial* walls = wall1->GetMaterial();
     EXPECT_EQ(walls->GetClassId(), kClassMultiMaterial);
-    EXPECT_EQ(walls->GetName(), "walls"); // the id when there is no name
+    EXPECT_EQ(std::string(walls->GetName()), "walls"); // the id when there is no name
     ASSERT_EQ(walls->NumSubMtls(), 3);
     EXPECT_EQ(walls->GetSubMtl(1), nullptr);
     const HostMaterial* brick = walls->GetSubMtl(0);
-    EXPECT_EQ(brick->GetName(), "Brick");
+    EXPECT_EQ(std::string(brick->GetName()), "Brick");
     const HostStandardMaterial* standard = brick->AsStandardMaterial();
     ASSERT_TRUE(standard);
     EXPECT_EQ(standard->GetDiffuse(), (HostColor {0.5f, 0.25f, 0.125f}));
@@ -284,12 +284,12 @@ TEST(SceneFileLoader, BuildsTheTreeFromNestingAndReferences)
     ASSERT_EQ(root->NumberOfChildren(), 1);
     const HostNode* house = root->GetChildNode(0);
     ASSERT_EQ(house->NumberOfChildren(), 2);
-    EXPECT_EQ(house->GetChildNode(0)->GetName(), "B");
+    EXPECT_EQ(std::string(house->GetChildNode(0)->GetName()), "B");
     const HostNode* a = house->GetChildNode(1);
-    EXPECT_EQ(a->GetName(), "A");
+    EXPECT_EQ(std::string(a->GetName()), "A");
     ASSERT_EQ(a->NumberOfChildren(), 2);
-    EXPECT_EQ(a->GetChildNode(0)->GetName(), "C");
-    EXPECT_EQ(a->GetChildNode(1)->GetName(), "Inline");
+    EXPECT_EQ(std::string(a->GetChildNode(0)->GetName()), "C");
+    EXPECT_EQ(std::string(a->GetChildNode(1)->GetName()), "Inline");
     EXPECT_EQ(host->GetNodeCount(), 6u); // with the root
 }
 
@@ -299,7 +299,7 @@ TEST(SceneFileLoader, AnEmptySceneIsAnUnsavedSceneInMetres)
     auto host = LoadOrFail(files, MakeScene(""));
     ASSERT_TRUE(host);
     EXPECT_EQ(host->GetRootNode()->NumberOfChildren(), 0);
-    EXPECT_EQ(host->GetCurFileName(), "");
+    EXPECT_EQ(std::string(host->GetCurFileName()), "");
     EXPECT_EQ(host->GetMasterUnitInfo().type, kHostUnitMeters);
     EXPECT_EQ(host->GetMasterUnitInfo().multiplier, 1.0);
     EXPECT_EQ(host->GetMapDirCount(), 0);

@@ -100,8 +100,8 @@ protected:
     void ExpectNoPassKeys()
     {
         for (vx::HostNode* node : AllNodes()) {
-            EXPECT_EQ(node->GetUserPropBuffer().find("COMPID"), std::string::npos) << node->GetName();
-            EXPECT_EQ(node->GetUserPropBuffer().find("GEOMID"), std::string::npos) << node->GetName();
+            EXPECT_EQ(std::string(node->GetUserPropBuffer()).find("COMPID"), std::string::npos) << node->GetName();
+            EXPECT_EQ(std::string(node->GetUserPropBuffer()).find("GEOMID"), std::string::npos) << node->GetName();
         }
     }
 
@@ -176,7 +176,7 @@ TEST_F(CompIdPassTest, BoxesSharingObjectAndMaterialShareOneCompositeAndAUniqueB
     EXPECT_EQ(Prop(a, "COMPID"), Prop(a, "GEOMID"));
     EXPECT_EQ(Prop(b, "COMPID"), Prop(a, "COMPID"));
     EXPECT_NE(Prop(other, "GEOMID"), Prop(a, "GEOMID")) << "another material";
-    EXPECT_EQ(unique.GetUserPropBuffer(), "GEOMID = " + Prop(unique, "GEOMID") + "\nCOMPID = \n");
+    EXPECT_EQ(std::string(unique.GetUserPropBuffer()), "GEOMID = " + Prop(unique, "GEOMID") + "\nCOMPID = \n");
 
     const std::string shared = Prop(a, "COMPID");
     Convert(false);

@@ -76,7 +76,7 @@ TEST_F(ConversionTest, NodesSharingObjectMaterialAndCompIdShareOneComposite)
     EXPECT_EQ(*color, "red");
     EXPECT_EQ(first->properties.Texts.Count(), 1u) << "the pass keys are gone before the copy";
     for (vx::MemoryNode* node : {&a, &b})
-        EXPECT_EQ(node->GetUserPropBuffer(), "Color red\n");
+        EXPECT_EQ(std::string(node->GetUserPropBuffer()), "Color red\n");
 }
 
 TEST_F(ConversionTest, PositionsAreInMetres)
@@ -180,7 +180,7 @@ TEST_F(ConversionTest, InstanceOfATemplateSharesItsCompositeAfterTheReferencedNo
 
     Convert(false);
 
-    EXPECT_EQ(copy.GetUserPropBuffer(), "ZRInstance Door01\n");
+    EXPECT_EQ(std::string(copy.GetUserPropBuffer()), "ZRInstance Door01\n");
     const std::vector<ZR::ObjectInstance*> instances = RootInstances();
     ASSERT_EQ(instances.size(), 2u);
     EXPECT_EQ(instances[0]->object, instances[1]->object);
@@ -272,7 +272,7 @@ TEST_F(ConversionTest, SingleObjectModeMergesIntoTheTargetAndBuildsParts)
     ASSERT_EQ(context.partTable.size(), 2u);
     EXPECT_EQ(context.partTable.at("Valve"), valve);
     EXPECT_EQ(context.partTable.at("Pump"), pump);
-    EXPECT_EQ(host.GetNodeByName("Valve2")->GetUserPropBuffer(), "VNXPart Valve");
+    EXPECT_EQ(std::string(host.GetNodeByName("Valve2")->GetUserPropBuffer()), "VNXPart Valve");
 }
 
 TEST_F(ConversionTest, ScalableTemplateKeepsItsIdentifierAndSizesFromTheBox)
@@ -388,7 +388,7 @@ TEST_F(ConversionTest, ConvertedNodesLoseTheirPassKeysInBothModes)
             node->SetUserPropBuffer("Keep = 1\nCOMPID = " + kCompId + "\nGEOMID = " + kCompId + "\n");
         Convert(single);
         for (vx::MemoryNode* node : {&group, &leaf})
-            EXPECT_EQ(node->GetUserPropBuffer(), "Keep = 1\n");
+            EXPECT_EQ(std::string(node->GetUserPropBuffer()), "Keep = 1\n");
         ReleaseTree();
     }
 }

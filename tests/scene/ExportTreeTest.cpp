@@ -125,10 +125,10 @@ TEST_F(ExportTreeTest, CompIdIsTakenAndBothPassKeysLeaveTheHostScene)
     EXPECT_EQ(first->GetCompId().ToString(), id.c_str());
     EXPECT_FALSE(second->HasCompId());
 
-    EXPECT_EQ(valid.GetUserPropBuffer(), "Color = red\r\n");
-    EXPECT_EQ(broken.GetUserPropBuffer(), "");
+    EXPECT_EQ(std::string(valid.GetUserPropBuffer()), "Color = red\r\n");
+    EXPECT_EQ(std::string(broken.GetUserPropBuffer()), "");
     // A node the factory leaves out keeps its properties.
-    EXPECT_EQ(left.GetUserPropBuffer(), "COMPID = " + id + "\n");
+    EXPECT_EQ(std::string(left.GetUserPropBuffer()), "COMPID = " + id + "\n");
 }
 
 TEST_F(ExportTreeTest, NullNodesBuildTheirChildrenAndLiveNodesAreCountedToTheEnd)

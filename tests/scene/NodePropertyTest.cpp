@@ -91,17 +91,17 @@ TEST_F(NodePropertyTest, KeysMatchAsSubstringsAndTheRestDropsOnlyALeadingKey)
 TEST_F(NodePropertyTest, SetKeyValueAppendsOrReplacesKeepingTheRestOfTheText)
 {
     Read("Foo").SetKeyValue("COMPID", "x");
-    EXPECT_EQ(node.GetUserPropBuffer(), "Foo\nCOMPID = x\n");
+    EXPECT_EQ(std::string(node.GetUserPropBuffer()), "Foo\nCOMPID = x\n");
 
     const std::string indented = "  Indented line\r\n\r\nCOMPID = old\r\n\tTabbed = 1";
     vx::NodeProperty properties = Read(indented);
     properties.SetKeyValue("COMPID", "new");
-    EXPECT_EQ(node.GetUserPropBuffer(), "  Indented line\r\n\r\nCOMPID = new\r\n\tTabbed = 1");
+    EXPECT_EQ(std::string(node.GetUserPropBuffer()), "  Indented line\r\n\r\nCOMPID = new\r\n\tTabbed = 1");
     // The lines are read again after the write.
     EXPECT_EQ(properties.GetLine(1), "COMPID = new");
 
     Read("").SetKeyValue("GEOMID", "g");
-    EXPECT_EQ(node.GetUserPropBuffer(), "GEOMID = g\n");
+    EXPECT_EQ(std::string(node.GetUserPropBuffer()), "GEOMID = g\n");
 }
 
 TEST_F(NodePropertyTest, RemoveKeyDropsEveryMatchingLineAndNothingElse)
@@ -110,13 +110,13 @@ TEST_F(NodePropertyTest, RemoveKeyDropsEveryMatchingLineAndNothingElse)
     vx::NodeProperty properties
         = Read("  Keep = 1\r\nOLDGEOMID = 5\r\n\r\n" + longLine + "\r\nGEOMID = 7\r\nCOMPID = 3\r\n");
     properties.RemoveKey("GEOMID");
-    EXPECT_EQ(node.GetUserPropBuffer(), "  Keep = 1\r\n\r\n" + longLine + "\r\nCOMPID = 3\r\n");
+    EXPECT_EQ(std::string(node.GetUserPropBuffer()), "  Keep = 1\r\n\r\n" + longLine + "\r\nCOMPID = 3\r\n");
     EXPECT_EQ(properties.NumLines(), 3);
 
     // Nothing to remove: the text stays byte for byte, blank lines and indentation included.
     const std::string untouched = "\r\n   A = 1 \r\n\r\n";
     Read(untouched).RemoveKey("COMPID");
-    EXPECT_EQ(node.GetUserPropBuffer(), untouched);
+    EXPECT_EQ(std::string(node.GetUserPropBuffer()), untouched);
 }
 
 TEST(LodType, OptionThenZrLodTypeThenBox)

@@ -2,10 +2,14 @@
 // What the last export run of an exporter object came to, for a front end that plays the host.
 // DoExport's integer result is what the host sees; this record says more: how the run ended, the
 // objects that failed, and where the log is, so that a front end can report even when prompts
-// were suppressed and no log could be written.
+// were suppressed and no log could be written. The record stays on one side of the plug-in
+// boundary: the exporter library hands it out as an ExportReport, and the loading program rebuilds
+// its own copy with MakeOutcomeFromReport.
 
 #include <string>
 #include <vector>
+
+#include "host/PluginInterface.h"
 
 namespace vx {
 
@@ -35,5 +39,9 @@ struct ExportOutcome {
     int warningCount = 0;
     int errorCount = 0;
 };
+
+// The outcome a report describes, rebuilt on the reader's side. A null report, or a status code
+// this program does not know, gives Failed; null texts count as empty.
+ExportOutcome MakeOutcomeFromReport(const ExportReport* report);
 
 } // namespace vx
