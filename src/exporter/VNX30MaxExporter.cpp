@@ -37,7 +37,7 @@ void VNX30MaxExporter::SetDebugOutput(DebugOutputCallback callback, void* contex
     debugSinkSet_ = true;
 }
 
-int VNX30MaxExporter::DoExport(const char* name, Host* newHost, int suppress)
+int VNX30MaxExporter::DoExport(const char* name, Host* newHost, int suppress, unsigned int options)
 {
     ResetRunState(newHost);
     if (!newHost) {
@@ -52,6 +52,10 @@ int VNX30MaxExporter::DoExport(const char* name, Host* newHost, int suppress)
         if (rootNode)
             rootNode->SetUserPropInt(kOptionKeyLodType, lodType);
         ApplyRunOptions();
+        if (options & kExportOptionAnimation)
+            exportAnimationData = true;
+        if (options & kExportOptionOptimizeGeometry)
+            optimizeGeometry = true;
         if (rootNode)
             rootNode->SetUserPropBool(kOptionKeySingleGeometry, singleObject);
         suppressPrompts = suppress != 0;

@@ -75,7 +75,9 @@ public:
     // A null host does nothing and returns kExportResultException (outcome Failed). An empty path
     // cannot be replaced: it is reported as in use, without a log.
     // LastOutcome() holds the details afterwards.
-    int DoExport(const char* name, Host* host, int suppressPrompts) override;
+    // options: kExportOptionAnimation sets exportAnimationData and kExportOptionOptimizeGeometry
+    // sets optimizeGeometry for this run, after the run's options were applied.
+    int DoExport(const char* name, Host* host, int suppressPrompts, unsigned int options = 0) override;
 
     // How the last DoExport call ended; NotRun before the first. Reset at the start of every call.
     const ExportOutcome& LastOutcome() const { return outcome_; }

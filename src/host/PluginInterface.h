@@ -51,6 +51,11 @@ constexpr int kExportResultException = 0; // an exception ended the run
 constexpr int kExportResultDone = 1; // the run went through (also when it reported errors)
 constexpr int kExportResultCancelled = 2; // the options dialog was not ended with OK
 
+// DoExport's option bits. A default run (options 0) writes no animation and leaves the scene's
+// objects alone; these bits ask for that work for one run. Other bits are ignored.
+constexpr unsigned int kExportOptionAnimation = 1u << 16; // write key-frame animation data
+constexpr unsigned int kExportOptionOptimizeGeometry = 1u << 17; // share equal meshes first
+
 // An exporter object, as the host sees it.
 class SceneExport {
 public:
@@ -67,9 +72,10 @@ public:
     virtual const char* OtherMessage2() = 0;
     virtual unsigned int Version() = 0;
     virtual void ShowAbout(void* window) = 0;
-    // Exports host's scene to name (UTF-8 path); suppressPrompts is 0 or 1. Returns 0 when an
-    // exception ended the run, 1 when it went through, 2 when the options dialog was cancelled.
-    virtual int DoExport(const char* name, Host* host, int suppressPrompts) = 0;
+    // Exports host's scene to name (UTF-8 path); suppressPrompts is 0 or 1; options holds
+    // kExportOption bits. Returns 0 when an exception ended the run, 1 when it went through, 2 when
+    // the options dialog was cancelled.
+    virtual int DoExport(const char* name, Host* host, int suppressPrompts, unsigned int options = 0) = 0;
     virtual int SupportsOptions(int ext, unsigned int options) = 0;
     // How the last DoExport call ended; valid until the next call or DeleteThis.
     virtual const ExportReport* GetLastReport() const = 0;
