@@ -40,6 +40,8 @@ bool ApplyFlag(const std::string& name, CommandLine& line, std::vector<DialogAns
         line.listExporters = true;
     else if (name == "--quiet" || name == "-q")
         line.quiet = true;
+    else if (name == "--optimize-geometry")
+        line.optimizeGeometry = true;
     else if (name == "--single-object")
         answers.push_back(DialogAnswer::SingleObject);
     else if (name == "--per-object")

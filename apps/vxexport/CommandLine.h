@@ -28,6 +28,9 @@ struct CommandLine {
     std::string pluginFolder;
     // --list-exporters: list the exporters found and exit.
     bool listExporters = false;
+    // --optimize-geometry: let nodes with equal meshes share one object before the export (the
+    // host's option bit for the geometry optimiser).
+    bool optimizeGeometry = false;
     std::string scene;
     std::string target;
 };

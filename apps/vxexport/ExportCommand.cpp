@@ -82,7 +82,8 @@ ExitCode ExportScene(MemoryHost& host, const CommandLine& line, const PluginExpo
         return ExitCode::RunFailed;
     }
     exporter->SetDebugOutput(&ForwardDebugOutput, nullptr);
-    const int result = exporter->DoExport(line.target.c_str(), &host, line.suppressPrompts ? 1 : 0);
+    const unsigned int options = line.optimizeGeometry ? kExportOptionOptimizeGeometry : 0u;
+    const int result = exporter->DoExport(line.target.c_str(), &host, line.suppressPrompts ? 1 : 0, options);
     host.SetUiDriver(nullptr);
 
     const ExportOutcome outcome = MakeOutcomeFromReport(exporter->GetLastReport());

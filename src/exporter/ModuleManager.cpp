@@ -1,5 +1,6 @@
 #include "exporter/ModuleManager.h"
 
+#include "scene/passes/CMGemoOptimizer.h"
 #include "scene/passes/CompIdGenerator.h"
 #include "scene/passes/CompIdOptimizer.h"
 #include "scene/passes/CompIdRegistry.h"
@@ -67,8 +68,9 @@ void ModuleManager::EmptyCompIdRegistry()
     CompIdRegistry::Instance().Clear();
 }
 
-void AddRunPasses(ModuleManager& modules, HostNode* root)
+void AddRunPasses(ModuleManager& modules, Host* host, HostNode* root)
 {
+    modules.SetPass(ModuleManager::GEOMETRY_OPTIMIZER_INDEX, std::make_unique<CMGemoOptimizer>(host));
     modules.SetPass(ModuleManager::COMP_ID_GENERATOR_INDEX, std::make_unique<CompIdGenerator>(root));
     modules.SetPass(ModuleManager::COMP_ID_OPTIMIZER_INDEX, std::make_unique<CompIdOptimizer>());
 }

@@ -10,6 +10,7 @@
 
 namespace vx {
 
+class Host;
 class HostNode;
 
 class ModuleManager {
@@ -54,8 +55,9 @@ private:
     ModuleMessageSink messages_;
 };
 
-// Puts the passes of an export run into modules: CompIdGenerator and CompIdOptimizer over the scene
-// below root, at their own indices; the geometry optimiser's index stays free.
-void AddRunPasses(ModuleManager& modules, HostNode* root);
+// Puts the passes of an export run into modules, each at its own index: the geometry optimiser
+// over host's scene (run only when the run's bits enable it), then CompIdGenerator and
+// CompIdOptimizer over the scene below root.
+void AddRunPasses(ModuleManager& modules, Host* host, HostNode* root);
 
 } // namespace vx

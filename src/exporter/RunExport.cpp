@@ -107,7 +107,7 @@ void VNX30MaxExporter::RunExport(const char* name)
     run.context->SetUnitScale(unit.type);
 
     ModuleManager modules;
-    AddRunPasses(modules, rootNode);
+    AddRunPasses(modules, host, rootNode);
     modules.Run(modules.RunEnableBits(optimizeGeometry));
     // The node factory drops the pass keys of the nodes it converts; this drops the rest, however
     // the run ends, so the scene is left without them.

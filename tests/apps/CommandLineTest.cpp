@@ -12,9 +12,11 @@ namespace {
 TEST(CommandLine, ReadsOptionsAnywhereBeforeTheEndOfOptions)
 {
     const CommandLineParse parse = ParseCommandLine(
-        {"--quiet", "scene.json", "--debug-output", "dbg.txt", "--yes", "out.vx", "--single-object"});
+        {"--quiet", "scene.json", "--debug-output", "dbg.txt", "--yes", "out.vx", "--single-object",
+            "--optimize-geometry"});
     ASSERT_EQ(parse.error, "");
     EXPECT_TRUE(parse.line.quiet);
+    EXPECT_TRUE(parse.line.optimizeGeometry);
     EXPECT_TRUE(parse.line.suppressPrompts);
     EXPECT_EQ(parse.line.dialogAnswer, DialogAnswer::SingleObject);
     EXPECT_EQ(parse.line.debugOutput, "dbg.txt");

@@ -102,22 +102,20 @@ protected:
     vx::MemoryObject& shared = Box(3);
 };
 
-TEST(ModuleManagerPasses, RunPassesKeepTheirIndicesWithTheOptimiserSlotFree)
+TEST(ModuleManagerPasses, RunPassesKeepTheirIndicesAndTheOptimiserRunsOnlyWhenAskedFor)
 {
     vx::MemoryHost host;
     vx::ModuleManager manager;
-    vx::AddRunPasses(manager, &host.GetRoot());
-    EXPECT_EQ(manager.PassCount(), 2);
-    EXPECT_FALSE(manager.HasPass(vx::ModuleManager::GEOMETRY_OPTIMIZER_INDEX));
-    EXPECT_EQ(manager.RunEnableBits(false), 0b110u);
-    EXPECT_EQ(manager.RunEnableBits(true), 0b110u);
-
-    // A pass put into the optimiser's slot later leaves the others' bits alone.
-    EXPECT_FALSE(manager.SetPass(vx::ModuleManager::COMP_ID_GENERATOR_INDEX, std::make_unique<IdlePass>()));
-    EXPECT_FALSE(manager.SetPass(vx::ModuleManager::MAX_PASSES, std::make_unique<IdlePass>()));
-    EXPECT_TRUE(manager.SetPass(vx::ModuleManager::GEOMETRY_OPTIMIZER_INDEX, std::make_unique<IdlePass>()));
+    vx::AddRunPasses(manager, &host, &host.GetRoot());
+    EXPECT_EQ(manager.PassCount(), 3);
+    EXPECT_TRUE(manager.HasPass(vx::ModuleManager::GEOMETRY_OPTIMIZER_INDEX));
     EXPECT_EQ(manager.RunEnableBits(false), 0b110u);
     EXPECT_EQ(manager.RunEnableBits(true), 0b111u);
+
+    // Held indices refuse another pass; a pass appended goes after the highest held index.
+    EXPECT_FALSE(manager.SetPass(vx::ModuleManager::COMP_ID_GENERATOR_INDEX, std::make_unique<IdlePass>()));
+    EXPECT_FALSE(manager.SetPass(vx::ModuleManager::GEOMETRY_OPTIMIZER_INDEX, std::make_unique<IdlePass>()));
+    EXPECT_FALSE(manager.SetPass(vx::ModuleManager::MAX_PASSES, std::make_unique<IdlePass>()));
     EXPECT_TRUE(manager.AddPass(std::make_unique<IdlePass>()));
     EXPECT_TRUE(manager.HasPass(3));
 
@@ -133,7 +131,7 @@ TEST_F(CompIdRunTest, PassesCountTheSceneIdentifiers)
 {
     BuildScene();
     vx::ModuleManager manager;
-    vx::AddRunPasses(manager, &host.GetRoot());
+    vx::AddRunPasses(manager, &host, &host.GetRoot());
     manager.Run(manager.RunEnableBits(false));
     // Leaves: leg, top, the shared box, the unique box, the bone; heads: the inner groups, P0 and
     // P1. Kept: those shared by two or more nodes.
