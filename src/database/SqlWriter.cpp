@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
@@ -80,7 +81,12 @@ SqlWriter::SqlWriter(const std::string& path)
 {
     DeleteFileAt(path);
     db_.Open(path.c_str());
-    ExecScript(DesignSchemaScript().c_str());
+    // A statement of the run may fail and be reported while the run goes on, but a database
+    // without its complete schema is no design: it must never be reported as written.
+    if (!ExecScript(DesignSchemaScript().c_str())) {
+        db_.Close();
+        throw std::runtime_error("the design database schema could not be created");
+    }
     ExecScript("BEGIN TRANSACTION;");
     PrepareStatements();
 }
@@ -144,6 +150,7 @@ bool SqlWriter::ExecScriptPiece(const char* piece, std::size_t length)
         const std::string text = "script piece of " + std::to_string(length) + " bytes exceeds the "
             + std::to_string(SCRIPT_PIECE_SIZE - 1) + "-byte limit, not run";
         ReportSqlError(text.c_str(), sql.c_str());
+        ++failedStatements_;
         return false;
     }
     try {
@@ -151,6 +158,7 @@ bool SqlWriter::ExecScriptPiece(const char* piece, std::size_t length)
         return true;
     } catch (const Sqlite3::Error& error) {
         ReportSqlError(error.what(), sql.c_str());
+        ++failedStatements_;
         return false;
     }
 }
@@ -162,6 +170,7 @@ bool SqlWriter::Run(Sqlite3::Statement& statement)
         return true;
     } catch (const Sqlite3::Error& error) {
         ReportSqlError(error.what(), statement.Sql());
+        ++failedStatements_;
         return false;
     }
 }

@@ -64,7 +64,8 @@ public:
 
     // Deletes the file at path (a failure is ignored), creates the database there with the schema
     // script, begins the run transaction and prepares the writer's statements. Throws
-    // Sqlite3::Error when the file cannot be opened or a statement cannot be prepared.
+    // Sqlite3::Error when the file cannot be opened or a statement cannot be prepared, and
+    // std::runtime_error when a piece of the schema script failed (reported like any script).
     explicit SqlWriter(const std::string& path);
 
     // A writer that was not closed is abandoned: its run transaction is rolled back and no version
@@ -97,6 +98,7 @@ public:
             bind(statement);
         } catch (const Sqlite3::Error& error) {
             ReportSqlError(error.what(), statement.Sql());
+            ++failedStatements_;
             return false;
         }
         return Run(statement);
@@ -131,6 +133,11 @@ public:
     // per-object mode and the objects being written.
     DesignWriteState& WriteState() { return writeState_; }
 
+    // Statements that failed (and were reported) through ExecScript and Run since the writer
+    // opened. The run goes on after each, but a design with missing rows must not be reported as
+    // written.
+    int64_t FailedStatements() const { return failedStatements_; }
+
     // The connection, for reading back and for statements outside the run's rows.
     Sqlite3::Database& GetDatabase() { return db_; }
 
@@ -148,6 +155,7 @@ private:
     bool StampVersion();
 
     Sqlite3::Database db_;
+    int64_t failedStatements_ = 0;
     // Declared after the connection, so that they are finalized before it closes.
     std::array<Sqlite3::Statement, STATEMENT_COUNT> statements_;
     // Property key text -> PropertyDictionary luid.

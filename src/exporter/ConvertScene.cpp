@@ -104,6 +104,11 @@ bool VNX30MaxExporter::ConvertScene(ZR::CompositeObject* designRoot, ExportTree&
                 WriteRootInstance(*writer, rootLuid, *designRoot);
         }
         StepProgress();
+        // A statement that failed was reported and skipped; the rows it would have written are
+        // missing, so the design must not replace the previous target.
+        if (writer->FailedStatements() > 0)
+            writingError_ = std::to_string(writer->FailedStatements())
+                + " database statement(s) failed; the design would be incomplete";
     } catch (const std::exception& error) {
         writingError_ = error.what();
         objectsFound = false;
