@@ -213,9 +213,12 @@ void ReadBuffers(SceneReadContext& context, const JsonAt& at)
     }
 }
 
-std::unique_ptr<MemoryHost> LoadScene(const std::string& path, const SceneLoadLimits& limits)
+std::unique_ptr<MemoryHost> LoadScene(const std::string& path, const std::string& text, const SceneLoadLimits& limits)
 {
-    const std::string text = ReadSceneText(path, limits);
+    if (text.size() > limits.maxSceneFileBytes)
+        JsonReader::FailIn(path, SceneLoadErrorKind::SizeLimit, "",
+            "the scene document has " + std::to_string(text.size()) + " bytes; at most "
+                + std::to_string(limits.maxSceneFileBytes) + " are allowed");
     const Json document = ParseSceneText(path, text, limits);
     auto host = std::make_unique<MemoryHost>();
     SceneReadContext context(path, limits, *host);
@@ -254,11 +257,14 @@ std::unique_ptr<MemoryHost> LoadScene(const std::string& path, const SceneLoadLi
 
 } // namespace
 
-SceneLoadResult LoadSceneFile(const std::string& path, const SceneLoadLimits& limits)
+namespace {
+
+// Runs load, turning every failure of the scene into an error and no scene.
+template <typename Load> SceneLoadResult LoadCatching(const std::string& path, Load load)
 {
     SceneLoadResult result;
     try {
-        result.scene = LoadScene(path, limits);
+        result.scene = load();
     } catch (const SceneLoadFailure& failure) {
         result.error = failure.GetError();
     } catch (const std::bad_alloc&) {
@@ -266,6 +272,18 @@ SceneLoadResult LoadSceneFile(const std::string& path, const SceneLoadLimits& li
             = SceneLoadError {SceneLoadErrorKind::SizeLimit, path, "", 0, 0, "out of memory while loading"};
     }
     return result;
+}
+
+} // namespace
+
+SceneLoadResult LoadSceneFile(const std::string& path, const SceneLoadLimits& limits)
+{
+    return LoadCatching(path, [&] { return LoadScene(path, ReadSceneText(path, limits), limits); });
+}
+
+SceneLoadResult LoadSceneText(const std::string& text, const std::string& path, const SceneLoadLimits& limits)
+{
+    return LoadCatching(path, [&] { return LoadScene(path, text, limits); });
 }
 
 } // namespace vx

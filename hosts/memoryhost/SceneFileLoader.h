@@ -24,4 +24,9 @@ struct SceneLoadResult {
 // paths inside the file are resolved against the file's folder.
 SceneLoadResult LoadSceneFile(const std::string& path, const SceneLoadLimits& limits = {});
 
+// Loads a scene document held in memory as if it had been read from the file at path: path names
+// it in errors, and relative paths inside it (side files, textures) resolve against its folder.
+// The file at path itself is not read. Fails like LoadSceneFile.
+SceneLoadResult LoadSceneText(const std::string& text, const std::string& path, const SceneLoadLimits& limits = {});
+
 } // namespace vx

@@ -374,6 +374,19 @@ TEST_F(ExportRunTest, FailedObjectsAreReportedInTheLogTheBoxAndTheOutcome)
     EXPECT_TRUE(exporter.failedNames.IsEmpty());
 }
 
+TEST_F(ExportRunTest, MissingTargetFolderFailsWithAReasonAndCreatesNothing)
+{
+    target = dir.File("missing/deeper/house.vx");
+
+    EXPECT_EQ(Export(), vx::kExportResultException);
+
+    EXPECT_EQ(exporter.LastOutcome().status, ExportStatus::Failed);
+    EXPECT_NE(exporter.LastOutcome().detail.find("cannot create a temporary file beside " + target),
+        std::string::npos)
+        << exporter.LastOutcome().detail;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
+}
+
 TEST_F(ExportRunTest, FailedObjectsWithoutALogReachTheOutcome)
 {
     // Another holder keeps the log from being created.
