@@ -81,8 +81,10 @@ void CheckLineReader(std::string_view key, std::string_view value, std::string_v
         property.GetKeyValue(i, k, v);
     std::string rest;
     property.HasKey(key, rest);
-    // The node's text is C text: a key with CR, LF or NUL cannot be written as one line of it.
-    if (key.empty() || key.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
+    // The node's text is C text whose lines are read trimmed: a key with CR, LF or NUL, or with
+    // blanks at its ends, cannot be written as a line that is found again.
+    if (key.empty() || IsBlank(key.front()) || IsBlank(key.back())
+        || key.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
         return;
     property.SetKeyValue(key, value);
     if (!vx::NodeProperty(&node).ContainsKey(key))
