@@ -28,7 +28,8 @@ std::string FormatBenchText(const BenchResult& result)
         + std::to_string(result.nodes) + " nodes, " + std::to_string(result.triangles) + " triangles ("
         + result.status + ")\n";
     text += "  export " + Format("%.3f s", result.seconds) + ", floor " + Format("%.3f s", result.floorSeconds)
-        + ", ratio " + Format("%.2f", result.Ratio()) + "\n";
+        + ", ratio " + Format("%.2f", result.Ratio()) + "; processor time: export " + Format("%.3f s", result.cpuSeconds)
+        + ", floor " + Format("%.3f s", result.floorCpuSeconds) + "\n";
     text += "  phases:";
     for (const auto& [name, seconds] : result.phases)
         text += " " + name + Format(" %.3f s", seconds);
@@ -54,7 +55,8 @@ std::string FormatBenchJson(const BenchResult& result)
         {"status", result.status}, {"nodes", result.nodes}, {"triangles", result.triangles},
         {"triangles_per_second", PerSecond(result.triangles, result.seconds)}, {"rows", result.rows},
         {"rows_per_second", PerSecond(result.rows, result.seconds)}, {"blob_bytes", result.blobBytes},
-        {"database_bytes", result.databaseBytes}, {"generate_seconds", result.generateSeconds}};
+        {"database_bytes", result.databaseBytes}, {"generate_seconds", result.generateSeconds},
+        {"cpu_seconds", result.cpuSeconds}, {"floor_cpu_seconds", result.floorCpuSeconds}};
     return json.dump();
 }
 

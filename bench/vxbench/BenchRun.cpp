@@ -1,19 +1,22 @@
 #include "vxbench/BenchRun.h"
 
+#include "vxbench/BenchUiDriver.h"
 #include "vxbench/DatabaseContent.h"
 #include "vxbench/PeakMemory.h"
-#include "vxbench/TimingUiDriver.h"
+#include "vxbench/RunPhaseClock.h"
 
 #include "generator/BuildMemoryScene.h"
 #include "generator/GeneratedScene.h"
 #include "generator/TextureImage.h"
 
 #include "host/ExportOutcome.h"
-#include "exporter/ExportTexts.h"
 #include "exporter/VNX30MaxExporter.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -26,36 +29,35 @@ double SecondsBetween(BenchClock::time_point from, BenchClock::time_point to)
     return std::chrono::duration<double>(to - from).count();
 }
 
-BenchClock::time_point FindStart(const TimingUiDriver& driver, std::string_view title, BenchClock::time_point fallback)
+// The processor time the process has used so far, in seconds.
+double ProcessCpuSeconds()
 {
-    for (const auto& [startTitle, when] : driver.Starts())
-        if (startTitle == title)
-            return when;
-    return fallback;
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
-// The time point clamped to from..to.
-BenchClock::time_point Clamp(BenchClock::time_point when, BenchClock::time_point from, BenchClock::time_point to)
-{
-    return when < from ? from : (when > to ? to : when);
-}
-
-// The run's phases as the host sees them: everything before "Collecting objects..." (options,
-// scene passes, export tree, opening the database), the conversion up to "Writing objects...",
-// the writing up to its last progress step, the commit and close of the database up to the cancel
-// query that follows it, what remains until the progress bar ends, and what follows the bar
-// (moving the file into place, the log's last lines).
+// The run's phases between the boundaries the run reported, from the call of the export to its
+// return: settling the options, the scene passes, building the export tree (and opening the log),
+// opening the database, the conversion, the writing, the commit (emptying the run's tables,
+// committing, stamping and closing the database), releasing the export tree, and what follows
+// (the progress bar's end, moving the file into place, the log's last lines). A boundary the run did
+// not reach ends its phase where the one before it ended.
 std::vector<std::pair<std::string, double>> MakePhases(
-    const TimingUiDriver& driver, BenchClock::time_point start, BenchClock::time_point end)
+    const RunPhaseClock& clock, BenchClock::time_point start, BenchClock::time_point end)
 {
-    const BenchClock::time_point collecting = Clamp(FindStart(driver, kTitleCollecting, start), start, end);
-    const BenchClock::time_point writing = Clamp(FindStart(driver, kTitleWriting, collecting), collecting, end);
-    const BenchClock::time_point barEnd = Clamp(driver.LastEnd(), writing, end);
-    const BenchClock::time_point written = Clamp(driver.LastUpdateBeforeEnd(), writing, barEnd);
-    const BenchClock::time_point committed = Clamp(driver.LastCancelQueryBeforeEnd(), written, barEnd);
-    return {{"prepare", SecondsBetween(start, collecting)}, {"conversion", SecondsBetween(collecting, writing)},
-        {"writing", SecondsBetween(writing, written)}, {"commit", SecondsBetween(written, committed)},
-        {"release", SecondsBetween(committed, barEnd)}, {"finish", SecondsBetween(barEnd, end)}};
+    static const std::pair<const char*, RunPhase> kPhases[] = {{"options", RunPhase::Started},
+        {"scene_passes", RunPhase::ScenePassesRun}, {"tree", RunPhase::TreeBuilt},
+        {"database_open", RunPhase::DatabaseOpened}, {"conversion", RunPhase::Converted},
+        {"writing", RunPhase::Written}, {"commit", RunPhase::Committed}, {"release", RunPhase::Released}};
+    std::vector<std::pair<std::string, double>> phases;
+    BenchClock::time_point from = start;
+    for (const auto& [name, boundary] : kPhases) {
+        const std::optional<BenchClock::time_point> reached = clock.At(boundary);
+        const BenchClock::time_point to = reached ? std::clamp(*reached, from, end) : from;
+        phases.emplace_back(name, SecondsBetween(from, to));
+        from = to;
+    }
+    phases.emplace_back("finish", SecondsBetween(from, end));
+    return phases;
 }
 
 const char* StatusText(ExportStatus status)
@@ -124,8 +126,9 @@ BenchResult RunBench(const BenchRunSettings& settings)
     }
     result.generateSeconds = SecondsBetween(generateStart, BenchClock::now());
 
-    TimingUiDriver driver(settings.singleObject);
+    BenchUiDriver driver(settings.singleObject);
     host->SetUiDriver(&driver);
+    const RunPhaseClock clock;
     result.peakRssOfExportOnly = ResetPeakMemory();
     VNX30MaxExporter exporter;
     // Single-object mode is what a run with suppressed prompts exports; the other mode needs the
@@ -134,15 +137,17 @@ BenchResult RunBench(const BenchRunSettings& settings)
     BenchClock::time_point end;
     {
         const StdoutToStderr redirect;
+        const double cpuStart = ProcessCpuSeconds();
         start = BenchClock::now();
         result.exportResult = exporter.DoExport(target.c_str(), host.get(), settings.singleObject);
         end = BenchClock::now();
+        result.cpuSeconds = ProcessCpuSeconds() - cpuStart;
     }
     result.peakRssMb = GetPeakMemoryMb();
     host->SetUiDriver(nullptr);
 
     result.seconds = SecondsBetween(start, end);
-    result.phases = MakePhases(driver, start, end);
+    result.phases = MakePhases(clock, start, end);
     result.status = StatusText(exporter.LastOutcome().status);
     std::error_code error;
     result.databaseBytes = std::filesystem::file_size(target, error);
@@ -152,7 +157,9 @@ BenchResult RunBench(const BenchRunSettings& settings)
     const DatabaseContent content = ReadDatabaseContent(target);
     result.rows = content.CountRows();
     result.blobBytes = content.CountBlobBytes();
+    const double floorCpuStart = ProcessCpuSeconds();
     result.floorSeconds = InsertDatabaseContent(content, folder + "/floor.db");
+    result.floorCpuSeconds = ProcessCpuSeconds() - floorCpuStart;
     return result;
 }
 

@@ -31,9 +31,13 @@ struct BenchResult {
     int exportResult = 0;
     double generateSeconds = 0;
     double seconds = 0;
-    // Phases of the export in order, with their seconds, as the progress bar shows them.
+    // Phases of the export in order, with their seconds, between the boundaries the run reports.
     std::vector<std::pair<std::string, double>> phases;
     double floorSeconds = 0;
+    // Processor time (user and system) of the process during the export and during the floor: less
+    // sensitive than wall time to other work on a shared machine.
+    double cpuSeconds = 0;
+    double floorCpuSeconds = 0;
     std::uint64_t rows = 0;
     std::uint64_t blobBytes = 0;
     std::uint64_t databaseBytes = 0;

@@ -1,6 +1,6 @@
 #include "vxbench/DatabaseContent.h"
 
-#include "vxbench/TimingUiDriver.h"
+#include "vxbench/RunPhaseClock.h"
 
 #include <sqlite3.h>
 

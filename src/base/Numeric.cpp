@@ -11,7 +11,6 @@ namespace vx {
 namespace {
 // 2^63: the first value above the int64 range; -2^63 is its lowest member.
 constexpr double kInt64Limit = 9223372036854775808.0;
-constexpr double kSuspiciousMagnitude = 5e9;
 } // namespace
 
 bool myFinite(double value)

@@ -21,10 +21,20 @@ inline bool _feqz(double value)
     return ((std::bit_cast<std::uint64_t>(value) >> 52) & 0x7FFu) <= 1006u;
 }
 
+// The magnitude beyond which a finite value is reported as suspiciously large.
+inline constexpr double kSuspiciousMagnitude = 5e9;
+
 // False for a NaN or an infinity. A finite value outside -5e9 ... 5e9 is still finite, but three
 // lines go to the debugger output: an empty line, "Suspiciously large value " with the value in
 // "%#g", an empty line; each line ends in "\r\n".
 bool myFinite(double value);
+
+// True when value lies within -5e9 ... 5e9: myFinite(value) is then true and reports nothing. False
+// for every other value (NaN included), for which myFinite must be asked.
+inline bool IsQuietlyFinite(double value)
+{
+    return value >= -kSuspiciousMagnitude && value <= kSuspiciousMagnitude;
+}
 
 // value truncated toward zero to a 64-bit integer. Values beyond the int64 range give its nearest
 // end. A NaN or an infinity gives 0 and reports the lines "", "Non-finite value <%#g> converted to 0",

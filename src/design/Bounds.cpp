@@ -10,6 +10,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <unordered_set>
 
 namespace ZR {
@@ -24,6 +25,9 @@ using WalkSet = std::unordered_set<const CompositeObject*>;
 
 bool IsFinitePoint(const vx::Vector3& p)
 {
+    // The common case: nothing to report.
+    if (vx::IsQuietlyFinite(p.x) && vx::IsQuietlyFinite(p.y) && vx::IsQuietlyFinite(p.z))
+        return true;
     // Every coordinate is checked, so that each suspicious one is reported.
     const bool x = vx::myFinite(p.x);
     const bool y = vx::myFinite(p.y);
@@ -51,6 +55,63 @@ PointList NewPointList(const CompositeObject& object)
     return list;
 }
 
+// Where collected points go, in collection order: appended to a list (the points of an instance's
+// target, placed one by one afterwards) or folded into a running box (the object whose box is
+// computed, which needs no point twice). The fold starts where BoxFromPoints starts and changes a
+// bound only on a strictly smaller or larger value, so it ends with the box BoxFromPoints gives for
+// the same points in the same order; points whose own box was folded the same way may be added as
+// that box.
+class PointSink {
+public:
+    // Appends to list.
+    explicit PointSink(PointList& list)
+        : list_(&list)
+    {
+    }
+    // Folds into a box.
+    PointSink() = default;
+
+    void Add(const vx::Vector3& p)
+    {
+        if (list_)
+            list_->push_back(p);
+        else
+            Fold(p, p);
+    }
+
+    // Adds points (not empty), whose BoxFromPoints box is box.
+    void AddAll(const PointList& points, const Aabb& box)
+    {
+        if (list_)
+            list_->insert(list_->end(), points.begin(), points.end());
+        else
+            Fold(box.min, box.max);
+    }
+
+    // The folded box (valid; the zero box when nothing was added), as BoxFromPoints sets it.
+    Aabb FoldedBox() const
+    {
+        Aabb box;
+        box.min = any_ ? min_ : vx::Vector3 {0.0f, 0.0f, 0.0f};
+        box.max = any_ ? max_ : vx::Vector3 {0.0f, 0.0f, 0.0f};
+        box.valid = true;
+        return box;
+    }
+
+private:
+    void Fold(const vx::Vector3& lo, const vx::Vector3& hi)
+    {
+        any_ = true;
+        min_ = {std::min(min_.x, lo.x), std::min(min_.y, lo.y), std::min(min_.z, lo.z)};
+        max_ = {std::max(max_.x, hi.x), std::max(max_.y, hi.y), std::max(max_.z, hi.z)};
+    }
+
+    PointList* list_ = nullptr;
+    bool any_ = false;
+    vx::Vector3 min_ {FLT_MAX, FLT_MAX, FLT_MAX};
+    vx::Vector3 max_ {-FLT_MAX, -FLT_MAX, -FLT_MAX};
+};
+
 void Reject(const CompositeObject& object, const char* what, const BoundsRejectHandler& onReject)
 {
     vx::WriteDebugOutputF("Bounding box of \"%s\": %s\r\n", object.name.c_str(), what);
@@ -58,43 +119,50 @@ void Reject(const CompositeObject& object, const char* what, const BoundsRejectH
         onReject(object, what);
 }
 
-void AppendCorners(const Aabb& box, PointList& list)
+void AppendCorners(const Aabb& box, PointSink& list)
 {
     const vx::Vector3 lo {std::min(box.min.x, box.max.x), std::min(box.min.y, box.max.y),
         std::min(box.min.z, box.max.z)};
     const vx::Vector3 hi {std::max(box.min.x, box.max.x), std::max(box.min.y, box.max.y),
         std::max(box.min.z, box.max.z)};
-    list.push_back({lo.x, lo.y, lo.z});
-    list.push_back({lo.x, lo.y, hi.z});
-    list.push_back({lo.x, hi.y, lo.z});
-    list.push_back({lo.x, hi.y, hi.z});
-    list.push_back({hi.x, lo.y, lo.z});
-    list.push_back({hi.x, lo.y, hi.z});
-    list.push_back({hi.x, hi.y, lo.z});
-    list.push_back({hi.x, hi.y, hi.z});
+    list.Add({lo.x, lo.y, lo.z});
+    list.Add({lo.x, lo.y, hi.z});
+    list.Add({lo.x, hi.y, lo.z});
+    list.Add({lo.x, hi.y, hi.z});
+    list.Add({hi.x, lo.y, lo.z});
+    list.Add({hi.x, lo.y, hi.z});
+    list.Add({hi.x, hi.y, lo.z});
+    list.Add({hi.x, hi.y, hi.z});
 }
 
-bool CollectGeometry(const CompositeObject& object, PointList& list)
+bool CollectGeometry(const CompositeObject& object, PointSink& list)
 {
     for (const ModelPair& pair : object.data.Model.pairs) {
         if (!pair.vd)
             continue;
         const vx::Transform transform = pair.transform.ToTransform();
+        // Positions are read in place; an element shorter than three floats reads as the origin.
+        const std::size_t size = pair.vd->ElementSize(vx::VMVertexData::POSITION_CHANNEL);
+        const uint8_t* bytes
+            = size >= 3 * sizeof(float) ? pair.vd->channels[vx::VMVertexData::POSITION_CHANNEL].data() : nullptr;
         for (int32_t i = 0; i < pair.vd->vertexCount; ++i) {
-            const vx::Vector3 p = pair.vd->GetPosition(i);
+            float xyz[3] = {0.0f, 0.0f, 0.0f};
+            if (bytes)
+                std::memcpy(xyz, bytes + size * static_cast<std::size_t>(i), sizeof xyz);
+            const vx::Vector3 p {xyz[0], xyz[1], xyz[2]};
             // The vertex data holds database-order coordinates: swap the second and third back.
             const vx::Vector3 placed = vx::ApplyTransform(transform, {p.x, p.z, p.y});
             if (!IsFinitePoint(placed))
                 return false;
-            list.push_back(placed);
+            list.Add(placed);
         }
     }
     return true;
 }
 
-bool CollectWalk(CompositeObject& object, PointList& list, WalkSet& walking, const BoundsRejectHandler& onReject);
+bool CollectWalk(CompositeObject& object, PointSink& list, WalkSet& walking, const BoundsRejectHandler& onReject);
 
-void CollectInstances(CompositeObject& object, PointList& list, WalkSet& walking, const BoundsRejectHandler& onReject)
+void CollectInstances(CompositeObject& object, PointSink& list, WalkSet& walking, const BoundsRejectHandler& onReject)
 {
     const uint32_t total = object.data.Components.Count();
     uint32_t counted = 0;
@@ -112,7 +180,8 @@ void CollectInstances(CompositeObject& object, PointList& list, WalkSet& walking
             continue;
         }
         PointList placed = NewPointList(*target);
-        if (!CollectWalk(*target, placed, walking, onReject))
+        PointSink placedSink(placed);
+        if (!CollectWalk(*target, placedSink, walking, onReject))
             continue;
         const vx::Transform transform {instance->placement.matrix, instance->placement.position};
         bool finite = true;
@@ -127,14 +196,14 @@ void CollectInstances(CompositeObject& object, PointList& list, WalkSet& walking
         BoxFromPoints(instance->box, placed);
         if (placed.empty())
             continue;
-        list.insert(list.end(), placed.begin(), placed.end());
+        list.AddAll(placed, instance->box);
         ++counted;
         if (counted % kProgressStep == 0)
             std::printf("aabb %u/%u\r", counted, total);
     }
 }
 
-bool CollectWalk(CompositeObject& object, PointList& list, WalkSet& walking, const BoundsRejectHandler& onReject)
+bool CollectWalk(CompositeObject& object, PointSink& list, WalkSet& walking, const BoundsRejectHandler& onReject)
 {
     if (object.data.Aabb.valid) {
         const Aabb& box = object.data.Aabb;
@@ -155,13 +224,16 @@ bool CollectWalk(CompositeObject& object, PointList& list, WalkSet& walking, con
     return true;
 }
 
-// Sets the object's box from list, or leaves it not valid when collecting failed.
-Aabb SetBox(CompositeObject& object, const PointList& list, bool collected)
+bool CollectInto(CompositeObject& object, PointSink& sink, const BoundsRejectHandler& onReject)
 {
-    if (collected)
-        BoxFromPoints(object.data.Aabb, list);
-    else
-        object.data.Aabb = Aabb {};
+    WalkSet walking;
+    return CollectWalk(object, sink, walking, onReject);
+}
+
+// Sets the object's box from the folded points, or leaves it not valid when collecting failed.
+Aabb SetBox(CompositeObject& object, const PointSink& folded, bool collected)
+{
+    object.data.Aabb = collected ? folded.FoldedBox() : Aabb {};
     return object.data.Aabb;
 }
 
@@ -169,8 +241,8 @@ Aabb SetBox(CompositeObject& object, const PointList& list, bool collected)
 
 bool CollectPoints(CompositeObject& object, PointList& list, const BoundsRejectHandler& onReject)
 {
-    WalkSet walking;
-    return CollectWalk(object, list, walking, onReject);
+    PointSink sink(list);
+    return CollectInto(object, sink, onReject);
 }
 
 void BoxFromPoints(Aabb& box, const PointList& list)
@@ -192,22 +264,21 @@ Aabb ComputeAabb(CompositeObject& object, const BoundsRejectHandler& onReject)
 {
     if (!VX_ASSERT_TEXT(!object.data.Aabb.valid, "!co->data.Aabb.valid"))
         object.data.Aabb.valid = false;
-    PointList list = NewPointList(object);
-    const bool collected = CollectPoints(object, list, onReject);
-    return SetBox(object, list, collected);
+    PointSink folded;
+    const bool collected = CollectInto(object, folded, onReject);
+    return SetBox(object, folded, collected);
 }
 
 Aabb ComputeBounds(CompositeObject& object, const BoundsRejectHandler& onReject)
 {
     if (!object.data.Aabb.valid)
         return ComputeAabb(object, onReject);
-    PointList list = NewPointList(object);
-    list.reserve(list.capacity() + 8);
+    PointSink folded;
     // The corners of the current box first, then the content: the box only grows.
-    bool collected = CollectPoints(object, list, onReject);
+    bool collected = CollectInto(object, folded, onReject);
     object.data.Aabb.valid = false;
-    collected = collected && CollectPoints(object, list, onReject);
-    return SetBox(object, list, collected);
+    collected = collected && CollectInto(object, folded, onReject);
+    return SetBox(object, folded, collected);
 }
 
 } // namespace ZR

@@ -1,5 +1,6 @@
 #include "exporter/VNX30MaxExporter.h"
 #include "run/ExportRunState.h"
+#include "run/RunPhaseHook.h"
 
 #include "exporter/ExportTexts.h"
 #include "exporter/ExportTree.h"
@@ -65,6 +66,7 @@ bool VNX30MaxExporter::ConvertScene(ZR::CompositeObject* designRoot, ExportTree&
     if (!host)
         return false;
     ConvertTree(designRoot, tree, singleObjectActive);
+    MarkRunPhase(RunPhase::Converted);
     if (host->GetCancel()) {
         EmptyConversionTables();
         return true;
@@ -116,6 +118,7 @@ bool VNX30MaxExporter::ConvertScene(ZR::CompositeObject* designRoot, ExportTree&
         writingError_ = "unknown exception";
         objectsFound = false;
     }
+    MarkRunPhase(RunPhase::Written);
 
     EmptyConversionTables();
     return objectsFound;

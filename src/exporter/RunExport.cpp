@@ -5,6 +5,7 @@
 #include "exporter/ExportTree.h"
 #include "exporter/ModuleManager.h"
 #include "run/NodeProgressHook.h"
+#include "run/RunPhaseHook.h"
 #include "run/SceneContext.h"
 #include "exporter/TargetReplacement.h"
 
@@ -97,6 +98,7 @@ void VNX30MaxExporter::RunExport(const char* name)
 {
     if (!host)
         throw std::logic_error("export run without a host");
+    MarkRunPhase(RunPhase::Started);
     RunMessages messages(*this, outcome_);
     const std::string target = name ? name : "";
     const HostUnitInfo unit = host->GetMasterUnitInfo();
@@ -109,6 +111,7 @@ void VNX30MaxExporter::RunExport(const char* name)
     ModuleManager modules;
     AddRunPasses(modules, host, rootNode);
     modules.Run(modules.RunEnableBits(optimizeGeometry));
+    MarkRunPhase(RunPhase::ScenePassesRun);
     // The node factory drops the pass keys of the nodes it converts; this drops the rest, however
     // the run ends, so the scene is left without them.
     const PassKeySweep sweep {rootNode};
@@ -121,10 +124,12 @@ void VNX30MaxExporter::RunExport(const char* name)
 
     NodeProgressHook() = &CountNodeProgress;
     ExportTree tree = BuildExportTree(rootNode);
+    MarkRunPhase(RunPhase::TreeBuilt);
 
     run.temporary.emplace(target);
     OpenDesignDatabase(run.temporary->Path());
     run.databaseOpen = true;
+    MarkRunPhase(RunPhase::DatabaseOpened);
 
     const std::string designName = DesignNameOf(target);
     ZR::CompositeObject* designRoot = CreateDesignRoot(run.context->design, designName.c_str(), lodType);
@@ -143,12 +148,14 @@ void VNX30MaxExporter::RunExport(const char* name)
 
     run.databaseOpen = false;
     const DatabaseCloseResult closed = CloseDesignDatabase();
+    MarkRunPhase(RunPhase::Committed);
 
     const bool cancelled = host->GetCancel();
     if (cancelled)
         WriteLogLine(kTextCancelled);
 
     tree.Release();
+    MarkRunPhase(RunPhase::Released);
     run.progressStarted = false;
     host->ProgressEnd();
 

@@ -12,6 +12,8 @@
 #include "toolkit/VMMaterialProperty.h"
 #include "toolkit/VMTextureProperty.h"
 
+#include <cstring>
+
 namespace vx {
 
 namespace {
@@ -35,15 +37,39 @@ bool IsVisible(const VMRenderState& state)
     return !(ap && ap->alpha < MINIMUM_ALPHA);
 }
 
+// The three floats at bytes.
+Vector3 LoadVector(const uint8_t* bytes)
+{
+    float xyz[3];
+    std::memcpy(xyz, bytes, sizeof xyz);
+    return {xyz[0], xyz[1], xyz[2]};
+}
+
+void StoreVector(uint8_t* bytes, const Vector3& v)
+{
+    const float xyz[3] = {v.x, v.y, v.z};
+    std::memcpy(bytes, xyz, sizeof xyz);
+}
+
+// Applies change to the leading three floats of each vertex's element in slot; a channel with
+// elements shorter than that is left alone.
+template <class Change> void ChangeVectors(VMVertexData& v, int slot, Change&& change)
+{
+    const std::size_t size = v.ElementSize(slot);
+    if (size < 3 * sizeof(float))
+        return;
+    uint8_t* bytes = v.channels[static_cast<std::size_t>(slot)].data();
+    for (int32_t i = 0; i < v.vertexCount; ++i, bytes += size)
+        StoreVector(bytes, change(LoadVector(bytes)));
+}
+
 void TransformVertices(VMVertexData& v, const Transform& transform)
 {
-    const bool normals = v.HasChannel(VMVertexData::NORMAL_CHANNEL);
-    const Rotation normalRows = NormalRows(transform.rows);
-    for (int32_t i = 0; i < v.vertexCount; ++i) {
-        v.SetPosition(i, SwapYZ(ApplyTransform(transform, v.GetPosition(i))));
-        if (normals)
-            v.SetNormal(i, SwapYZ(TransformNormal(normalRows, v.GetNormal(i))));
-    }
+    ChangeVectors(v, VMVertexData::POSITION_CHANNEL,
+        [&transform](const Vector3& p) { return SwapYZ(ApplyTransform(transform, p)); });
+    NormalTransformer transformNormal(NormalRows(transform.rows));
+    ChangeVectors(v, VMVertexData::NORMAL_CHANNEL,
+        [&transformNormal](const Vector3& n) { return SwapYZ(transformNormal(n)); });
 }
 
 bool ShareEqualData()

@@ -7,6 +7,10 @@
 #include "base/Vector3.h"
 #include "host/HostMath.h"
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
 namespace vx {
 
 inline Vector3 SwapYZ(const Vector3& v)
@@ -47,5 +51,30 @@ inline Rotation NormalRows(const Rotation& rows)
 // n carried by normalRows and made unit length (the zero vector stays zero); components below
 // 2^-16 in magnitude become exactly 0.
 Vector3 TransformNormal(const Rotation& normalRows, const Vector3& n);
+
+// TransformNormal under one normalRows for the normals of a mesh, which repeat (a smooth vertex
+// gives its normal to every corner it has): recent results are kept by the input's bit pattern, so
+// a repeated normal costs a lookup and gets the very result its first computation gave.
+class NormalTransformer {
+public:
+    explicit NormalTransformer(const Rotation& normalRows)
+        : rows_(normalRows)
+    {
+    }
+
+    // TransformNormal(normalRows, n).
+    Vector3 operator()(const Vector3& n);
+
+private:
+    struct Slot {
+        std::array<uint32_t, 3> input {};
+        Vector3 result;
+        bool used = false;
+    };
+    static constexpr std::size_t kSlots = 256;
+
+    Rotation rows_;
+    std::array<Slot, kSlots> slots_ {};
+};
 
 } // namespace vx

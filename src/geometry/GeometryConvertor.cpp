@@ -15,6 +15,7 @@
 #include "toolkit/VMMessages.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -94,6 +95,14 @@ struct VertexTransform {
     }
 };
 
+// Writes v as three floats at out; returns the byte after them.
+uint8_t* StoreVector(uint8_t* out, const Vector3& v)
+{
+    const float xyz[3] = {v.x, v.y, v.z};
+    std::memcpy(out, xyz, sizeof xyz);
+    return out + sizeof xyz;
+}
+
 // The render normal of corner vertex of face, chosen by the face's smoothing group.
 HostPoint3 CornerNormal(const HostMesh& mesh, int face, const HostFace& f, uint32_t vertex)
 {
@@ -140,11 +149,14 @@ void FillTexCoords(VMVertexData& vd, const HostMesh& mesh, int32_t faceCount)
             continue;
         const int set = channel - 1;
         vd.AllocateTexCoords(set, 2);
+        // Sized just now: two floats per vertex, written in order.
+        uint8_t* out = vd.channels[static_cast<std::size_t>(VMVertexData::FIRST_TEXCOORD_CHANNEL + set)].data();
         for (int32_t f = 0; f < faceCount; ++f) {
             for (int k = 0; k < 3; ++k) {
                 const HostPoint3& uvw = verts[faces[static_cast<std::size_t>(f)].t[k]];
-                vd.SetTexCoord(set, 3 * f + k, 0, uvw.x);
-                vd.SetTexCoord(set, 3 * f + k, 1, 1.0f - uvw.y);
+                const float uv[2] = {uvw.x, 1.0f - uvw.y};
+                std::memcpy(out, uv, sizeof uv);
+                out += sizeof uv;
             }
         }
     }
@@ -218,24 +230,28 @@ VMRef<VMVertexData> GeometryConvertor::BuildVertexData(HostMesh& mesh, const Hos
     for (const HostPoint3& v : verts)
         points.push_back(transform.Position(v));
 
+    // The channels were sized just now: 12 bytes per vertex, written in order.
     faceMaterialIds_.resize(faceCount);
+    uint8_t* position = vd->channels[VMVertexData::POSITION_CHANNEL].data();
     for (int32_t f = 0; f < F; ++f) {
         const HostFace& face = faces[static_cast<std::size_t>(f)];
         faceMaterialIds_[static_cast<std::size_t>(f)] = face.GetMatId();
         for (int k = 0; k < 3; ++k) {
             const uint32_t index = face.v[k];
-            vd->SetPosition(3 * f + k, index < points.size() ? points[index] : Vector3 {});
+            position = StoreVector(position, index < points.size() ? points[index] : Vector3 {});
         }
     }
 
     if (withNormals) {
         mesh.BuildNormals();
         vd->AllocateNormals();
+        uint8_t* normal = vd->channels[VMVertexData::NORMAL_CHANNEL].data();
+        NormalTransformer transformNormal(transform.normalRows);
         for (int32_t f = 0; f < F; ++f) {
             const HostFace& face = faces[static_cast<std::size_t>(f)];
             for (int k = 0; k < 3; ++k) {
                 const Vector3 n = ToVector3(CornerNormal(mesh, f, face, face.v[k]));
-                vd->SetNormal(3 * f + k, TransformNormal(transform.normalRows, n));
+                normal = StoreVector(normal, transformNormal(n));
             }
         }
     }
@@ -268,11 +284,16 @@ void GeometryConvertor::SplitByMaterial(HostNode& node, VMVertexData& source)
         for (int i = 0; i < d; ++i)
             pieces.push_back(MakePiece(source, 3 * counts[static_cast<std::size_t>(i)]));
         std::vector<int32_t> next(static_cast<std::size_t>(d), 0);
-        for (std::size_t f = 0; f < faceCount; ++f) {
-            VMVertexData& piece = *pieces[pieceOf[f]];
-            int32_t& at = next[pieceOf[f]];
-            for (int k = 0; k < 3; ++k)
-                CopyVertex(piece, at++, source, static_cast<int32_t>(3 * f) + k);
+        // Faces of one piece in a row go over as one run of vertices.
+        for (std::size_t f = 0; f < faceCount;) {
+            const uint32_t which = pieceOf[f];
+            std::size_t end = f + 1;
+            while (end < faceCount && pieceOf[end] == which)
+                ++end;
+            const auto count = static_cast<int32_t>(3 * (end - f));
+            CopyVertices(*pieces[which], next[which], source, static_cast<int32_t>(3 * f), count);
+            next[which] += count;
+            f = end;
         }
         for (int i = 0; i < d; ++i) {
             if (optimize)

@@ -107,11 +107,8 @@ const ObjectSignatureTable::Entry* ObjectSignatureTable::Find(const DUniqueID& i
 
 const ObjectSignatureTable::Entry* ObjectSignatureTable::FindBySignature(const std::string& signature) const
 {
-    for (const Entry& entry : entries_) {
-        if (entry.signature == signature)
-            return &entry;
-    }
-    return nullptr;
+    const auto found = firstBySignature_.find(signature);
+    return found == firstBySignature_.end() ? nullptr : &entries_[found->second];
 }
 
 void ObjectSignatureTable::Register(const DUniqueID& id, const std::string& signature, ZR::CompositeObject* composite)
@@ -119,6 +116,7 @@ void ObjectSignatureTable::Register(const DUniqueID& id, const std::string& sign
     if (index_.count(id))
         return;
     index_.emplace(id, entries_.size());
+    firstBySignature_.emplace(signature, entries_.size());
     entries_.push_back(Entry {id, signature, composite});
 }
 
@@ -126,6 +124,7 @@ void ObjectSignatureTable::Clear()
 {
     entries_.clear();
     index_.clear();
+    firstBySignature_.clear();
 }
 
 ObjectSignatureTable& ObjectSignatures()

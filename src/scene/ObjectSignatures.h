@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace ZR {
@@ -53,6 +54,8 @@ public:
 private:
     std::vector<Entry> entries_;
     std::map<DUniqueID, std::size_t> index_;
+    // The first entry of each signature (later entries of a signature are never the answer).
+    std::unordered_map<std::string, std::size_t> firstBySignature_;
 };
 
 // The run's objectSignatures. The table belongs to the current scene context: it is emptied when

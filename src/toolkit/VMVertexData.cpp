@@ -30,7 +30,9 @@ std::size_t VMVertexData::ElementSize(int slot) const
 {
     if (slot <= INDEX_CHANNEL || slot >= NUM_CHANNELS || vertexCount <= 0)
         return 0;
-    return ChannelSize(slot) / Count(vertexCount);
+    // An absent channel (most of them) needs no division.
+    const std::size_t bytes = channels[static_cast<std::size_t>(slot)].size();
+    return bytes == 0 ? 0 : bytes / Count(vertexCount);
 }
 
 int VMVertexData::TexCoordComponents(int set) const
@@ -203,6 +205,23 @@ void CopyVertex(VMVertexData& destination, int32_t destinationVertex, const VMVe
         const auto index = static_cast<std::size_t>(slot);
         std::memcpy(destination.channels[index].data() + size * static_cast<std::size_t>(destinationVertex),
             source.channels[index].data() + size * static_cast<std::size_t>(sourceVertex), size);
+    }
+}
+
+void CopyVertices(VMVertexData& destination, int32_t destinationFirst, const VMVertexData& source,
+    int32_t sourceFirst, int32_t count)
+{
+    if (count <= 0 || destinationFirst < 0 || sourceFirst < 0 || destinationFirst > destination.vertexCount - count
+        || sourceFirst > source.vertexCount - count)
+        return;
+    for (int slot = VMVertexData::POSITION_CHANNEL; slot < VMVertexData::NUM_CHANNELS; ++slot) {
+        const std::size_t size = source.ElementSize(slot);
+        if (size == 0 || size != destination.ElementSize(slot))
+            continue;
+        const auto index = static_cast<std::size_t>(slot);
+        std::memcpy(destination.channels[index].data() + size * static_cast<std::size_t>(destinationFirst),
+            source.channels[index].data() + size * static_cast<std::size_t>(sourceFirst),
+            size * static_cast<std::size_t>(count));
     }
 }
 

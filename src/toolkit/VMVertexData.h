@@ -109,6 +109,12 @@ private:
 void CopyVertex(VMVertexData& destination, int32_t destinationVertex, const VMVertexData& source,
     int32_t sourceVertex);
 
+// CopyVertex for count consecutive vertices: destination's vertices destinationFirst ..
+// destinationFirst + count - 1 receive source's vertices from sourceFirst on. Copies nothing when
+// either range is not wholly inside its vertex data.
+void CopyVertices(VMVertexData& destination, int32_t destinationFirst, const VMVertexData& source,
+    int32_t sourceFirst, int32_t count);
+
 // A copy of source whose vertices are source's vertices list[0 .. count) in that order. Entries out
 // of range leave their vertex filled with 0xFF bytes.
 VMRef<VMVertexData> RebuildVertexData(const VMVertexData& source, const int32_t* list, int32_t count);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,6 +49,33 @@ TEST(Crc32, AccumulatorOverPiecesEqualsTheWhole)
     restarted.Start();
     restarted.Update(text, 9);
     EXPECT_EQ(restarted.Finish(), 0xCBF43926u);
+}
+
+TEST(Crc32, EveryLengthAndAlignmentMatchesTheBitwiseDefinition)
+{
+    // The bit-at-a-time definition, against the table-driven computation over lengths around the
+    // eight-byte steps and every starting offset within a word.
+    const auto bitwise = [](const unsigned char* bytes, std::size_t length) {
+        uint32_t value = 0xFFFFFFFFu;
+        for (std::size_t i = 0; i < length; ++i) {
+            value ^= bytes[i];
+            for (int bit = 0; bit < 8; ++bit)
+                value = (value & 1u) ? (value >> 1) ^ 0xEDB88320u : value >> 1;
+        }
+        return ~value;
+    };
+    std::vector<unsigned char> bytes(300);
+    uint32_t seed = 12345;
+    for (unsigned char& byte : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        byte = static_cast<unsigned char>(seed >> 24);
+    }
+    for (std::size_t offset = 0; offset < 8; ++offset) {
+        for (std::size_t length = 0; length + offset <= bytes.size(); length += (length < 40 ? 1 : 37)) {
+            EXPECT_EQ(vx::Crc32(bytes.data() + offset, length), bitwise(bytes.data() + offset, length))
+                << "offset " << offset << " length " << length;
+        }
+    }
 }
 
 } // namespace

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -153,6 +155,52 @@ TEST(Bounds, NonFinitePlacementOrBoxIsNotUsed)
     ZR::CompositeObject stale;
     stale.data.Aabb = {{0, 0, 0}, {nan, 1, 1}, true};
     EXPECT_FALSE(ZR::ComputeBounds(stale).valid);
+}
+
+// The box's bounds as bit patterns, so that the signs of zeros count.
+std::vector<uint32_t> BoxBits(const ZR::Aabb& box)
+{
+    return {std::bit_cast<uint32_t>(box.min.x), std::bit_cast<uint32_t>(box.min.y), std::bit_cast<uint32_t>(box.min.z),
+        std::bit_cast<uint32_t>(box.max.x), std::bit_cast<uint32_t>(box.max.y), std::bit_cast<uint32_t>(box.max.z)};
+}
+
+TEST(Bounds, EqualBoundsKeepTheFirstPointsSignOfZero)
+{
+    // Of equal bounds the first in collection order (a valid box's corners, the object's own
+    // geometry, then each instance in turn) decides the stored value: +0 and -0 are equal but are
+    // stored apart. The box equals BoxFromPoints over the collected points, bit for bit.
+    const float m = -0.0f;
+    ZR::CompositeObject leaf;
+    vx::Transform keepsNegativeZero;
+    keepsNegativeZero.position = {0, m, 0};
+    AddCorners(leaf, {-1, m, -1}, {-1, m, -1}).transform.Set(keepsNegativeZero);
+    ZR::CompositeObject object;
+    AddCorners(object, {0, 0, 0}, {1, 2, 1}); // y from +0
+    Place(object, leaf, {0, m, 0}); // every term -0: the placed y stays -0
+    Place(object, leaf, {-3, m, 4}).placement.matrix = vx::UniformScaleRotation(0.5f);
+
+    ZR::PointList points;
+    ASSERT_TRUE(ZR::CollectPoints(object, points));
+    ASSERT_TRUE(std::signbit(points.at(8).y)); // the first placed point of the leaf
+    ZR::Aabb expected;
+    ZR::BoxFromPoints(expected, points);
+    const ZR::Aabb box = ZR::ComputeAabb(object);
+    ASSERT_TRUE(box.valid);
+    EXPECT_EQ(BoxBits(box), BoxBits(expected));
+    EXPECT_FALSE(std::signbit(box.min.y));
+
+    // A valid box is enlarged: its corners come first, so its -0 stays.
+    const ZR::Aabb stale {{0, m, 0}, {0, m, 0}, true};
+    object.data.Aabb = stale;
+    ZR::PointList withCorners;
+    ASSERT_TRUE(ZR::CollectPoints(object, withCorners));
+    object.data.Aabb.valid = false;
+    ASSERT_TRUE(ZR::CollectPoints(object, withCorners));
+    ZR::BoxFromPoints(expected, withCorners);
+    object.data.Aabb = stale;
+    const ZR::Aabb enlarged = ZR::ComputeBounds(object);
+    EXPECT_EQ(BoxBits(enlarged), BoxBits(expected));
+    EXPECT_TRUE(std::signbit(enlarged.min.y));
 }
 
 TEST(Bounds, ACycleThroughInstancesEnds)

@@ -1,3 +1,4 @@
+#include "geometry/DesignFrame.h"
 #include "geometry/NodeGeometry.h"
 #include "geometry/SameVertexData.h"
 #include "geometry/SharedVertexDataList.h"
@@ -9,6 +10,8 @@
 #include "toolkit/VMTextureProperty.h"
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace vx {
 namespace {
@@ -169,6 +172,28 @@ TEST_F(Attachment, SharedListFindsTheFirstSameDataAcrossNeighbouringCells)
     EXPECT_EQ(SharedVertexDataCount(), 2u);
 }
 
+TEST(NormalTransformer, GivesTransformNormalsResultBitForBit)
+{
+    // Repeated normals (as a smooth mesh gives them), signed zeros, tiny and non-finite components,
+    // and more distinct normals than the transformer keeps.
+    const Rotation rows = NormalRows({{2, 0, 0.5f}, {0, 1, 0}, {0.25f, 0, 1}});
+    const float nan = std::nanf("");
+    std::vector<Vector3> normals {{0, 1, 0}, {-0.0f, 1, 0}, {0, 1, -0.0f}, {1e-30f, 1, 0}, {nan, 1, 0},
+        {INFINITY, 0, 0}, {0, 0, 0}};
+    for (int i = 0; i < 2000; ++i) {
+        const float a = static_cast<float>(i % 700) * 0.01f;
+        normals.push_back({std::sin(a), std::cos(a), static_cast<float>(i % 3) - 1.0f});
+    }
+    NormalTransformer transform(rows);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const Vector3& n : normals) {
+            const Vector3 got = transform(n);
+            const Vector3 want = TransformNormal(rows, n);
+            EXPECT_EQ(std::memcmp(&got, &want, sizeof got), 0) << n.x << " " << n.y << " " << n.z;
+        }
+    }
+}
+
 TEST(SameVertexData, PositionsAndNormalsWithinTolerance)
 {
     struct Case {
@@ -193,6 +218,10 @@ TEST(SameVertexData, PositionsAndNormalsWithinTolerance)
             EXPECT_EQ(VertexDataKey(*a), VertexDataKey(*b));
         }
     }
+    // A normal element shorter than three floats reads as the zero vector: similar to nothing.
+    VMRef<VMVertexData> shortNormals = MakeTriangle();
+    shortNormals->channels[VMVertexData::NORMAL_CHANNEL].resize(3 * 8);
+    EXPECT_FALSE(SameVertexData(*MakeTriangle(), *shortNormals));
     // Normals are not compared when one side has none; texture coordinates are exact.
     VMRef<VMVertexData> plain = MakeTriangle(false, 1);
     VMRef<VMVertexData> lit = MakeTriangle(true, 1);

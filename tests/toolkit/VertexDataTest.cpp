@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace vx {
 namespace {
 
@@ -115,6 +117,34 @@ TEST(VertexData, CopyVertexCopiesOnlyChannelsOfEqualElementSize)
 
     CopyVertex(*destination, 0, *source, 3); // out of range: nothing
     EXPECT_EQ(destination->GetPosition(0), (Vector3 {2.0f, 0.0f, 0.0f}));
+}
+
+TEST(VertexData, CopyVerticesCopiesARunAsCopyVertexWouldOrNothing)
+{
+    VMRef<VMVertexData> source = MakeTriangle();
+    source->AllocateNormals();
+    for (int32_t i = 0; i < 3; ++i)
+        source->SetNormal(i, {0.0f, static_cast<float>(i), 1.0f});
+    source->AllocateTexCoords(1, 2);
+
+    VMRef<VMVertexData> destination = MakeVMRef<VMVertexData>();
+    destination->SetVertexCount(4);
+    destination->AllocateNormals();
+    destination->AllocateTexCoords(1, 3); // other element size: left alone
+    VMRef<VMVertexData> expected = CloneVertexData(*destination);
+    CopyVertices(*destination, 2, *source, 1, 2);
+    CopyVertex(*expected, 2, *source, 1);
+    CopyVertex(*expected, 3, *source, 2);
+    EXPECT_EQ(destination->channels, expected->channels);
+    EXPECT_EQ(destination->GetNormal(3), (Vector3 {0.0f, 2.0f, 1.0f}));
+
+    // A run reaching past either end, or a negative start, copies nothing at all.
+    for (const auto& [to, from, count] : {std::tuple {3, 0, 2}, std::tuple {0, 2, 2}, std::tuple {-1, 0, 1},
+             std::tuple {0, -1, 1}, std::tuple {0, 0, 0}}) {
+        VMRef<VMVertexData> untouched = CloneVertexData(*expected);
+        CopyVertices(*untouched, to, *source, from, count);
+        EXPECT_EQ(untouched->channels, expected->channels) << to << " " << from << " " << count;
+    }
 }
 
 TEST(VertexData, CloneAndRebuildAreIndependentCopies)

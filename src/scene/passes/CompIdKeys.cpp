@@ -2,7 +2,6 @@
 
 #include "scene/ObjectSignatures.h"
 
-#include "base/FixedString.h"
 #include "base/Numeric.h"
 #include "host/HostMath.h"
 #include "host/HostNode.h"
@@ -10,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
 
 namespace vx {
 
@@ -46,7 +46,15 @@ std::string KeyNumber(double value, bool rounded)
         number = std::numeric_limits<std::int32_t>::max();
     if (number < std::numeric_limits<std::int32_t>::min())
         number = std::numeric_limits<std::int32_t>::min();
-    return FixedString::Formatted("%X", static_cast<unsigned>(static_cast<std::uint32_t>(number))).c_str();
+    // "%X": upper-case hexadecimal digits without leading zeros ("0" for zero), written directly.
+    char digits[8];
+    auto bits = static_cast<std::uint32_t>(number);
+    std::size_t first = sizeof digits;
+    do {
+        digits[--first] = "0123456789ABCDEF"[bits & 0xFu];
+        bits >>= 4;
+    } while (bits != 0);
+    return std::string(digits + first, sizeof digits - first);
 }
 
 std::string GeometryKey(const HostNode& node)
