@@ -1,6 +1,6 @@
 #include "memoryhost/MemoryTexture.h"
 
-#include "memoryhost/ImageHeader.h"
+#include "memoryhost/DecodeImage.h"
 
 namespace vx {
 
@@ -22,15 +22,21 @@ HostTexture* MemoryTexture::GetSubTexmap(int index) const
     return subTextures[index];
 }
 
-std::string MemoryTexture::GetParamText(int paramId, int index) const
+const char* MemoryTexture::GetParamText(int paramId, int index) const
 {
     const auto found = paramTexts.find({paramId, index});
-    return found == paramTexts.end() ? std::string() : found->second;
+    return found == paramTexts.end() ? "" : found->second.c_str();
 }
 
-std::unique_ptr<HostBitmap> MemoryTexture::RenderBitmap(int, int) const
+const HostBitmap* MemoryTexture::RenderBitmap(int width, int height) const
 {
-    return nullptr;
+    rendered_.reset();
+    if (pattern)
+        rendered_ = RenderPattern(*pattern, width, height);
+    if (!rendered_)
+        return nullptr;
+    renderedView_ = rendered_->View();
+    return &renderedView_;
 }
 
 const HostBitmapTexture* MemoryTexture::AsBitmapTexture() const
@@ -40,14 +46,19 @@ const HostBitmapTexture* MemoryTexture::AsBitmapTexture() const
 
 const HostBitmap* MemoryTexture::GetBitmap() const
 {
-    if (bitmap)
-        return &*bitmap;
-    if (!headerRead_) {
-        headerRead_ = true;
-        if (!mapName.empty())
-            header_ = ReadImageHeader(mapName);
+    if (bitmap) {
+        bitmapView_ = bitmap->View();
+        return &bitmapView_;
     }
-    return header_ ? &*header_ : nullptr;
+    if (!fileRead_) {
+        fileRead_ = true;
+        if (!mapName.empty())
+            decoded_ = DecodeImageFile(mapName);
+    }
+    if (!decoded_)
+        return nullptr;
+    bitmapView_ = decoded_->View();
+    return &bitmapView_;
 }
 
 } // namespace vx

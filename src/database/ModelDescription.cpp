@@ -6,7 +6,9 @@
 #include "base/Numeric.h"
 #include "base/Placement.h"
 #include "base/Transform.h"
+#include "database/DesignDatabase.h"
 #include "database/FilesEntry.h"
+#include "database/TextureName.h"
 #include "run/ExportRunState.h"
 #include "run/SceneContext.h"
 #include "toolkit/VMAlphaProperty.h"
@@ -14,11 +16,15 @@
 #include "toolkit/VMTextureProperty.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vx {
@@ -34,10 +40,14 @@ std::string Formatted(const char* format, ...)
     va_start(args, format);
     va_list copy;
     va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    // Most elements fit the buffer and are formatted once; a longer one is formatted again at size.
+    char buffer[256];
+    const int length = std::vsnprintf(buffer, sizeof buffer, format, copy);
     va_end(copy);
     std::string text;
-    if (length > 0) {
+    if (length > 0 && static_cast<std::size_t>(length) < sizeof buffer) {
+        text.assign(buffer, static_cast<std::size_t>(length));
+    } else if (length > 0) {
         text.resize(static_cast<std::size_t>(length) + 1);
         std::vsnprintf(text.data(), text.size(), format, args);
         text.resize(static_cast<std::size_t>(length));
@@ -67,26 +77,97 @@ bool SameVertices(const VMVertexData& a, const VMVertexData& b)
     return true;
 }
 
-// name, made distinct when an earlier pair of the model has a buffer of that name with other
-// content (two contents with one CRC): "-1", "-2", ... goes before the extension.
-std::string DistinctName(const ZR::Model& model, uint32_t i, const std::string& name, bool index)
+// The earlier pairs of a model by the name of one of their buffer files (the index file or the
+// vertex file): for each name the first pair holding it and whether the pairs holding it differ in
+// content. Pairs are added in list order once their name is final, so a lookup for pair i sees the
+// pairs 0 .. i-1 as a scan of the list would.
+class EarlierNames {
+public:
+    explicit EarlierNames(bool index)
+        : index_(index)
+    {
+    }
+
+    // Records pair of the model under its current file name; a pair without vertex data or name
+    // is left out (it can never clash).
+    void Add(const ZR::ModelPair& pair)
+    {
+        if (!pair.vd)
+            return;
+        const char* name = (index_ ? pair.indexFile : pair.vertexFile).c_str();
+        if (!name || *name == '\0')
+            return;
+        const auto [entry, added] = names_.try_emplace(name, Entry {pair.vd.Get(), false});
+        if (!added && !entry->second.mixed && !SameContent(*pair.vd, *entry->second.first))
+            entry->second.mixed = true;
+    }
+
+    // Whether a recorded pair named name holds content other than mine. Equal content being an
+    // equivalence, that is: the pairs of that name differ among themselves, or their one content
+    // differs from mine.
+    bool Clashes(const std::string& name, const VMVertexData& mine) const
+    {
+        const auto found = names_.find(name);
+        if (found == names_.end())
+            return false;
+        return found->second.mixed || !SameContent(mine, *found->second.first);
+    }
+
+private:
+    struct Entry {
+        const VMVertexData* first;
+        bool mixed;
+    };
+
+    bool SameContent(const VMVertexData& a, const VMVertexData& b) const
+    {
+        return index_ ? SameIndexList(a, b) : SameVertices(a, b);
+    }
+
+    bool index_;
+    std::unordered_map<std::string, Entry> names_;
+};
+
+// name, made distinct when an earlier pair of the model (recorded in earlier) has a buffer of that
+// name with other content (two contents with one CRC): "-1", "-2", ... goes before the extension.
+std::string DistinctName(const EarlierNames& earlier, const VMVertexData& mine, const std::string& name)
 {
-    const VMVertexData& mine = *model.pairs[i].vd;
     const std::size_t dot = std::min(name.rfind('.'), name.size());
     std::string candidate = name;
-    for (int k = 1;; ++k) {
-        bool clash = false;
-        for (uint32_t j = 0; j < i && !clash; ++j) {
-            const ZR::ModelPair& q = model.pairs[j];
-            if (!q.vd || candidate != (index ? q.indexFile : q.vertexFile).c_str())
-                continue;
-            clash = index ? !SameIndexList(mine, *q.vd) : !SameVertices(mine, *q.vd);
-        }
-        if (!clash)
-            return candidate;
+    for (int k = 1; earlier.Clashes(candidate, mine); ++k)
         candidate = name.substr(0, dot) + "-" + std::to_string(k) + name.substr(dot);
-    }
+    return candidate;
 }
+
+// The earlier pairs of a model by index list: the first pair, in list order, whose index list
+// equals a given one.
+class EarlierIndexLists {
+public:
+    // The first recorded pair whose index list equals vd's, or -1.
+    int64_t FindFirst(const ZR::Model& model, const VMVertexData& vd) const
+    {
+        const auto found = pairs_.find(HashOf(vd));
+        if (found == pairs_.end())
+            return -1;
+        for (const uint32_t j : found->second)
+            if (SameIndexList(vd, *model.pairs[j].vd))
+                return j;
+        return -1;
+    }
+
+    // Records pair j (which has vertex data); pairs are added in list order.
+    void Add(uint32_t j, const VMVertexData& vd) { pairs_[HashOf(vd)].push_back(j); }
+
+private:
+    static std::size_t HashOf(const VMVertexData& vd)
+    {
+        const std::vector<uint8_t>& indices = vd.channels[VMVertexData::INDEX_CHANNEL];
+        const std::string_view bytes(reinterpret_cast<const char*>(indices.data()), indices.size());
+        return std::hash<std::string_view> {}(bytes) ^ static_cast<std::size_t>(static_cast<uint32_t>(vd.indexCount));
+    }
+
+    std::unordered_map<std::size_t, std::vector<uint32_t>> pairs_;
+};
 
 bool IsNearZero(const Vector3& v)
 {
@@ -150,15 +231,20 @@ std::string FloatElement(const char* name, double value)
     return std::string("<Float name='") + name + "'>" + FormatFloat(value) + "</Float>";
 }
 
+// One Texture element per stage whose texture has a stored name (TextureName, which also stores the
+// image in the current database); stages without one are left out.
 std::string TextureElements(const VMTextureProperty& tp)
 {
     std::string text;
     for (int i = 0; i < tp.SlotCount(); ++i) {
         const VMTextureStage* stage = tp.Stage(i);
-        if (!stage || !stage->texture || stage->texture->name.IsEmpty())
+        if (!stage || !stage->texture)
+            continue;
+        const std::string name = TextureName(CurrentSqlWriter(), *stage->texture);
+        if (name.empty())
             continue;
         text += Formatted("<Texture name='Texture%ld@Name'>", static_cast<long>(i));
-        text += EscapeModelText(stage->texture->name.c_str());
+        text += EscapeModelText(name);
         text += "</Texture>";
     }
     return text;
@@ -258,41 +344,47 @@ std::vector<int32_t> AppendIndexBuffers(ZR::Model& model, bool singleObjectActiv
 {
     const uint32_t count = model.pairs.Count();
     std::vector<int32_t> numbers(count, 0);
+    EarlierIndexLists lists;
+    EarlierNames names(true);
     int32_t ib = 0;
     for (uint32_t i = 0; i < count; ++i) {
         ZR::ModelPair& p = model.pairs[i];
         if (!p.vd)
             continue;
-        for (uint32_t j = 0; j < i; ++j) {
+        const int64_t first = lists.FindFirst(model, *p.vd);
+        if (first >= 0) {
+            const auto j = static_cast<uint32_t>(first);
             ZR::ModelPair& q = model.pairs[j];
-            if (!q.vd || !SameIndexList(*p.vd, *q.vd))
-                continue;
             VX_ASSERT_TEXT(p.vd.Get() != q.vd.Get(), "p.vd!=q.vd");
             numbers[i] = numbers[j];
             // The earlier pair's buffer serves this pair too; the shared vertex data keeps its list.
             if (numbers[i] != 0)
                 p.indexFile = q.indexFile;
-            break;
         }
         if (numbers[i] == 0 && HasIndexList(*p.vd)) {
             numbers[i] = ++ib;
             if (p.indexFile.IsEmpty())
                 p.indexFile.Assign(
-                    DistinctName(model, i, IndexFileName(*p.vd, ib, singleObjectActive), true).c_str());
+                    DistinctName(names, *p.vd, IndexFileName(*p.vd, ib, singleObjectActive)).c_str());
             text += Formatted("<IndexBuffer count='%i' file='", p.vd->indexCount);
             text += EscapeModelText(p.indexFile.c_str()) + "'/>";
         }
         p.vd->Tag = numbers[i];
+        lists.Add(i, *p.vd);
+        names.Add(p);
     }
     return numbers;
 }
 
-std::string VertexBufferElement(ZR::Model& model, uint32_t n, const ModelDescriptionOptions& options)
+// The VertexBuffer element of pair n (which has vertex data); names its vertex file when it has
+// none, distinct from the names of the earlier pairs recorded in earlier.
+std::string VertexBufferElement(
+    ZR::Model& model, uint32_t n, const ModelDescriptionOptions& options, const EarlierNames& earlier)
 {
     ZR::ModelPair& p = model.pairs[n];
     if (p.vertexFile.IsEmpty())
         p.vertexFile.Assign(
-            DistinctName(model, n, VertexFileName(*p.vd, static_cast<long>(n), options.singleObjectActive), false)
+            DistinctName(earlier, *p.vd, VertexFileName(*p.vd, static_cast<long>(n), options.singleObjectActive))
                 .c_str());
     Vector3 pos;
     Vector3 rot;
@@ -382,17 +474,31 @@ bool WriteOnce(SqlWriter& writer, WrittenFiles& written, const std::string& name
 
 std::vector<uint8_t> InterleavedVertices(const VMVertexData& vd)
 {
-    std::vector<uint8_t> bytes;
+    // The present channels with their element sizes, looked up once for all vertices.
+    struct Channel {
+        const uint8_t* bytes;
+        std::size_t size;
+    };
+    std::array<Channel, VMVertexData::NUM_CHANNELS> present {};
+    std::size_t presentCount = 0;
     std::size_t vertexSize = 0;
-    for (int slot = 1; slot < VMVertexData::NUM_CHANNELS; ++slot)
-        vertexSize += vd.ElementSize(slot);
+    for (int slot = 1; slot < VMVertexData::NUM_CHANNELS; ++slot) {
+        const std::size_t size = vd.ElementSize(slot);
+        if (size == 0)
+            continue;
+        present[presentCount++] = {vd.channels[static_cast<std::size_t>(slot)].data(), size};
+        vertexSize += size;
+    }
+    std::vector<uint8_t> bytes;
     if (vd.vertexCount <= 0 || vertexSize == 0)
         return bytes;
-    bytes.reserve(vertexSize * static_cast<std::size_t>(vd.vertexCount));
-    for (int32_t i = 0; i < vd.vertexCount; ++i)
-        for (int slot = 1; slot < VMVertexData::NUM_CHANNELS; ++slot) {
-            const std::span<const uint8_t> element = vd.Element(slot, i);
-            bytes.insert(bytes.end(), element.begin(), element.end());
+    const auto count = static_cast<std::size_t>(vd.vertexCount);
+    bytes.resize(vertexSize * count);
+    uint8_t* out = bytes.data();
+    for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t c = 0; c < presentCount; ++c) {
+            std::memcpy(out, present[c].bytes + present[c].size * i, present[c].size);
+            out += present[c].size;
         }
     return bytes;
 }
@@ -497,9 +603,12 @@ std::string WriteModelDescription(ZR::Model& model, const ModelDescriptionOption
     nonFiniteSeen = false;
     std::string text = "<model>";
     const std::vector<int32_t> indexBuffers = AppendIndexBuffers(model, options.singleObjectActive, text);
+    EarlierNames vertexNames(false);
     for (uint32_t i = 0; i < count; ++i)
-        if (model.pairs[i].vd)
-            text += VertexBufferElement(model, i, options);
+        if (model.pairs[i].vd) {
+            text += VertexBufferElement(model, i, options, vertexNames);
+            vertexNames.Add(model.pairs[i]);
+        }
     // Materials, numbered locally: a render state shared by several pairs is written once.
     std::map<const VMRenderState*, int32_t> materials;
     int32_t m = 0;

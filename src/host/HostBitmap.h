@@ -1,9 +1,12 @@
 #pragma once
-// A host bitmap: the image of a bitmap texture (or a rendered texture), 16 bits per channel.
+// A host bitmap: the image of a bitmap texture (or a rendered texture), 16 bits per channel. A plain
+// record whose pixels are a view of memory the host owns; see the operation that returned it for how
+// long the view stays valid.
 
+#include "host/HostTypes.h"
+
+#include <cstddef>
 #include <cstdint>
-#include <span>
-#include <vector>
 
 namespace vx {
 
@@ -22,18 +25,20 @@ struct HostBitmap {
     float aspect = 1.0f;
     bool hasAlpha = false;
     // width * height pixels, top row first; empty when the host knows only the image's header.
-    std::vector<HostPixel64> pixels;
+    HostArray<HostPixel64> pixels;
 
+    // True when the size is positive and the pixels cover it exactly.
     bool HasPixels() const
     {
-        return width > 0 && height > 0 && pixels.size() == size_t(width) * size_t(height);
+        return width > 0 && height > 0 && pixels.data
+            && pixels.count == std::size_t(width) * std::size_t(height);
     }
     // Row y (0 = top); empty when y is out of range or the pixels are not known.
-    std::span<const HostPixel64> GetRow(int y) const
+    HostArray<HostPixel64> GetRow(int y) const
     {
         if (!HasPixels() || y < 0 || y >= height)
             return {};
-        return std::span<const HostPixel64>(pixels).subspan(size_t(y) * size_t(width), size_t(width));
+        return {pixels.data + std::size_t(y) * std::size_t(width), std::size_t(width)};
     }
 };
 

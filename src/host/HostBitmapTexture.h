@@ -3,15 +3,18 @@
 
 #include "host/HostTexture.h"
 
-#include <string>
-
 namespace vx {
+
+struct HostBitmap;
 
 class HostBitmapTexture : public HostTexture {
 public:
-    // The image file's full path (never cut); empty when the texture names no file.
-    virtual std::string GetMapName() const = 0;
-    // The image at time 0, or null when the host has none.
+    // The image file's full path as the host keeps it (never cut; it may be a path of another
+    // machine, such as "c:\maps\wood.tga"); "" when the texture names no file. Owned by the texture,
+    // valid while it lives.
+    virtual const char* GetMapName() const = 0;
+    // The image at time 0, or null when the host has none (no file, or a file it cannot decode).
+    // Owned by the texture; the record and its pixels stay valid while the texture lives.
     virtual const HostBitmap* GetBitmap() const = 0;
     // Filter type (2 = none) and alpha source (3 = none).
     virtual int GetFilterType() const = 0;

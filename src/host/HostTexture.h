@@ -4,9 +4,6 @@
 
 #include "host/HostClassId.h"
 
-#include <memory>
-#include <string>
-
 namespace vx {
 
 class HostBitmapTexture;
@@ -17,7 +14,8 @@ public:
     virtual ~HostTexture() = default;
 
     virtual HostClassId GetClassId() const = 0;
-    virtual std::string GetName() const = 0;
+    // The texture's name; "" when it has none. Owned by the texture, valid while it lives.
+    virtual const char* GetName() const = 0;
     // Sub-textures: slot count, and the texture in a slot (null when empty or out of range).
     virtual int NumSubTexmaps() const = 0;
     virtual HostTexture* GetSubTexmap(int index) const = 0;
@@ -28,12 +26,15 @@ public:
     virtual int GetMapChannel() const = 0;
 
     // Entry index of the text table parameter paramId of parameter block 0 (the cube map's six face
-    // image paths are entries 0 to 5 of parameter 10); empty when there is none.
-    virtual std::string GetParamText(int paramId, int index) const = 0;
+    // image paths are entries 0 to 5 of parameter 10); "" when there is none. Owned by the texture,
+    // valid while it lives.
+    virtual const char* GetParamText(int paramId, int index) const = 0;
 
-    // Renders the texture into a new width x height bitmap at time 0 (no filtering); null when the
-    // host cannot render it.
-    virtual std::unique_ptr<HostBitmap> RenderBitmap(int width, int height) const = 0;
+    // Renders the texture into a width x height bitmap at time 0 (no filtering). The host keeps the
+    // bitmap: the record and its pixels stay valid until the next RenderBitmap call on this texture
+    // or the texture's end; the caller never frees it. Null when the host cannot render the texture
+    // or the size is not positive.
+    virtual const HostBitmap* RenderBitmap(int width, int height) const = 0;
 
     // The bitmap-texture view when the texture is one (kClassBitmapTexture), otherwise null.
     virtual const HostBitmapTexture* AsBitmapTexture() const = 0;

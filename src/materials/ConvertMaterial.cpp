@@ -259,7 +259,8 @@ void HandleTextures(Conversion& c, const HostMaterial& m)
         if (standard) {
             if (!standard->GetMapEnabled(i))
                 continue;
-            amount = FiniteOr(standard->GetTexmapAmount(i), 1.0f);
+            // A non-finite amount stays as it is: the handler counts it as below its threshold.
+            amount = standard->GetTexmapAmount(i);
         }
         HandleTexture(texture, c.kind, i, amount, &c.state);
     }

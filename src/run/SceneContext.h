@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vx {
@@ -53,6 +54,9 @@ public:
     std::map<std::string, ZR::ObjectInstance*> partTable;
     // The converted design; its root is the design root of the run.
     ZR::Design design;
+    // Resolved texture image path -> the name the Textures writer returned for it, so that each
+    // image file is read and stored once per run.
+    std::unordered_map<std::string, std::string> textureNames;
 
 private:
     std::vector<std::unique_ptr<RunTable>> runTables_;

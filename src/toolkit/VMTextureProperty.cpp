@@ -56,6 +56,56 @@ VMTextureStage* VMTextureProperty::FillStage(int slot)
     return stage.get();
 }
 
+VMTextureStage* VMTextureProperty::FillStage(int slot, VMTexture* texture)
+{
+    const bool fresh = slot >= 0 && slot < SlotCount() ? !Stage(slot) : true;
+    VMTextureStage* stage = FillStage(slot);
+    if (!stage)
+        return nullptr;
+    if (fresh && texture) {
+        stage->coordinateWord = InitialCoordinateWord(slot, *texture);
+        stage->firstModeWord = InitialFirstModeWord(slot);
+        stage->secondModeWord = InitialSecondModeWord(slot, *texture);
+    } else if (fresh) {
+        stage->firstModeWord = InitialFirstModeWord(slot);
+    }
+    stage->texture = VMRef<VMTexture>(texture);
+    return stage;
+}
+
+uint32_t InitialCoordinateWord(int slot, const VMTexture& texture)
+{
+    uint32_t word = ((texture.Mode_u & 0xFu) << 8) | ((texture.Mode_v & 0xFu) << 12);
+    if (slot == 0 && texture.MipMaps != 1)
+        word |= 1u << 24;
+    if (texture.Filtered)
+        word |= 1u << 25;
+    return word;
+}
+
+uint32_t InitialFirstModeWord(int slot)
+{
+    switch (slot) {
+    case 0:
+    case 1:
+    case 3:
+        return 0x01000200u;
+    case 2:
+        return 0x11000200u;
+    case 4:
+        return 0x02000200u;
+    case 5:
+        return 0x05002220u;
+    default:
+        return 0x07120200u;
+    }
+}
+
+uint32_t InitialSecondModeWord(int slot, const VMTexture& texture)
+{
+    return slot == 0 && texture.AlphaQuality != 0 ? InitialFirstModeWord(slot) : 0u;
+}
+
 void VMTextureProperty::RemoveStage(int slot)
 {
     if (slot < 0 || slot >= SlotCount())

@@ -24,8 +24,34 @@ struct VMTextureStage {
 
     uint32_t CoordinateSource() const { return coordinateWord & 0xFFu; }
     // Replaces bits 24-27 of the first mode word by mode.
-    void SetFirstMode(uint32_t mode) { firstModeWord = (firstModeWord & ~0x0F000000u) | ((mode & 0xFu) << 24); }
+    void SetFirstMode(uint32_t mode)
+    {
+        firstModeWord = (firstModeWord & ~0x0F000000u) | ((mode & 0xFu) << 24);
+    }
+    // Replaces bits 24-27 of the second mode word by mode.
+    void SetSecondMode(uint32_t mode)
+    {
+        secondModeWord = (secondModeWord & ~0x0F000000u) | ((mode & 0xFu) << 24);
+    }
+    // The mode (bits 24-27) of the first mode word.
+    uint32_t FirstMode() const { return (firstModeWord >> 24) & 0xFu; }
+    // Replaces bits 0-7 of the coordinate word by source.
+    void SetCoordinateSource(uint32_t source)
+    {
+        coordinateWord = (coordinateWord & ~0xFFu) | (source & 0xFFu);
+    }
 };
+
+// The coordinate word of a new stage in slot for texture: coordinate source 0, the address modes
+// Mode_u and Mode_v in bits 8-11 and 12-15, bit 24 when slot is 0 and MipMaps is not 1, bit 25 when
+// the texture is filtered.
+uint32_t InitialCoordinateWord(int slot, const VMTexture& texture);
+// The first mode word of a new stage in slot: 0x01000200 for slots 0, 1 and 3, 0x11000200 for slot
+// 2, 0x02000200 for slot 4, 0x05002220 for slot 5 and 0x07120200 for slots 6 and above.
+uint32_t InitialFirstModeWord(int slot);
+// The second mode word of a new stage: the first mode word for slot 0 when the texture's
+// AlphaQuality is not 0, otherwise 0.
+uint32_t InitialSecondModeWord(int slot, const VMTexture& texture);
 
 class VMTextureProperty : public VMRenderProperty {
 public:
@@ -46,6 +72,10 @@ public:
     // The stage record of slot (0 .. 255), made empty-initialised when the slot was empty. Null for
     // a slot out of range.
     VMTextureStage* FillStage(int slot);
+    // Fills slot (0 .. 255) with texture. A new stage record starts with the words of the slot and
+    // the texture (InitialCoordinateWord, InitialFirstModeWord, InitialSecondModeWord); a filled
+    // slot only changes its texture. Null for a slot out of range.
+    VMTextureStage* FillStage(int slot, VMTexture* texture);
     // Empties slot and drops trailing empty slots from the count.
     void RemoveStage(int slot);
 

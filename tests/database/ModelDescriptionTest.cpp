@@ -404,6 +404,25 @@ TEST(ModelDescription, DifferentBuffersWithOneCrcGetDistinctNames)
     EXPECT_EQ(model.pairs[1].indexFile, ("0x" + Hex(IndexCrc(*a)) + "-1.idx").c_str());
 }
 
+TEST(ModelDescription, ANameHeldByEarlierPairsOfDifferentContentsClashesWithEach)
+{
+    // The second pair keeps the name it was given although its content differs from the first's:
+    // the third pair, equal to the first, must still move to a new name.
+    auto a = MakeQuad(0.0f);
+    const std::string name = "0x" + Hex(VertexCrc(*a)) + ".vtx";
+    ZR::Model model;
+    AddPair(model, a, MakeDiffuse());
+    AddPair(model, MakeQuad(5.0f), MakeDiffuse()).vertexFile.Assign(name.c_str());
+    AddPair(model, CloneVertexData(*a), MakeDiffuse());
+    AddPair(model, CloneVertexData(*a), MakeDiffuse());
+    vx::WriteModelDescription(model, kSingle);
+    EXPECT_EQ(model.pairs[0].vertexFile, name.c_str());
+    EXPECT_EQ(model.pairs[1].vertexFile, name.c_str());
+    const std::string moved = "0x" + Hex(VertexCrc(*a)) + "-1.vtx";
+    EXPECT_EQ(model.pairs[2].vertexFile, moved.c_str());
+    EXPECT_EQ(model.pairs[3].vertexFile, moved.c_str());
+}
+
 TEST(ModelDescription, NonFiniteNumbersWriteNoText)
 {
     vxtest::DebugCapture capture;

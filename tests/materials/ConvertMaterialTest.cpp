@@ -252,6 +252,13 @@ TEST_F(Conversion, SharedStateListKeepsTheFirstIdenticalState)
     EXPECT_EQ(FindOrAddSharedState(b.Get()), a);
     EXPECT_FALSE(FindOrAddSharedState(nullptr));
     EXPECT_EQ(SharedStateCount(), 2u);
+    // Looked up again, a listed state is itself; once the list is emptied it is a stranger again.
+    EXPECT_EQ(FindOrAddSharedState(c.Get()), c);
+    EXPECT_EQ(FindOrAddSharedState(a.Get()), a);
+    EmptySharedStateList();
+    EXPECT_EQ(FindOrAddSharedState(b.Get()), b);
+    EXPECT_EQ(FindOrAddSharedState(a.Get()), b);
+    EXPECT_EQ(SharedStateCount(), 1u);
 }
 
 TEST(RunTables, TheEndOfARunEmptiesTheMaterialTables)

@@ -130,8 +130,8 @@ TEST(RenderState, AlphaWireAndTextureEquality)
     u.RemoveStage(3);
     EXPECT_EQ(u.SlotCount(), 1);
     EXPECT_TRUE(t.Equals(u));
-    two->FileName.Clear();
-    one->FileName.Clear();
+    two->FileName.clear();
+    one->FileName.clear();
     EXPECT_FALSE(t.Equals(u)); // empty file names never match
 }
 

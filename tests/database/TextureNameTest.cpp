@@ -1,0 +1,156 @@
+// The names of stage textures in the model description: the image file found for a texture, the
+// log line of a substitute, and each image stored once per path.
+
+#include "SqliteReader.h"
+
+#include "database/SqlWriter.h"
+#include "database/TextureName.h"
+
+#include "base/Crc32.h"
+#include "base/UniqueId.h"
+#include "memoryhost/MemoryHost.h"
+#include "run/ExportRunState.h"
+#include "run/SceneContext.h"
+#include "support/DebugCapture.h"
+#include "support/TempDir.h"
+#include "toolkit/VMTexture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace vx {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string Hex(const std::string& bytes)
+{
+    static const char* digits = "0123456789ABCDEF";
+    std::string text;
+    for (unsigned char c : bytes)
+        text += {digits[c >> 4], digits[c & 15]};
+    return text;
+}
+
+std::string IdText(const std::string& bytes)
+{
+    const uint32_t crc = Crc32(bytes.data(), bytes.size());
+    return DUniqueID::FromName(FixedString::FromHex32(crc).c_str()).ToString().c_str();
+}
+
+class TextureNames : public testing::Test {
+protected:
+    TextureNames()
+    {
+        run.log.CreateNew(logPath.c_str());
+        run.host = &host;
+        host.SetSceneFile(dir.File("scene/house.max"));
+        CurrentExporter() = &run;
+        CurrentSceneContext() = &context;
+    }
+    ~TextureNames() override
+    {
+        CurrentSceneContext() = nullptr;
+        CurrentExporter() = nullptr;
+    }
+
+    std::string Make(const std::string& relative, const std::string& bytes)
+    {
+        const std::filesystem::path path = dir.Path() / relative;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+    static VMRef<VMTexture> Texture(const char* name, const std::string& path)
+    {
+        VMRef<VMTexture> texture = MakeVMRef<VMTexture>();
+        texture->name = name;
+        texture->FileName = path;
+        return texture;
+    }
+    std::string LogText()
+    {
+        run.log.Close();
+        std::ifstream in(logPath, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    Strings Rows()
+    {
+        return vxtest::Column(
+            writer.GetDatabase().Handle(), "SELECT name || ' ' || hex(data) FROM Textures ORDER BY luid;");
+    }
+
+    vxtest::TempDir dir;
+    std::string logPath = dir.File("plan.vx.log");
+    MemoryHost host;
+    ExportRunState run;
+    SceneContext context;
+    SqlWriter writer {dir.File("plan.vx")};
+};
+
+TEST_F(TextureNames, TgaImageIsStoredFromItsPngCopyAndTheLogSaysSo)
+{
+    const std::string png = Make("scene/png/wood.png", "png bytes");
+    Make("scene/wood.png", "other png bytes");
+    VMRef<VMTexture> wood = Texture("wood.tga", "c:\\maps\\wood.tga");
+    EXPECT_EQ(TextureName(&writer, *wood), IdText("png bytes"));
+    EXPECT_EQ(wood->FileName, png);
+    EXPECT_EQ(Rows(), Strings {"wood " + Hex("png bytes")});
+    EXPECT_EQ(LogText(), "Using texture '" + png + "' instead of 'c:\\maps\\wood.tga'\r\n");
+}
+
+TEST_F(TextureNames, ImageGoneFromItsPathIsFoundInTheSecondMapDirectory)
+{
+    host.SetMapDirs({dir.File("maps1"), dir.File("maps2")});
+    Make("maps1/other.jpg", "x");
+    const std::string found = Make("maps2/brick.jpg", "brick bytes");
+    const std::string recorded = dir.File("old/brick.jpg");
+    VMRef<VMTexture> brick = Texture("brick.jpg", recorded);
+    EXPECT_EQ(TextureName(&writer, *brick), IdText("brick bytes"));
+    EXPECT_EQ(brick->FileName, found);
+    EXPECT_EQ(LogText(), "Using texture '" + found + "' instead of '" + recorded + "'\r\n");
+}
+
+TEST_F(TextureNames, ImageAtItsPathIsStoredOncePerPathWithoutLogLine)
+{
+    const std::string path = Make("maps/stone.png", "stone bytes");
+    VMRef<VMTexture> stone = Texture("stone.png", path);
+    VMRef<VMTexture> again = Texture("stone.png", path);
+    EXPECT_EQ(TextureName(&writer, *stone), IdText("stone bytes"));
+    // The second texture of the path reuses the stored name: the file is not read again.
+    std::filesystem::remove(path);
+    Make("maps/stone.png", "changed");
+    EXPECT_EQ(TextureName(&writer, *again), IdText("stone bytes"));
+    EXPECT_EQ(Rows(), Strings {"stone " + Hex("stone bytes")});
+    EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(TextureNames, MissingImageIsNamedByItsTitleOrLeftOutWhenMissingTexturesAreDropped)
+{
+    vxtest::DebugCapture debug;
+    const std::string recorded = dir.File("old/brick.jpg");
+    VMRef<VMTexture> brick = Texture("brick.jpg", recorded);
+    EXPECT_EQ(TextureName(&writer, *brick), "brick");
+    EXPECT_EQ(brick->FileName, recorded);
+    run.keepMissingTextures = false;
+    VMRef<VMTexture> gone = Texture("gone.jpg", dir.File("old/gone.jpg"));
+    EXPECT_EQ(TextureName(&writer, *gone), "");
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(LogText(), "Texture file not found: " + recorded + "\r\n");
+}
+
+TEST_F(TextureNames, WithoutDatabaseOrFileTheNameComesFromTheTexture)
+{
+    VMRef<VMTexture> rendered = Texture("Checker", "");
+    EXPECT_EQ(TextureName(&writer, *rendered), ""); // its image exists only in memory
+    EXPECT_EQ(TextureName(nullptr, *rendered), "Checker");
+    EXPECT_TRUE(Rows().empty());
+}
+
+} // namespace
+} // namespace vx
