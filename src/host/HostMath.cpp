@@ -374,6 +374,11 @@ HostQuat MakeQuatFromMatrix(const HostMatrix3& m)
     return QuatOf(ToMat3(m));
 }
 
+HostQuat ComposeRotations(const HostQuat& a, const HostQuat& b)
+{
+    return MakeQuatFromMatrix(MakeRotationMatrix(a) * MakeRotationMatrix(b));
+}
+
 HostAffineParts DecomposeAffine(const HostMatrix3& m)
 {
     HostAffineParts parts;

@@ -68,6 +68,9 @@ HostMatrix3 MakeScaleMatrix(const HostPoint3& s);
 HostMatrix3 MakeRotationMatrix(const HostQuat& q);
 // The rotation of a pure rotation matrix's axis rows as a unit quaternion (w >= 0).
 HostQuat MakeQuatFromMatrix(const HostMatrix3& m);
+// The rotation a followed by b, as a unit quaternion (w >= 0): the rotation matrix of the result is
+// MakeRotationMatrix(a) * MakeRotationMatrix(b).
+HostQuat ComposeRotations(const HostQuat& a, const HostQuat& b);
 
 // The parts of an affine transform, so that m = f * (stretch by k along the axes of u) then
 // (rotation q) then (translation t); in matrices: M = f * U^T K U Q + t, with U and Q the rotation

@@ -79,7 +79,8 @@ public:
     virtual float GetVisibility(HostTime t) const = 0;
     virtual bool IsHidden() const = 0;
 
-    // The node's transform controller; hosts return null until controllers are supported.
+    // The node's transform controller (position, rotation and scale sub-controllers), or null when
+    // the node's transform is not driven by one.
     virtual HostController* GetTMController() const = 0;
 };
 

@@ -4,11 +4,13 @@
 #include "scene/NodeProperty.h"
 #include "scene/StrongNode.h"
 
+#include "animation/WriteAnimationData.h"
 #include "base/Placement.h"
 #include "design/CompositeObject.h"
 #include "design/PropertyKey.h"
 #include "design/PropertyTypes.h"
 #include "host/HostNode.h"
+#include "run/ExportRunState.h"
 #include "run/SceneContext.h"
 
 #include <string>
@@ -64,6 +66,9 @@ ZR::ObjectInstance* AddInstance(ZR::CompositeObject& target, ZR::CompositeObject
     instance->local = rows;
     SetInstanceStretch(composite.data.stretchType, instance->placement, *hostNode, *instance);
     CopyNodeProperties(*hostNode, *instance);
+    const ExportRunState* exporter = CurrentExporter();
+    if (exporter && exporter->exportAnimationData)
+        WriteAnimationData(*instance, *hostNode);
     return instance;
 }
 

@@ -22,7 +22,8 @@ class StrongNode;
 // (parentTransform); the instance's placement takes local's rows (rotation and scale, host axes)
 // and its translation in metres; it is named after the node, keeps local as its local transform,
 // is appended to composite's placedBy, gets its stretch values (SetInstanceStretch) and the node's
-// user properties (CopyNodeProperties). Returns the instance; null when target cannot place
+// user properties (CopyNodeProperties) and, when the run exports animation data, the node's
+// animation (WriteAnimationData). Returns the instance; null when target cannot place
 // composite (composite is target itself: reported as "compo!=this") or node has no host node.
 ZR::ObjectInstance* AddInstance(ZR::CompositeObject& target, ZR::CompositeObject& composite,
     const HostMatrix3& nodeTransform, const HostMatrix3& parentTransform, const StrongNode& node);

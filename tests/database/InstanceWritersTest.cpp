@@ -60,6 +60,9 @@ public:
     int GetMapDirCount() const override { return 0; }
     const char* GetMapDir(int) const override { return ""; }
     bool IsSceneLocked() const override { return false; }
+    vx::HostInterval GetAnimRange() const override { return {0, 0}; }
+    int GetTicksPerFrame() const override { return 160; }
+    vx::HostController* CreateController(vx::HostClassId) override { return nullptr; }
     vx::HostWindow GetMainWindow() const override { return {}; }
     vx::HostWindow GetActiveWindow() const override { return {}; }
     void ProgressStart(const char*) override { }
