@@ -1,0 +1,122 @@
+#include "vxinfo/ReadOnlyDatabase.h"
+
+namespace vxinfo {
+
+bool QueryRow::IsNull(int column) const
+{
+    return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+}
+
+std::optional<int64_t> QueryRow::Integer(int column) const
+{
+    if (IsNull(column))
+        return std::nullopt;
+    return sqlite3_column_int64(statement_, column);
+}
+
+std::optional<double> QueryRow::Real(int column) const
+{
+    if (IsNull(column))
+        return std::nullopt;
+    return sqlite3_column_double(statement_, column);
+}
+
+std::string QueryRow::Text(int column) const
+{
+    const int type = sqlite3_column_type(statement_, column);
+    if (type == SQLITE_NULL)
+        return {};
+    const void* bytes = type == SQLITE_BLOB ? sqlite3_column_blob(statement_, column)
+                                            : sqlite3_column_text(statement_, column);
+    const int size = sqlite3_column_bytes(statement_, column);
+    if (!bytes || size <= 0)
+        return {};
+    return std::string(static_cast<const char*>(bytes), static_cast<std::size_t>(size));
+}
+
+bool QueryRow::IsBlob(int column) const
+{
+    return sqlite3_column_type(statement_, column) == SQLITE_BLOB;
+}
+
+ReadOnlyDatabase::~ReadOnlyDatabase()
+{
+    sqlite3_close(db_);
+}
+
+std::string ReadOnlyDatabase::Open(const std::string& path)
+{
+    sqlite3_close(db_);
+    db_ = nullptr;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        std::string reason = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close(db);
+        return reason;
+    }
+    // Opening is lazy: a file that is not a database shows only at its first read.
+    char* message = nullptr;
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, &message) != SQLITE_OK) {
+        std::string reason = message ? message : sqlite3_errmsg(db);
+        sqlite3_free(message);
+        sqlite3_close(db);
+        return reason;
+    }
+    db_ = db;
+    return {};
+}
+
+std::string ReadOnlyDatabase::ForEachRow(
+    const std::string& sql, const std::function<void(const QueryRow&)>& onRow) const
+{
+    if (!db_)
+        return "database not open";
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        std::string reason = sqlite3_errmsg(db_);
+        sqlite3_finalize(statement);
+        return reason;
+    }
+    int step;
+    const QueryRow row(statement);
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW)
+        onRow(row);
+    std::string reason = step == SQLITE_DONE ? std::string() : std::string(sqlite3_errmsg(db_));
+    sqlite3_finalize(statement);
+    return reason;
+}
+
+std::optional<int64_t> ReadOnlyDatabase::Integer(const std::string& sql) const
+{
+    std::optional<int64_t> value;
+    bool first = true;
+    ForEachRow(sql, [&](const QueryRow& row) {
+        if (first)
+            value = row.Integer(0);
+        first = false;
+    });
+    return value;
+}
+
+std::optional<std::string> ReadOnlyDatabase::Blob(const std::string& sql, int64_t key) const
+{
+    if (!db_)
+        return std::nullopt;
+    sqlite3_stmt* statement = nullptr;
+    std::optional<std::string> value;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK
+        && sqlite3_bind_int64(statement, 1, key) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
+        value = QueryRow(statement).Text(0);
+    sqlite3_finalize(statement);
+    return value;
+}
+
+std::vector<std::string> ReadOnlyDatabase::TableNames() const
+{
+    std::vector<std::string> names;
+    ForEachRow("SELECT name FROM sqlite_master WHERE type='table';",
+        [&](const QueryRow& row) { names.push_back(row.Text(0)); });
+    return names;
+}
+
+} // namespace vxinfo
