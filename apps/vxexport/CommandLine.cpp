@@ -1,5 +1,7 @@
 #include "vxexport/CommandLine.h"
 
+#include "memoryhost/UnitName.h"
+
 #include <optional>
 
 namespace vx {
@@ -8,6 +10,8 @@ namespace {
 
 constexpr const char* kDebugOutputOption = "--debug-output";
 constexpr const char* kPluginsOption = "--plugins";
+constexpr const char* kDumpSceneOption = "--dump-scene";
+constexpr const char* kUnitOption = "--unit";
 
 // The value of a valued option given as "name=value" or as "name value" (the next argument, which
 // i then moves past). nullopt when arg is not that option; missing is set when it has no value.
@@ -42,6 +46,8 @@ bool ApplyFlag(const std::string& name, CommandLine& line, std::vector<DialogAns
         line.quiet = true;
     else if (name == "--optimize-geometry")
         line.optimizeGeometry = true;
+    else if (name == "--animation")
+        line.animation = true;
     else if (name == "--single-object")
         answers.push_back(DialogAnswer::SingleObject);
     else if (name == "--per-object")
@@ -67,6 +73,12 @@ std::optional<std::string> ResolveDialogAnswer(const std::vector<DialogAnswer>& 
 
 std::optional<std::string> CheckPositionals(const std::vector<std::string>& positionals, CommandLine& line)
 {
+    if (positionals.size() == 1 && !line.dumpScene.empty()) {
+        if (positionals[0].empty())
+            return "SCENE must not be empty";
+        line.scene = positionals[0];
+        return std::nullopt;
+    }
     if (positionals.size() < 2)
         return positionals.empty() ? "missing SCENE and TARGET" : "missing TARGET";
     if (positionals.size() > 2)
@@ -109,6 +121,19 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& args)
                 return parse;
             }
             line.pluginFolder = *folder;
+        } else if (auto dump = TakeOptionValue(kDumpSceneOption, args, i, missingValue)) {
+            if (missingValue || dump->empty()) {
+                parse.error = "--dump-scene needs a FILE";
+                return parse;
+            }
+            line.dumpScene = *dump;
+        } else if (auto unit = TakeOptionValue(kUnitOption, args, i, missingValue)) {
+            if (missingValue || !FindUnitTypeByName(*unit)) {
+                parse.error = "--unit needs a UNIT: inches, feet, miles, millimeters, centimeters, meters or "
+                              "kilometers";
+                return parse;
+            }
+            line.unit = *unit;
         } else if (!ApplyFlag(arg, line, answers)) {
             parse.error = "unknown option '" + arg + "'";
             return parse;

@@ -31,7 +31,15 @@ struct CommandLine {
     // --optimize-geometry: let nodes with equal meshes share one object before the export (the
     // host's option bit for the geometry optimiser).
     bool optimizeGeometry = false;
+    // --animation: write the nodes' key-frame animation (the host's option bit for animation data).
+    bool animation = false;
+    // --dump-scene FILE: write the loaded scene to FILE in the scene file format. Without TARGET
+    // nothing is exported.
+    std::string dumpScene;
+    // --unit UNIT: the unit of imported files that state none (OBJ, 3DS); empty for metres.
+    std::string unit;
     std::string scene;
+    // Empty only with --dump-scene.
     std::string target;
 };
 
@@ -47,6 +55,8 @@ struct CommandLineParse {
 // Unknown options, a missing or empty SCENE or TARGET, extra arguments, --per-object together with
 // --single-object, and --per-object together with --yes (a run without prompts always exports a
 // single object) are errors.
+// With --dump-scene TARGET may be left out; --unit takes a unit name (FindUnitTypeByName), and an
+// unknown one is an error.
 CommandLineParse ParseCommandLine(const std::vector<std::string>& args);
 
 } // namespace vx

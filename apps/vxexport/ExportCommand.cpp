@@ -4,17 +4,19 @@
 #include "vxexport/Interrupt.h"
 #include "vxexport/OutcomeReport.h"
 #include "vxexport/PluginCatalog.h"
+#include "vxexport/SceneSource.h"
 #include "vxexport/TerminalLineReader.h"
 #include "vxexport/TerminalText.h"
 #include "vxexport/TerminalUiDriver.h"
 
 #include "host/ExportOutcome.h"
 #include "host/PluginInterface.h"
-#include "memoryhost/SceneFileLoader.h"
+#include "memoryhost/SceneFileWriter.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <unistd.h>
@@ -64,6 +66,21 @@ const PluginExporter* FindExporter(const PluginCatalog& catalog, const CommandLi
     return entry;
 }
 
+SceneSourceRequest MakeSceneSourceRequest(const CommandLine& line)
+{
+    SceneSourceRequest request;
+    request.scene = line.scene;
+    request.unit = line.unit;
+    // Images a 3D file embeds must outlive the run when the dumped scene refers to them.
+    if (!line.dumpScene.empty()) {
+        std::error_code ignored;
+        std::filesystem::path images = std::filesystem::absolute(line.dumpScene, ignored);
+        images.replace_extension();
+        request.imageFolder = images.string() + "-images";
+    }
+    return request;
+}
+
 ExitCode ExportScene(MemoryHost& host, const CommandLine& line, const PluginExporter& plugin)
 {
     // From here on Ctrl-C is the host's cancel button; before, it simply ends the program.
@@ -82,7 +99,8 @@ ExitCode ExportScene(MemoryHost& host, const CommandLine& line, const PluginExpo
         return ExitCode::RunFailed;
     }
     exporter->SetDebugOutput(&ForwardDebugOutput, nullptr);
-    const unsigned int options = line.optimizeGeometry ? kExportOptionOptimizeGeometry : 0u;
+    const unsigned int options = (line.optimizeGeometry ? kExportOptionOptimizeGeometry : 0u)
+        | (line.animation ? kExportOptionAnimation : 0u);
     const int result = exporter->DoExport(line.target.c_str(), &host, line.suppressPrompts ? 1 : 0, options);
     host.SetUiDriver(nullptr);
 
@@ -107,16 +125,27 @@ ExitCode RunExportCommand(const CommandLine& line)
     }
 
     PluginCatalog catalog;
-    catalog.LoadFolder(GetPluginFolder(line), std::cerr);
-    const PluginExporter* plugin = FindExporter(catalog, line);
-    if (!plugin)
-        return ExitCode::NoExporter;
+    const PluginExporter* plugin = nullptr;
+    if (!line.target.empty()) {
+        catalog.LoadFolder(GetPluginFolder(line), std::cerr);
+        plugin = FindExporter(catalog, line);
+        if (!plugin)
+            return ExitCode::NoExporter;
+    }
 
-    SceneLoadResult scene = LoadSceneFile(line.scene);
+    const SceneSource scene = LoadSceneSource(MakeSceneSourceRequest(line));
     if (!scene.scene) {
-        const std::string text = scene.error ? scene.error->GetText() : line.scene + ": not loaded";
-        std::cerr << "vxexport: the scene could not be loaded: " << MakePrintable(text) << "\n";
+        std::cerr << "vxexport: the scene could not be loaded: " << MakePrintable(scene.error) << "\n";
         return ExitCode::SceneNotLoaded;
+    }
+    if (!line.dumpScene.empty()) {
+        if (const auto error = WriteSceneFile(*scene.scene, line.dumpScene)) {
+            std::cerr << "vxexport: the scene could not be dumped: " << MakePrintable(error->file) << ": "
+                      << MakePrintable(error->message) << "\n";
+            return ExitCode::RunFailed;
+        }
+        if (!plugin)
+            return ExitCode::Exported;
     }
     return ExportScene(*scene.scene, line, *plugin);
 }

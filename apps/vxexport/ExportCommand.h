@@ -12,7 +12,8 @@ namespace vx {
 // returns the run's exit code. The exporter is the first plug-in of line's plug-in folder that
 // writes the target's extension; none is NoExporter. A debug output file that cannot be opened
 // is a usage error; a scene that does not load prints the loader's error and leaves the target
-// alone.
+// alone. A 3D file (IsImportedSceneFile) is imported in a child process first. With --dump-scene
+// the loaded scene is written there (a failure is RunFailed); without a target that is all.
 ExitCode RunExportCommand(const CommandLine& line);
 
 // Prints the exporters of line's plug-in folder on out, one line each: description, class name,

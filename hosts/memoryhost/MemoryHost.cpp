@@ -1,6 +1,7 @@
 #include "memoryhost/MemoryHost.h"
 
 #include "memoryhost/DialogSession.h"
+#include "memoryhost/MemoryControllerClasses.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,6 +28,23 @@ MemoryObject& MemoryHost::AddObject(std::uint32_t superClass, HostClassId classI
 {
     objects_.push_back(std::make_unique<MemoryObject>(*this, superClass, classId));
     return *objects_.back();
+}
+
+MemoryController& MemoryHost::AddController(
+    HostClassId classId, MemoryValueType type, MemoryControllerKind kind)
+{
+    controllers_.push_back(std::make_unique<MemoryController>(classId, type, kind));
+    return *controllers_.back();
+}
+
+HostController* MemoryHost::CreateController(HostClassId classId)
+{
+    const auto known = FindCreatableControllerClass(classId);
+    if (!known)
+        return nullptr;
+    auto* controller = new MemoryController(known->classId, known->type, known->kind);
+    controller->SetTemporary();
+    return controller;
 }
 
 MemoryMaterial& MemoryHost::AddMaterial(HostClassId classId, std::string name)

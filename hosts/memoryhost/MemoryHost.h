@@ -5,6 +5,7 @@
 // test).
 
 #include "host/Host.h"
+#include "memoryhost/MemoryController.h"
 #include "memoryhost/MemoryMaterial.h"
 #include "memoryhost/MemoryNode.h"
 #include "memoryhost/MemoryObject.h"
@@ -32,12 +33,17 @@ public:
     MemoryObject& AddObject(std::uint32_t superClass, HostClassId classId);
     MemoryMaterial& AddMaterial(HostClassId classId, std::string name);
     MemoryTexture& AddTexture(HostClassId classId, std::string name);
+    MemoryController& AddController(HostClassId classId, MemoryValueType type, MemoryControllerKind kind);
 
     // The scene file's full path ("" for an unsaved scene); the name is its last component.
     void SetSceneFile(std::string path) { sceneFile_ = std::move(path); }
     void SetMasterUnit(HostUnitInfo unit) { unit_ = unit; }
     void SetMapDirs(std::vector<std::string> dirs) { mapDirs_ = std::move(dirs); }
     void SetSceneLocked(bool locked) { sceneLocked_ = locked; }
+    // The animation range (frames 0 to 100 by default) and the ticks per frame (160: 30 frames a
+    // second); ticksPerFrame must be at least 1.
+    void SetAnimRange(HostInterval range) { animRange_ = range; }
+    void SetTicksPerFrame(int ticksPerFrame) { ticksPerFrame_ = ticksPerFrame; }
     // The driver that plays the user (not owned; it must outlive its use). Null restores the
     // default driver, which never cancels and answers dialogs with their OK button.
     void SetUiDriver(UiDriver* driver) { driver_ = driver ? driver : &defaultDriver_; }
@@ -54,6 +60,11 @@ public:
     int GetMapDirCount() const override { return static_cast<int>(mapDirs_.size()); }
     const char* GetMapDir(int index) const override;
     bool IsSceneLocked() const override { return sceneLocked_; }
+    HostInterval GetAnimRange() const override { return animRange_; }
+    int GetTicksPerFrame() const override { return ticksPerFrame_; }
+    // A temporary key-frame, XYZ position or Euler rotation controller of classId (see
+    // FindCreatableControllerClass), which the caller releases with DeleteThis; null for other classes.
+    HostController* CreateController(HostClassId classId) override;
 
     // The main window and the active window are two fixed, distinct handles.
     static constexpr HostWindow kMainWindow {1};
@@ -72,12 +83,15 @@ private:
     std::vector<std::unique_ptr<MemoryObject>> objects_;
     std::vector<std::unique_ptr<MemoryMaterial>> materials_;
     std::vector<std::unique_ptr<MemoryTexture>> textures_;
+    std::vector<std::unique_ptr<MemoryController>> controllers_;
     MemoryNode* root_ = nullptr;
 
     std::string sceneFile_;
     HostUnitInfo unit_;
     std::vector<std::string> mapDirs_;
     bool sceneLocked_ = false;
+    HostInterval animRange_ {0, 100 * 160};
+    int ticksPerFrame_ = 160;
 
     UiDriver defaultDriver_;
     UiDriver* driver_ = &defaultDriver_;

@@ -3,6 +3,7 @@
 #include "host/HostMesh.h"
 #include "host/HostObject.h"
 #include "host/HostShape.h"
+#include "memoryhost/MemoryController.h"
 
 #include <utility>
 
@@ -27,12 +28,22 @@ HostObject* MemoryNode::EvalWorldState(HostTime t) const
     return object_ ? object_->Evaluate(t) : nullptr;
 }
 
-HostMatrix3 MemoryNode::GetNodeTM(HostTime) const
+HostController* MemoryNode::GetTMController() const
+{
+    return controller_;
+}
+
+HostMatrix3 MemoryNode::LocalTMAt(HostTime t) const
+{
+    return controller_ ? controller_->GetMatrix(t) : local_;
+}
+
+HostMatrix3 MemoryNode::GetNodeTM(HostTime t) const
 {
     // local * parent * grandparent ...; the root's transform is the identity.
-    HostMatrix3 world = local_;
+    HostMatrix3 world = LocalTMAt(t);
     for (const MemoryNode* ancestor = parent_; ancestor; ancestor = ancestor->parent_)
-        world = world * ancestor->local_;
+        world = world * ancestor->LocalTMAt(t);
     return world;
 }
 

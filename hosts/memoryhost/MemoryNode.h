@@ -9,6 +9,8 @@
 
 namespace vx {
 
+class MemoryController;
+
 class MemoryNode final : public HostNode {
 public:
     // Nodes are made by MemoryHost (the root) and MemoryHost::AddNode, which owns them.
@@ -16,6 +18,9 @@ public:
 
     void SetName(std::string name) { name_ = std::move(name); }
     void SetMaterial(HostMaterial* material) { material_ = material; }
+    // The transform controller (owned by the host; null for none). With one, the node's transform
+    // relative to its parent at time t is the controller's, and the local transform below is unused.
+    void SetTMController(MemoryController* controller) { controller_ = controller; }
     // The node's transform relative to its parent's node transform (identity by default).
     void SetLocalTM(const HostMatrix3& local) { local_ = local; }
     const HostMatrix3& GetLocalTM() const { return local_; }
@@ -24,6 +29,7 @@ public:
     // With a world-space modifier the object's data is in world space: the object transform after
     // world-space modifiers is then the identity.
     void SetWorldSpaceModifier(bool on) { worldSpaceModifier_ = on; }
+    bool IsWorldSpaceModifier() const { return worldSpaceModifier_; }
     void SetWireColor(std::uint32_t color) { wireColor_ = color; }
     void SetVisibility(float visibility) { visibility_ = visibility; }
     void SetHidden(bool hidden) { hidden_ = hidden; }
@@ -57,13 +63,15 @@ public:
     std::uint32_t GetWireColor() const override { return wireColor_; }
     float GetVisibility(HostTime) const override { return visibility_; }
     bool IsHidden() const override { return hidden_; }
-    HostController* GetTMController() const override { return nullptr; }
+    HostController* GetTMController() const override;
 
     // The node's children as memory nodes.
     const std::vector<MemoryNode*>& GetChildren() const { return children_; }
 
 private:
     HostMatrix3 GetObjectOffsetTM() const;
+    // The transform relative to the parent at t.
+    HostMatrix3 LocalTMAt(HostTime t) const;
 
     MemoryNode* parent_;
     std::vector<MemoryNode*> children_;
@@ -71,6 +79,7 @@ private:
     HostObject* object_ = nullptr;
     HostMaterial* material_ = nullptr;
     HostMatrix3 local_;
+    MemoryController* controller_ = nullptr;
     HostPoint3 offsetPosition_;
     HostQuat offsetRotation_;
     HostPoint3 offsetScale_ {1, 1, 1};

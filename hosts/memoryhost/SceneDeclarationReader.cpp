@@ -22,6 +22,8 @@ struct KindName {
 constexpr KindName kTextureKinds[] = {
     {"bitmap", kClassBitmapTexture},
     {"cubeMap", kClassCubeMapTexture},
+    {"checker", kClassCheckerTexture},
+    {"gradient", kClassGradientTexture},
     {"other", {}},
 };
 
@@ -212,7 +214,7 @@ void ReadBitmap(SceneReadContext& context, const JsonAt& at, MemoryTexture& text
 {
     const JsonReader& reader = context.reader;
     reader.RequireObject(at, {"width", "height", "aspect", "hasAlpha", "pixels"});
-    HostBitmap bitmap;
+    MemoryImage bitmap;
     bitmap.width = static_cast<int>(reader.ReadInteger(reader.GetField(at, "width"), 1, 65536));
     bitmap.height = static_cast<int>(reader.ReadInteger(reader.GetField(at, "height"), 1, 65536));
     if (auto aspectAt = reader.FindField(at, "aspect"))
@@ -230,19 +232,42 @@ void ReadBitmap(SceneReadContext& context, const JsonAt& at, MemoryTexture& text
     texture.bitmap = std::move(bitmap);
 }
 
+// The pattern of a checker (two colours, "tiles" squares along each side) or a gradient (three
+// colours, top to bottom).
+ProceduralPattern ReadPattern(const JsonReader& reader, const JsonAt& at, bool checker)
+{
+    ProceduralPattern pattern;
+    pattern.kind = checker ? ProceduralPattern::Kind::Checker : ProceduralPattern::Kind::Gradient;
+    const size_t wanted = checker ? 2 : 3;
+    pattern.colours = checker
+        ? std::array<HostColor, 3> {HostColor {0, 0, 0}, HostColor {1, 1, 1}, HostColor {}}
+        : std::array<HostColor, 3> {HostColor {0, 0, 0}, HostColor {0.5f, 0.5f, 0.5f}, HostColor {1, 1, 1}};
+    if (auto coloursAt = reader.FindField(at, "colors")) {
+        if (reader.RequireArray(*coloursAt) != wanted)
+            reader.Fail(SceneLoadErrorKind::InvalidValue, coloursAt->pointer,
+                std::string(checker ? "a checker has 2 colours" : "a gradient has 3 colours") + ", found "
+                    + std::to_string(coloursAt->value.size()));
+        for (size_t i = 0; i < wanted; ++i)
+            pattern.colours[i] = reader.ReadColor(reader.GetElement(*coloursAt, i));
+    }
+    if (auto tilesAt = reader.FindField(at, "tiles"))
+        pattern.tiles = static_cast<int>(reader.ReadInteger(*tilesAt, 1, 1024));
+    return pattern;
+}
+
 void ReadTextureFields(
     SceneReadContext& context, const JsonAt& at, MemoryTexture& texture, const KindName& kind)
 {
     const JsonReader& reader = context.reader;
     if (auto fileAt = reader.FindField(at, "file"))
-        texture.mapName = context.ResolvePath(reader.ReadString(*fileAt));
+        texture.mapName = context.ResolveImagePath(reader.ReadString(*fileAt));
     if (auto facesAt = reader.FindField(at, "faces")) {
         if (reader.RequireArray(*facesAt) != 6)
             reader.Fail(SceneLoadErrorKind::InvalidValue, facesAt->pointer,
                 "a cube map has 6 face images, found " + std::to_string(facesAt->value.size()));
         for (size_t i = 0; i < 6; ++i)
             texture.paramTexts[{10, static_cast<int>(i)}]
-                = context.ResolvePath(reader.ReadString(reader.GetElement(*facesAt, i)));
+                = context.ResolveImagePath(reader.ReadString(reader.GetElement(*facesAt, i)));
     } else if (kind.classId == kClassCubeMapTexture) {
         reader.Fail(SceneLoadErrorKind::MissingField, at.pointer, "the required field \"faces\" is missing");
     }
@@ -258,6 +283,8 @@ void ReadTextureFields(
         texture.playbackRate = reader.ReadFloatIn(*rateAt, 0.0f, 1000.0f);
     if (auto bitmapAt = reader.FindField(at, "bitmap"))
         ReadBitmap(context, *bitmapAt, texture);
+    if (kind.name == "checker" || kind.name == "gradient")
+        texture.pattern = ReadPattern(reader, at, kind.name == "checker");
 }
 
 // ---- materials ------------------------------------------------------------------------------
@@ -420,7 +447,7 @@ void ReadTextures(SceneReadContext& context, const JsonAt& at)
         const JsonAt textureAt = reader.GetElement(at, i);
         reader.RequireObject(textureAt,
             {"id", "name", "type", "classId", "file", "faces", "uvwSource", "mapChannel", "filterType",
-                "alphaSource", "playbackRate", "subTextures", "bitmap"});
+                "alphaSource", "playbackRate", "subTextures", "bitmap", "colors", "tiles"});
         std::string id = ReadNewId(reader, textureAt, context.textures);
         const KindName* chosen = &kTextureKinds[0];
         if (auto typeAt = reader.FindField(textureAt, "type"))
@@ -434,6 +461,12 @@ void ReadTextures(SceneReadContext& context, const JsonAt& at)
         if (chosen->name != "cubeMap" && textureAt.value.contains("faces"))
             reader.Fail(SceneLoadErrorKind::UnknownField, AppendPointer(textureAt.pointer, "faces"),
                 "the field \"faces\" belongs to cube maps");
+        const bool procedural = chosen->name == "checker" || chosen->name == "gradient";
+        for (std::string_view field : {"colors", "tiles"})
+            if ((!procedural || (field == "tiles" && chosen->name != "checker")) && textureAt.value.contains(field))
+                reader.Fail(SceneLoadErrorKind::UnknownField, AppendPointer(textureAt.pointer, field),
+                    "the field \"" + std::string(field) + "\" belongs to "
+                        + (field == "tiles" ? "checker textures" : "checker and gradient textures"));
         std::string name = id;
         if (auto nameAt = reader.FindField(textureAt, "name"))
             name = reader.ReadString(*nameAt);

@@ -1,5 +1,6 @@
 #include "memoryhost/SceneFileLoader.h"
 
+#include "memoryhost/SceneControllerReader.h"
 #include "memoryhost/SceneDeclarationReader.h"
 #include "memoryhost/SceneNodeReader.h"
 #include "memoryhost/SceneReadContext.h"
@@ -227,7 +228,7 @@ std::unique_ptr<MemoryHost> LoadScene(const std::string& path, const std::string
     CheckFormat(reader, root);
     reader.RequireObject(root,
         {"format", "version", "sceneFile", "unit", "mapDirectories", "buffers", "rootUserProperties",
-            "textures", "materials", "objects", "nodes"});
+            "textures", "materials", "objects", "nodes", "timeline"});
 
     if (auto sceneFileAt = reader.FindField(root, "sceneFile"))
         host->SetSceneFile(context.ResolvePath(reader.ReadString(*sceneFileAt)));
@@ -240,6 +241,8 @@ std::unique_ptr<MemoryHost> LoadScene(const std::string& path, const std::string
             dirs.push_back(context.ResolvePath(reader.ReadString(reader.GetElement(*dirsAt, i))));
         host->SetMapDirs(std::move(dirs));
     }
+    if (auto timelineAt = reader.FindField(root, "timeline"))
+        ReadTimeline(context, *timelineAt);
     if (auto buffersAt = reader.FindField(root, "buffers"))
         ReadBuffers(context, *buffersAt);
     if (auto propertiesAt = reader.FindField(root, "rootUserProperties"))

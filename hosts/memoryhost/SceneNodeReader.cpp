@@ -1,5 +1,7 @@
 #include "memoryhost/SceneNodeReader.h"
 
+#include "memoryhost/SceneControllerReader.h"
+
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -35,6 +37,10 @@ struct NodeDecl {
     std::uint32_t wireColor = 0x00808080;
     float visibility = 1.0f;
     bool hidden = false;
+    // The node's "animation" and its pointer; null without one.
+    const Json* animation = nullptr;
+    std::string animationPointer;
+    MemoryNode* built = nullptr;
 };
 
 struct Trs {
@@ -66,6 +72,7 @@ private:
     std::uint32_t ReadWireColor(const JsonAt& at) const;
     void ResolveReferences();
     void BuildTree();
+    void ReadAnimations();
 
     SceneReadContext& context_;
     const JsonReader& reader_;
@@ -82,6 +89,7 @@ void NodeReader::Read(const JsonAt& at)
         topLevel_.push_back(ParseNode(reader_.GetElement(at, i), 1, false));
     ResolveReferences();
     BuildTree();
+    ReadAnimations();
 }
 
 int NodeReader::ParseNode(const JsonAt& at, int depth, bool nested)
@@ -94,7 +102,7 @@ int NodeReader::ParseNode(const JsonAt& at, int depth, bool nested)
             "the file declares more than " + std::to_string(context_.limits.maxDeclarations) + " nodes");
     reader_.RequireObject(at,
         {"name", "id", "object", "material", "transform", "objectOffset", "worldSpaceModifier",
-            "userProperties", "wireColor", "visibility", "hidden", "children"});
+            "userProperties", "wireColor", "visibility", "hidden", "children", "animation"});
     const int index = static_cast<int>(decls_.size());
     decls_.emplace_back();
     {
@@ -163,6 +171,10 @@ void NodeReader::ParseFields(const JsonAt& at, NodeDecl& decl)
         decl.visibility = reader_.ReadFloatIn(*visibilityAt, 0.0f, 1.0f);
     if (auto hiddenAt = reader_.FindField(at, "hidden"))
         decl.hidden = reader_.ReadBool(*hiddenAt);
+    if (auto animationAt = reader_.FindField(at, "animation")) {
+        decl.animation = &animationAt->value;
+        decl.animationPointer = animationAt->pointer;
+    }
 }
 
 HostMatrix3 NodeReader::ReadMatrix(const JsonAt& at) const
@@ -288,6 +300,7 @@ void NodeReader::BuildTree()
         node.SetWireColor(decl.wireColor);
         node.SetVisibility(decl.visibility);
         node.SetHidden(decl.hidden);
+        decls_[next.decl].built = &node;
         for (auto it = decl.children.rbegin(); it != decl.children.rend(); ++it)
             pending.push_back({it->decl, &node, next.depth + 1});
     }
@@ -296,6 +309,19 @@ void NodeReader::BuildTree()
             reader_.Fail(SceneLoadErrorKind::NotATree, decls_[i].pointer,
                 "node \"" + decls_[i].name
                     + "\" cannot be reached from the scene root: its references form a cycle");
+}
+
+// Animations are read once every node exists, so that a path constraint may name any node.
+void NodeReader::ReadAnimations()
+{
+    std::unordered_map<std::string, MemoryNode*> nodesById;
+    for (const NodeDecl& decl : decls_)
+        if (decl.id)
+            nodesById.emplace(*decl.id, decl.built);
+    for (const NodeDecl& decl : decls_)
+        if (decl.animation)
+            ReadNodeAnimation(context_, JsonAt {*decl.animation, decl.animationPointer}, decl.local,
+                *decl.built, nodesById);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "memoryhost/SceneReadContext.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 
 namespace vx {
@@ -39,6 +40,14 @@ std::string SceneReadContext::ResolvePath(const std::string& text) const
     if (path.is_relative())
         path = folder_ / path;
     return path.lexically_normal().string();
+}
+
+std::string SceneReadContext::ResolveImagePath(const std::string& text) const
+{
+    const bool drive = text.size() >= 3 && std::isalpha(static_cast<unsigned char>(text[0])) && text[1] == ':'
+        && (text[2] == '\\' || text[2] == '/');
+    const bool network = text.size() >= 2 && text[0] == '\\' && text[1] == '\\';
+    return drive || network ? text : ResolvePath(text);
 }
 
 } // namespace vx

@@ -31,6 +31,10 @@ public:
     // A path written in the scene file: backslashes are taken as folder separators, and a relative
     // path is made absolute against the scene file's folder (then normalised). "" stays "".
     std::string ResolvePath(const std::string& text) const;
+    // An image path written in the scene file: a Windows drive or network path ("c:\\maps\\wood.tga",
+    // "\\\\server\\maps\\wood.tga") is kept exactly as written, as the host that saved the scene
+    // reports it; any other path as ResolvePath.
+    std::string ResolveImagePath(const std::string& text) const;
 
     JsonReader reader;
     const SceneLoadLimits& limits;
@@ -40,6 +44,8 @@ public:
     std::unordered_map<std::string, MemoryTexture*> textures;
     std::unordered_map<std::string, MemoryMaterial*> materials;
     std::unordered_map<std::string, MemoryObject*> objects;
+    // Ticks per unit of the key times in the file: the ticks per frame, or 1 when times are ticks.
+    std::int64_t ticksPerTimeUnit = 160;
 
 private:
     std::filesystem::path folder_;

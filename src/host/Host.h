@@ -20,6 +20,7 @@
 #include "host/HostClassId.h"
 #include "host/HostController.h"
 #include "host/HostDialog.h"
+#include "host/HostInterval.h"
 #include "host/HostMaterial.h"
 #include "host/HostMath.h"
 #include "host/HostMesh.h"
@@ -57,6 +58,13 @@ public:
     // True when the host does not allow scene changes now; the scene passes that replace objects
     // then leave the scene alone.
     virtual bool IsSceneLocked() const = 0;
+
+    // The scene's animation range and the ticks per frame (at least 1).
+    virtual HostInterval GetAnimRange() const = 0;
+    virtual int GetTicksPerFrame() const = 0;
+    // A new controller of classId for the caller, who releases it with its DeleteThis; null when
+    // the host has no such class.
+    virtual HostController* CreateController(HostClassId classId) = 0;
 };
 
 } // namespace vx

@@ -13,10 +13,11 @@ TEST(CommandLine, ReadsOptionsAnywhereBeforeTheEndOfOptions)
 {
     const CommandLineParse parse = ParseCommandLine(
         {"--quiet", "scene.json", "--debug-output", "dbg.txt", "--yes", "out.vx", "--single-object",
-            "--optimize-geometry"});
+            "--optimize-geometry", "--animation"});
     ASSERT_EQ(parse.error, "");
     EXPECT_TRUE(parse.line.quiet);
     EXPECT_TRUE(parse.line.optimizeGeometry);
+    EXPECT_TRUE(parse.line.animation);
     EXPECT_TRUE(parse.line.suppressPrompts);
     EXPECT_EQ(parse.line.dialogAnswer, DialogAnswer::SingleObject);
     EXPECT_EQ(parse.line.debugOutput, "dbg.txt");
@@ -49,6 +50,13 @@ TEST(CommandLine, RefusesWhatIsNoCommand)
             "--per-object and --single-object exclude each other"},
         {{"a", "b", "--plugins"}, "--plugins needs a DIR"},
         {{"a", "b", "--plugins="}, "--plugins needs a DIR"},
+        {{"a", "b", "--dump-scene"}, "--dump-scene needs a FILE"},
+        {{"--dump-scene", "d.json"}, "missing SCENE and TARGET"},
+        {{"--dump-scene", "d.json", ""}, "SCENE must not be empty"},
+        {{"--unit", "cubits", "a.obj", "b"},
+            "--unit needs a UNIT: inches, feet, miles, millimeters, centimeters, meters or kilometers"},
+        {{"a.obj", "b", "--unit"},
+            "--unit needs a UNIT: inches, feet, miles, millimeters, centimeters, meters or kilometers"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ParseCommandLine(c.args).error, c.error) << testing::PrintToString(c.args);
@@ -57,6 +65,19 @@ TEST(CommandLine, RefusesWhatIsNoCommand)
     EXPECT_NE(ParseCommandLine({"--yes", "--per-object", "a", "b"}).error.find("cannot be used with --yes"),
         std::string::npos);
     EXPECT_EQ(ParseCommandLine({"--yes", "--single-object", "a", "b"}).error, "");
+}
+
+TEST(CommandLine, DumpSceneMakesTheTargetOptional)
+{
+    const CommandLineParse dump = ParseCommandLine({"--dump-scene", "d.json", "--unit=centimetres", "room.obj"});
+    EXPECT_EQ(dump.error, "");
+    EXPECT_EQ(dump.line.dumpScene, "d.json");
+    EXPECT_EQ(dump.line.unit, "centimetres");
+    EXPECT_EQ(dump.line.scene, "room.obj");
+    EXPECT_EQ(dump.line.target, "");
+    const CommandLineParse both = ParseCommandLine({"--dump-scene=d.json", "room.obj", "room.vx"});
+    EXPECT_EQ(both.error, "");
+    EXPECT_EQ(both.line.target, "room.vx");
 }
 
 TEST(CommandLine, HelpAndVersionNeedNoFiles)

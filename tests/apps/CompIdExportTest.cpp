@@ -3,6 +3,7 @@
 
 #include "EndToEndSupport.h"
 #include "VxexportProcess.h"
+#include "VxinfoCheck.h"
 
 #include "support/TempDir.h"
 
@@ -61,6 +62,7 @@ TEST_F(CompIdExport, PerObjectPlacesSharedObjectsByInstances)
         << log;
 
     ExportedDatabase db(Target());
+    ExpectSoundDatabase(Target());
     ASSERT_TRUE(db.IsOpen());
     const std::string root = std::to_string(db.Integer("SELECT object_luid FROM Roots"));
     EXPECT_EQ(
@@ -91,6 +93,7 @@ TEST_F(CompIdExport, SingleObjectMergesEverythingIntoTheDesign)
     const ProcessResult run = Export(true);
     ASSERT_EQ(run.exitCode, kExported) << run.err;
     ExportedDatabase db(Target());
+    ExpectSoundDatabase(Target());
     ASSERT_TRUE(db.IsOpen());
     // The root record and the design root it places, which holds every geometry of the scene: the
     // identifiers only matter for objects of their own.

@@ -3,6 +3,7 @@
 
 #include "EndToEndSupport.h"
 #include "VxexportProcess.h"
+#include "VxinfoCheck.h"
 
 #include "support/TempDir.h"
 
@@ -83,6 +84,7 @@ TEST_F(DesignExport, SingleObjectWritesTheDesignRootPartsAndTheRootInstance)
         << Log();
 
     ExportedDatabase db(Target());
+    ExpectSoundDatabase(Target());
     ASSERT_TRUE(db.IsOpen());
     // The root record with its camera, looking at the design box from the front.
     const int64_t root = db.Integer("SELECT object_luid FROM Roots");
@@ -153,6 +155,7 @@ TEST_F(DesignExport, PerObjectWritesEveryTopLevelInstanceIntoTheRootRecord)
     EXPECT_EQ(log.substr(log.find("Failed objects:")), "Failed objects:\r\nHuge\r\n");
 
     ExportedDatabase db(Target());
+    ExpectSoundDatabase(Target());
     ASSERT_TRUE(db.IsOpen());
     const std::string root = std::to_string(db.Integer("SELECT object_luid FROM Roots"));
     EXPECT_EQ(

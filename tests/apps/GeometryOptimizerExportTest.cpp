@@ -4,6 +4,7 @@
 
 #include "EndToEndSupport.h"
 #include "VxexportProcess.h"
+#include "VxinfoCheck.h"
 
 #include "support/TempDir.h"
 
@@ -60,6 +61,7 @@ protected:
         const ProcessResult run = RunVxexport(args);
         EXPECT_EQ(run.exitCode, kExported) << run.err;
         ExportedDatabase db(dir.File("tables.vx"));
+        ExpectSoundDatabase(dir.File("tables.vx"));
         EXPECT_EQ(db.Integer("SELECT count(*) FROM Roots"), 1);
         return {db.Integer("SELECT count(*) FROM Geometries"), db.Integer("SELECT count(*) FROM CompositeObjects"),
             db.Integer("SELECT count(*) FROM ObjectInstances")};

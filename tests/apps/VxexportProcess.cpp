@@ -95,6 +95,12 @@ std::string VxexportPath()
 
 ProcessResult RunVxexport(const std::vector<std::string>& args, const std::string& stdinText)
 {
+    return RunProgram(VxexportPath(), args, stdinText);
+}
+
+ProcessResult RunProgram(
+    const std::string& program, const std::vector<std::string>& args, const std::string& stdinText)
+{
     ScratchFile in;
     ScratchFile out;
     ScratchFile err;
@@ -105,7 +111,6 @@ ProcessResult RunVxexport(const std::vector<std::string>& args, const std::strin
     posix_spawn_file_actions_addopen(&actions, 0, in.Path().c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, out.Path().c_str(), O_WRONLY | O_TRUNC, 0);
     posix_spawn_file_actions_addopen(&actions, 2, err.Path().c_str(), O_WRONLY | O_TRUNC, 0);
-    const std::string program = VxexportPath();
     std::vector<char*> argv = MakeArgv(program, args);
     pid_t pid = -1;
     ProcessResult result;

@@ -21,6 +21,9 @@ struct ProcessResult {
 // Runs vxexport with args, stdin reading stdinText (a file, so no terminal), stdout and stderr
 // captured, and waits for it.
 ProcessResult RunVxexport(const std::vector<std::string>& args, const std::string& stdinText = "");
+// The same for any program (the path of its executable).
+ProcessResult RunProgram(
+    const std::string& program, const std::vector<std::string>& args, const std::string& stdinText = "");
 
 // vxexport with a pseudo-terminal as its stderr (and as its stdin when asked): what the user sees
 // is read from the terminal's other side. The terminal's output can be stopped (Ctrl-S), so that

@@ -3,6 +3,7 @@
 
 #include "EndToEndSupport.h"
 #include "VxexportProcess.h"
+#include "VxinfoCheck.h"
 
 #include "support/TempDir.h"
 
@@ -122,6 +123,7 @@ TEST_F(Vxexport, AnEmptySceneWithoutPromptsWritesACompleteDatabaseAndSaysNothing
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), std::count(log.begin(), log.end(), '\r'));
 
     ExportedDatabase db(Target());
+    ExpectSoundDatabase(Target());
     ASSERT_TRUE(db.IsOpen());
     EXPECT_EQ(
         db.Integer("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"),

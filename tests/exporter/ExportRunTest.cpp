@@ -4,6 +4,7 @@
 
 #include "exporter/ExportTexts.h"
 #include "run/NodeProgressHook.h"
+#include "run/RunPhaseHook.h"
 #include "run/SceneContext.h"
 #include "exporter/VNX30MaxExporter.h"
 
@@ -491,6 +492,41 @@ TEST_F(ExportRunTest, ProgressHookCountsNodesAfterTheRun)
     vx::NodeProgressHook()();
     EXPECT_EQ(exporter.progressCount, 1);
     EXPECT_EQ(driver.percents, std::vector<int> {25});
+}
+
+TEST_F(ExportRunTest, PhaseHookHearsTheBoundariesTheRunReaches)
+{
+    using vx::RunPhase;
+    struct Heard {
+        std::vector<RunPhase> phases;
+        static void Note(void* context, RunPhase phase) { static_cast<Heard*>(context)->phases.push_back(phase); }
+    };
+    const std::vector<RunPhase> complete {RunPhase::Started, RunPhase::ScenePassesRun, RunPhase::TreeBuilt,
+        RunPhase::DatabaseOpened, RunPhase::Converted, RunPhase::Written, RunPhase::Committed, RunPhase::Released};
+    struct Restore {
+        vx::RunPhaseHook saved = vx::CurrentRunPhaseHook();
+        ~Restore() { vx::CurrentRunPhaseHook() = saved; }
+    };
+    Heard heard;
+    const Restore restore;
+    vx::CurrentRunPhaseHook() = {&Heard::Note, &heard};
+
+    AddObjectToDesign();
+    Export();
+    EXPECT_EQ(exporter.LastOutcome().status, ExportStatus::Succeeded);
+    EXPECT_EQ(heard.phases, complete);
+
+    // A target in use ends the run before the export tree is built.
+    heard.phases.clear();
+    std::filesystem::remove_all(target);
+    std::filesystem::create_directory(target);
+    Export();
+    EXPECT_EQ(exporter.LastOutcome().status, ExportStatus::TargetInUse);
+    EXPECT_EQ(heard.phases, (std::vector<RunPhase> {RunPhase::Started, RunPhase::ScenePassesRun}));
+
+    // The run leaves the hook as it found it.
+    EXPECT_EQ(vx::CurrentRunPhaseHook().function, &Heard::Note);
+    EXPECT_EQ(vx::CurrentRunPhaseHook().context, &heard);
 }
 
 TEST_F(ExportRunTest, NullHostFailsWithoutTouchingAnything)

@@ -1,4 +1,5 @@
 #include "SceneFileTestSupport.h"
+#include "support/TgaImage.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,8 @@ namespace {
 
 using vxtest::Bytes;
 using vxtest::MakeScene;
+using vxtest::EncodeTga;
+using vxtest::Rgba;
 using vxtest::SceneFiles;
 
 void ExpectNear(const HostPoint3& actual, const HostPoint3& expected)
@@ -182,38 +185,50 @@ TEST(SceneFileLoader, LoadsEveryPartOfAScene)
 TEST(SceneFileLoader, ReadsTexturesAndTheirImages)
 {
     SceneFiles files;
-    // A 3 x 2 PNG header is all the host needs to know the image's size.
+    // The host decodes the image file: a 3 x 2 TGA whose top-left pixel is red and half transparent.
+    std::vector<Rgba> pixels(6, Rgba {0, 0, 255, 255});
+    pixels[0] = {255, 0, 0, 128};
+    files.Write("wood.tga", EncodeTga(3, 2, pixels));
+    // A PNG whose header is fine but whose image data is missing cannot be decoded: no bitmap.
     std::string png = "\x89PNG\r\n\x1a\n";
     png += std::string("\0\0\0\x0dIHDR\0\0\0\x03\0\0\0\x02\x08\x06", 18);
     png += std::string(20, '\0');
-    files.Write("wood.png", png);
+    files.Write("broken.png", png);
     auto host = LoadOrFail(files, MakeScene(R"(
       "textures": [
-        {"id": "wood", "file": "wood.png"},
+        {"id": "wood", "file": "wood.tga"},
         {"id": "sky", "type": "cubeMap", "faces": ["px.png", "nx.png", "py.png", "ny.png", "pz.png", "/nz.png"]},
         {"id": "gone", "file": "/nowhere/gone.tga",
          "bitmap": {"width": 2, "height": 1, "hasAlpha": true, "pixels": [[255, 0, 0, 255], [0, 0, 1, 0]]}},
-        {"id": "noise", "type": "other", "classId": [4660, 1], "subTextures": [null, "wood"]}
+        {"id": "noise", "type": "other", "classId": [4660, 1], "subTextures": [null, "wood"]},
+        {"id": "broken", "file": "broken.png"},
+        {"id": "checker", "type": "checker", "colors": [[1, 0, 0], [0, 0, 1]], "tiles": 2},
+        {"id": "gradient", "type": "gradient", "colors": [[1, 1, 1], [0.5, 0.5, 0.5], [0, 0, 0]]},
+        {"id": "windows", "file": "c:\\maps\\Wood.TGA"}
       ],
       "materials": [{"id": "m", "maps": [{"channel": 0, "texture": "wood"}, {"channel": 1, "texture": "sky"},
-                                         {"channel": 2, "texture": "gone"}, {"channel": 3, "texture": "noise"}]}],
+                                         {"channel": 2, "texture": "gone"}, {"channel": 3, "texture": "noise"},
+                                         {"channel": 4, "texture": "broken"}, {"channel": 5, "texture": "checker"},
+                                         {"channel": 6, "texture": "gradient"}, {"channel": 7, "texture": "windows"}]}],
       "objects": [{"id": "o", "type": "helper"}],
       "nodes": [{"name": "N", "object": "o", "material": "m"}])"));
     ASSERT_TRUE(host);
     const HostMaterial* material = host->GetNodeByName("N")->GetMaterial();
     const HostBitmap* image = material->GetSubTexmap(0)->AsBitmapTexture()->GetBitmap();
-    ASSERT_TRUE(image);
+    ASSERT_TRUE(image && image->HasPixels());
     EXPECT_EQ(image->width, 3);
     EXPECT_EQ(image->height, 2);
     EXPECT_TRUE(image->hasAlpha);
-    EXPECT_FALSE(image->HasPixels());
+    EXPECT_EQ(image->GetRow(0)[0], (HostPixel64 {65535, 0, 0, 128 * 257}));
+    EXPECT_EQ(image->GetRow(1)[2], (HostPixel64 {0, 0, 65535, 65535}));
+    EXPECT_EQ(material->GetSubTexmap(4)->AsBitmapTexture()->GetBitmap(), nullptr);
 
     const HostTexture* sky = material->GetSubTexmap(1);
     EXPECT_EQ(sky->GetClassId(), kClassCubeMapTexture);
     EXPECT_EQ(sky->AsBitmapTexture(), nullptr);
     EXPECT_EQ(sky->GetParamText(10, 0), files.Folder() + "/px.png");
-    EXPECT_EQ(sky->GetParamText(10, 5), "/nz.png");
-    EXPECT_EQ(sky->GetParamText(10, 6), "");
+    EXPECT_STREQ(sky->GetParamText(10, 5), "/nz.png");
+    EXPECT_STREQ(sky->GetParamText(10, 6), "");
 
     const HostBitmap* declared = material->GetSubTexmap(2)->AsBitmapTexture()->GetBitmap();
     ASSERT_TRUE(declared && declared->HasPixels());
@@ -223,6 +238,25 @@ TEST(SceneFileLoader, ReadsTexturesAndTheirImages)
     const HostTexture* noise = material->GetSubTexmap(3);
     EXPECT_EQ(noise->GetSubTexmap(1), material->GetSubTexmap(0));
     EXPECT_EQ(noise->RenderBitmap(256, 256), nullptr);
+
+    // Checker and gradient render into the requested size; the other texture renders nothing.
+    const HostBitmap* checker = material->GetSubTexmap(5)->RenderBitmap(4, 4);
+    ASSERT_TRUE(checker && checker->HasPixels());
+    EXPECT_EQ(material->GetSubTexmap(5)->GetClassId(), (HostClassId {0x200, 0}));
+    EXPECT_EQ(checker->GetRow(0)[0], (HostPixel64 {65535, 0, 0, 65535}));
+    EXPECT_EQ(checker->GetRow(0)[2], (HostPixel64 {0, 0, 65535, 65535}));
+    EXPECT_EQ(checker->GetRow(3)[3], (HostPixel64 {65535, 0, 0, 65535}));
+    const HostBitmap* gradient = material->GetSubTexmap(6)->RenderBitmap(2, 3);
+    ASSERT_TRUE(gradient && gradient->HasPixels());
+    EXPECT_EQ(gradient->GetRow(0)[1], (HostPixel64 {65535, 65535, 65535, 65535}));
+    EXPECT_EQ(gradient->GetRow(1)[0].r, 32768);
+    EXPECT_EQ(gradient->GetRow(2)[0], (HostPixel64 {0, 0, 0, 65535}));
+    EXPECT_EQ(material->GetSubTexmap(6)->RenderBitmap(0, 256), nullptr);
+
+    // A Windows path stays as written; the file is not here, so there is no bitmap.
+    const HostBitmapTexture* windows = material->GetSubTexmap(7)->AsBitmapTexture();
+    EXPECT_STREQ(windows->GetMapName(), "c:\\maps\\Wood.TGA");
+    EXPECT_EQ(windows->GetBitmap(), nullptr);
 }
 
 TEST(SceneFileLoader, ReadsLargeArraysFromASideFile)

@@ -1,0 +1,95 @@
+#include "vxexport/SceneSource.h"
+
+#include "vxexport/ImportProcess.h"
+#include "vxexport/PluginCatalog.h"
+
+#include "memoryhost/SceneFileLoader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <vector>
+
+namespace vx {
+
+bool IsImportedSceneFile(const std::string& path)
+{
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* known : {".fbx", ".gltf", ".glb", ".obj", ".dae", ".3ds"})
+        if (extension == known)
+            return true;
+    return false;
+}
+
+std::shared_ptr<TemporaryFolder> TemporaryFolder::Create()
+{
+    std::error_code error;
+    std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    if (error)
+        base = "/tmp";
+    std::string pattern = (base / "vxexport-import-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        return nullptr;
+    return std::shared_ptr<TemporaryFolder>(new TemporaryFolder(pattern));
+}
+
+TemporaryFolder::~TemporaryFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+namespace {
+
+SceneSource ImportScene(const SceneSourceRequest& request)
+{
+    SceneSource source;
+    source.importFolder = TemporaryFolder::Create();
+    if (!source.importFolder) {
+        source.error = request.scene + ": cannot make a temporary folder for the import";
+        return source;
+    }
+    const std::filesystem::path folder = source.importFolder->GetPath();
+    const std::string sceneFile = (folder / "scene.json").string();
+    std::vector<std::string> argv {request.importer.empty()
+            ? (std::filesystem::path(GetDefaultPluginFolder()) / "vximport").string()
+            : request.importer};
+    if (!request.unit.empty())
+        argv.insert(argv.end(), {"--unit", request.unit});
+    argv.insert(argv.end(),
+        {request.scene, sceneFile, request.imageFolder.empty() ? (folder / "images").string() : request.imageFolder});
+    const ChildOutcome outcome = RunChildProcess(argv, request.timeout);
+    if (outcome.exitCode != 0) {
+        const std::string reason = DescribeChildFailure(outcome, request.timeout);
+        // The importer names the file itself; a crash or a time-out is named here.
+        source.error = reason.rfind(request.scene, 0) == 0 ? reason : request.scene + ": " + reason;
+        return source;
+    }
+    SceneLoadResult loaded = LoadSceneFile(sceneFile);
+    if (!loaded.scene) {
+        source.error = request.scene + ": the imported scene did not load: "
+            + (loaded.error ? loaded.error->GetText() : std::string("no reason given"));
+        return source;
+    }
+    source.scene = std::move(loaded.scene);
+    return source;
+}
+
+} // namespace
+
+SceneSource LoadSceneSource(const SceneSourceRequest& request)
+{
+    if (IsImportedSceneFile(request.scene))
+        return ImportScene(request);
+    SceneSource source;
+    SceneLoadResult loaded = LoadSceneFile(request.scene);
+    if (loaded.scene)
+        source.scene = std::move(loaded.scene);
+    else
+        source.error = loaded.error ? loaded.error->GetText() : request.scene + ": not loaded";
+    return source;
+}
+
+} // namespace vx

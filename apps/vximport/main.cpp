@@ -1,0 +1,47 @@
+// vximport: imports a real 3D file (FBX, glTF, OBJ, COLLADA, 3DS) through Assimp and writes it as
+// a scene file. vxexport runs it as a separate process, so that a file which makes the importer
+// crash, abort or hang ends this program and never vxexport.
+//
+// Usage: vximport [--unit UNIT] FILE SCENE.json IMAGEDIR
+// Writes SCENE.json (and its side file SCENE.bin when the arrays are large) and the images the
+// file embeds into IMAGEDIR. Exit status 0 on success; 1 when the file did not import or the
+// scene could not be written (the reason on stderr); 2 for a wrong command line.
+
+#include "assimpimport/AssimpImport.h"
+#include "memoryhost/SceneFileWriter.h"
+#include "memoryhost/UnitName.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    using namespace vx;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    AssimpImportOptions options;
+    if (args.size() >= 2 && args[0] == "--unit") {
+        const auto type = FindUnitTypeByName(args[1]);
+        if (!type) {
+            std::cerr << "vximport: unknown unit '" << args[1] << "'\n";
+            return 2;
+        }
+        options.unit = HostUnitInfo {*type, 1.0};
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.size() != 3) {
+        std::cerr << "usage: vximport [--unit UNIT] FILE SCENE.json IMAGEDIR\n";
+        return 2;
+    }
+    options.imageFolder = args[2];
+    const AssimpImportResult imported = ImportAssimpScene(args[0], options);
+    if (!imported.scene) {
+        std::cerr << imported.error << "\n";
+        return 1;
+    }
+    if (const auto error = WriteSceneFile(*imported.scene, args[1])) {
+        std::cerr << error->file << ": " << error->message << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Imports a real 3D file (FBX binary or ASCII, glTF 2.0 .gltf/.glb, OBJ with MTL, COLLADA .dae,
+// 3DS) through Assimp into a memory host, so that the exporter sees it as it sees a scene file.
+// docs/importing.md gives the mapping: what is kept, what becomes what, what is lost.
+
+#include "memoryhost/MemoryHost.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace vx {
+
+struct AssimpImportOptions {
+    // The unit of files that state none (OBJ, 3DS); metres when not given. FBX files bring their
+    // unit scale factor, glTF is metres, and COLLADA is converted to metres by the importer.
+    std::optional<HostUnitInfo> unit;
+    // The folder that embedded images (glb, FBX) are written to; created when needed. The scene's
+    // textures refer to the files written there.
+    std::string imageFolder;
+};
+
+struct AssimpImportResult {
+    // The scene; null when the file did not import.
+    std::unique_ptr<MemoryHost> scene;
+    // Why it did not import (the importer's message, naming the file); empty on success.
+    std::string error;
+};
+
+// Imports the file at path. The host's scene file is path (made absolute), so that the exporter
+// names the scene after it and looks for textures beside it. A file that the importer refuses, or
+// that holds no scene, gives an error and no scene.
+AssimpImportResult ImportAssimpScene(const std::string& path, const AssimpImportOptions& options);
+
+} // namespace vx
