@@ -5,10 +5,12 @@
 #include "memoryhost/SceneNodeReader.h"
 #include "memoryhost/SceneReadContext.h"
 #include "memoryhost/SceneTextCheck.h"
+#include "memoryhost/UnitName.h"
 
 #include <filesystem>
 #include <fstream>
 #include <new>
+#include <optional>
 #include <string_view>
 
 namespace vx {
@@ -142,22 +144,6 @@ void CheckFormat(const JsonReader& reader, const JsonAt& root)
 
 HostUnitInfo ReadUnit(const JsonReader& reader, const JsonAt& at)
 {
-    static constexpr struct {
-        std::string_view name;
-        int type;
-    } kUnits[] = {
-        {"inches", kHostUnitInches},
-        {"feet", kHostUnitFeet},
-        {"miles", kHostUnitMiles},
-        {"millimeters", kHostUnitMillimeters},
-        {"millimetres", kHostUnitMillimeters},
-        {"centimeters", kHostUnitCentimeters},
-        {"centimetres", kHostUnitCentimeters},
-        {"meters", kHostUnitMeters},
-        {"metres", kHostUnitMeters},
-        {"kilometers", kHostUnitKilometers},
-        {"kilometres", kHostUnitKilometers},
-    };
     reader.RequireObject(at, {"type", "multiplier"});
     HostUnitInfo unit;
     const JsonAt typeAt = reader.GetField(at, "type");
@@ -165,13 +151,10 @@ HostUnitInfo ReadUnit(const JsonReader& reader, const JsonAt& at)
         unit.type = static_cast<int>(reader.ReadInteger(typeAt, INT32_MIN, INT32_MAX));
     } else {
         const std::string name = reader.ReadString(typeAt);
-        bool known = false;
-        for (const auto& candidate : kUnits)
-            if (candidate.name == name) {
-                unit.type = candidate.type;
-                known = true;
-            }
-        if (!known)
+        const std::optional<int> known = FindUnitTypeByName(name);
+        if (known)
+            unit.type = *known;
+        else
             reader.Fail(SceneLoadErrorKind::InvalidValue, typeAt.pointer,
                 "unknown unit \"" + name
                     + "\" (known: inches, feet, miles, millimeters, centimeters, meters, kilometers)");
