@@ -25,10 +25,10 @@ using vx::UiEvent;
 TEST(OptionsDialogTemplate, DescribesTheDialog)
 {
     const vx::HostDialogTemplate dialog = vx::OptionsDialogTemplate();
-    EXPECT_EQ(dialog.caption, "Varnex Export Options");
+    EXPECT_STREQ(dialog.caption, "Varnex Export Options");
     EXPECT_EQ(dialog.width, 187);
     EXPECT_EQ(dialog.height, 76);
-    EXPECT_EQ(dialog.fontName, "MS Sans Serif");
+    EXPECT_STREQ(dialog.fontName, "MS Sans Serif");
     EXPECT_EQ(dialog.fontSize, 8);
     EXPECT_TRUE(dialog.toolWindow);
 
@@ -47,7 +47,7 @@ TEST(OptionsDialogTemplate, DescribesTheDialog)
         const vx::HostDialogControl& control = dialog.controls[i];
         EXPECT_EQ(control.id, expected[i].id);
         EXPECT_EQ(control.kind, expected[i].kind);
-        EXPECT_EQ(control.text, expected[i].text);
+        EXPECT_STREQ(control.text, expected[i].text);
         EXPECT_EQ(control.x, expected[i].x);
         EXPECT_EQ(control.y, expected[i].y);
         EXPECT_EQ(control.width, expected[i].width);

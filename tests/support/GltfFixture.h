@@ -83,7 +83,7 @@ struct GltfFixture {
         nlohmann::json buffer = {{"byteLength", bin.size()}};
         if (!imageView)
             buffer["uri"] = "data:application/octet-stream;base64," + EncodeBase64(bin);
-        document["buffers"] = {buffer};
+        document["buffers"] = nlohmann::json::array({buffer}); // explicit: a braced single json may be taken as a copy
         document["bufferViews"] = {{{"buffer", 0}, {"byteOffset", 0}, {"byteLength", 36}},
             {{"buffer", 0}, {"byteOffset", 36}, {"byteLength", 36}},
             {{"buffer", 0}, {"byteOffset", 72}, {"byteLength", 24}},
