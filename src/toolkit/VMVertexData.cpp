@@ -195,17 +195,7 @@ void VMVertexData::SetIndex(int32_t i, uint16_t value)
 void CopyVertex(VMVertexData& destination, int32_t destinationVertex, const VMVertexData& source,
     int32_t sourceVertex)
 {
-    if (destinationVertex < 0 || destinationVertex >= destination.vertexCount || sourceVertex < 0
-        || sourceVertex >= source.vertexCount)
-        return;
-    for (int slot = VMVertexData::POSITION_CHANNEL; slot < VMVertexData::NUM_CHANNELS; ++slot) {
-        const std::size_t size = source.ElementSize(slot);
-        if (size == 0 || size != destination.ElementSize(slot))
-            continue;
-        const auto index = static_cast<std::size_t>(slot);
-        std::memcpy(destination.channels[index].data() + size * static_cast<std::size_t>(destinationVertex),
-            source.channels[index].data() + size * static_cast<std::size_t>(sourceVertex), size);
-    }
+    CopyVertices(destination, destinationVertex, source, sourceVertex, 1);
 }
 
 void CopyVertices(VMVertexData& destination, int32_t destinationFirst, const VMVertexData& source,
