@@ -1,5 +1,7 @@
 #include "vxinfo/ReadOnlyDatabase.h"
 
+#include <cstring>
+
 namespace vxinfo {
 
 bool QueryRow::IsNull(int column) const
@@ -54,6 +56,40 @@ std::string ReadOnlyDatabase::Open(const std::string& path)
         sqlite3_close(db);
         return reason;
     }
+    return Adopt(db);
+}
+
+std::string ReadOnlyDatabase::OpenImage(const std::string& bytes)
+{
+    sqlite3_close(db_);
+    db_ = nullptr;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        std::string reason = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close(db);
+        return reason;
+    }
+    // SQLite owns the copy (and frees it on close, or at once when deserialising fails).
+    const auto size = static_cast<sqlite3_int64>(bytes.size());
+    auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(bytes.empty() ? 1 : bytes.size()));
+    if (!copy) {
+        sqlite3_close(db);
+        return "out of memory";
+    }
+    if (!bytes.empty())
+        std::memcpy(copy, bytes.data(), bytes.size());
+    const int rc = sqlite3_deserialize(
+        db, "main", copy, size, size, SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY);
+    if (rc != SQLITE_OK) {
+        std::string reason = sqlite3_errmsg(db);
+        sqlite3_close(db);
+        return reason;
+    }
+    return Adopt(db);
+}
+
+std::string ReadOnlyDatabase::Adopt(sqlite3* db)
+{
     // Opening is lazy: a file that is not a database shows only at its first read.
     char* message = nullptr;
     if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, &message) != SQLITE_OK) {

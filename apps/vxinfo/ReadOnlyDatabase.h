@@ -42,6 +42,9 @@ public:
     // Opens path read-only (never creates it). Returns "" on success, otherwise the reason (a
     // missing file, or a file that is not a SQLite database).
     std::string Open(const std::string& path);
+    // Opens a read-only copy of a whole database file held in memory (the bytes of a .vx file).
+    // Returns "" on success, otherwise the reason, as Open does. Nothing touches the disk.
+    std::string OpenImage(const std::string& bytes);
     bool IsOpen() const { return db_ != nullptr; }
 
     // Runs sql and calls onRow for each row. Returns "" when the query ran to the end, otherwise
@@ -57,6 +60,9 @@ public:
     std::vector<std::string> TableNames() const;
 
 private:
+    // Takes db (opened, never null) when its first read works; otherwise closes it and returns why.
+    std::string Adopt(sqlite3* db);
+
     sqlite3* db_ = nullptr;
 };
 

@@ -11,6 +11,8 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,32 @@ TEST(VxinfoCheck, TheExportedHouseIsSoundInBothModes)
         ASSERT_EQ(design.openFailure, "");
         EXPECT_EQ(AllFindings(vxinfo::CheckDesign(design.db, design.content)), "") << path;
     }
+}
+
+// The fuzz target checks databases from memory: an image must load and check exactly as its file
+// does, stay read-only, and turn bytes that are no database into a reason.
+TEST(VxinfoCheck, ADatabaseImageInMemoryChecksLikeItsFile)
+{
+    const HouseDatabases& house = ExportedHouse();
+    ASSERT_TRUE(house.ok);
+    std::ifstream in(house.perObject, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(bytes.empty());
+
+    OpenedDesign fromFile(house.perObject);
+    vxinfo::ReadOnlyDatabase image;
+    ASSERT_EQ(image.OpenImage(bytes), "");
+    const vxinfo::DesignContent content = vxinfo::LoadDesign(image, house.perObject);
+    EXPECT_TRUE(content.unreadable.empty());
+    EXPECT_EQ(content.objects.size(), fromFile.content.objects.size());
+    EXPECT_EQ(content.instances.size(), fromFile.content.instances.size());
+    EXPECT_EQ(content.files.size(), fromFile.content.files.size());
+    EXPECT_EQ(AllFindings(vxinfo::CheckDesign(image, content)), "");
+    EXPECT_NE(image.ForEachRow("DELETE FROM Guids;", [](const vxinfo::QueryRow&) {}), "");
+
+    vxinfo::ReadOnlyDatabase garbage;
+    EXPECT_EQ(garbage.OpenImage(std::string(4096, 'x')), "file is not a database");
+    EXPECT_FALSE(garbage.IsOpen());
 }
 
 struct BrokenCase {
