@@ -114,22 +114,22 @@ RenderNormals BuildRenderNormals(std::span<const HostPoint3> verts, std::span<co
             double x = 0, y = 0, z = 0;
             std::uint32_t groups = 0;
         };
-        std::vector<Sum> sums;
+        // At most one set per smoothing-group bit: a fixed array, no allocation per vertex.
+        std::array<Sum, 32> sums;
+        int sumCount = 0;
         for (std::uint32_t i = first; i < last; ++i) {
             const HostFace& face = faces[around[i]];
             const int set = sets.Find(std::countr_zero(face.smGroup));
-            if (slotOfSet[set] < 0) {
-                slotOfSet[set] = static_cast<int>(sums.size());
-                sums.emplace_back();
-            }
-            Sum& sum = sums[slotOfSet[set]];
+            if (slotOfSet[set] < 0)
+                slotOfSet[set] = sumCount++;
+            Sum& sum = sums[static_cast<std::size_t>(slotOfSet[set])];
             const HostPoint3& n = result.faceNormals[around[i]];
             sum.x += n.x, sum.y += n.y, sum.z += n.z;
             sum.groups |= face.smGroup;
         }
         auto& normals = result.vertices[v].normals;
-        normals.reserve(sums.size());
-        for (const Sum& sum : sums) {
+        normals.reserve(static_cast<std::size_t>(sumCount));
+        for (const Sum& sum : std::span(sums.data(), static_cast<std::size_t>(sumCount))) {
             const HostPoint3 total {
                 static_cast<float>(sum.x), static_cast<float>(sum.y), static_cast<float>(sum.z)};
             normals.push_back({Normalize(total), sum.groups});

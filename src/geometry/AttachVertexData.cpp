@@ -80,7 +80,7 @@ bool ShareEqualData()
 
 } // namespace
 
-void AttachVertexData(ZR::Model& model, VMVertexData* vertexData, VMRenderState* renderState,
+void AttachVertexData(ZR::Model& model, VMRef<VMVertexData> vertexData, VMRenderState* renderState,
     const Transform& transform)
 {
     // A piece without vertices (an unused sub-material) has nothing to show.
@@ -94,7 +94,9 @@ void AttachVertexData(ZR::Model& model, VMVertexData* vertexData, VMRenderState*
     if (!renderState || !IsVisible(*renderState))
         return;
 
-    VMRef<VMVertexData> clone = CloneVertexData(*vertexData);
+    // Data nobody else holds is changed in place; a copy of the vertices costs as much as the
+    // conversion that made them.
+    VMRef<VMVertexData> clone = vertexData->RefCount() == 1 ? std::move(vertexData) : CloneVertexData(*vertexData);
     TransformVertices(*clone, transform);
 
     VMRef<VMRenderState> state(renderState);

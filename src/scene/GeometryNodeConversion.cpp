@@ -95,9 +95,9 @@ void MergeNodeGeometry(StrongNode& node, const MergeGoal& goal, float scaleFacto
     vertexPlacement = ScaleBefore(vertexPlacement, VertexScaleOf(DesignScaleFactors(local)));
 
     ZR::Model& model = goal.composite->data.Model;
-    for (const GeometryPair& mesh : meshes) {
+    for (GeometryPair& mesh : meshes) {
         const uint32_t before = model.pairs.Count();
-        AttachVertexData(model, mesh.vertexData.Get(), mesh.renderState.Get(), vertexPlacement);
+        AttachVertexData(model, std::move(mesh.vertexData), mesh.renderState.Get(), vertexPlacement);
         if (model.pairs.Count() > before)
             SetPairPlacement(model.pairs[model.pairs.Count() - 1], geometryPlacement, geometryBox);
     }

@@ -89,8 +89,8 @@ ZR::CompositeObject* GetNodeComposite(StrongNode& node, const HostMatrix3& child
         composite->fromGeometryNode = !meshes.IsEmpty();
         const Transform normalisation = MakeNormalisationTransform(
             properties, HostExtentOf(hostNode->GetObjectBoundingBox()), context->scaleFactor);
-        for (const GeometryPair& mesh : meshes)
-            AttachVertexData(composite->data.Model, mesh.vertexData.Get(), mesh.renderState.Get(), normalisation);
+        for (GeometryPair& mesh : meshes)
+            AttachVertexData(composite->data.Model, std::move(mesh.vertexData), mesh.renderState.Get(), normalisation);
         if (!node.ConvertChildren(composite, childrenMerge, childrenTransform))
             return nullptr;
     }

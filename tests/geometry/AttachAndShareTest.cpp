@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace vx {
@@ -63,14 +64,14 @@ TEST_F(Attachment, OnlyTheFourLayoutsAreAccepted)
         VMRef<VMVertexData> v = MakeTriangle(c.normals, c.sets);
         if (c.colours)
             v->AllocateColours();
-        AttachVertexData(model, v.Get(), MakeState(0.5f).Get(), Transform {});
+        AttachVertexData(model, v, MakeState(0.5f).Get(), Transform {});
         accepted += c.accepted ? 1 : 0;
         EXPECT_EQ(model.pairs.Count(), static_cast<uint32_t>(accepted));
     }
     // Set 1 without set 0 (code 259).
     VMRef<VMVertexData> gap = MakeTriangle(true, 0);
     gap->AllocateTexCoords(1, 2);
-    AttachVertexData(model, gap.Get(), MakeState(0.5f).Get(), Transform {});
+    AttachVertexData(model, gap, MakeState(0.5f).Get(), Transform {});
     EXPECT_EQ(model.pairs.Count(), 4u);
     EXPECT_EQ(CloseLog(), "Invalid vertex data format\r\nInvalid vertex data format\r\nInvalid vertex data format\r\n");
 }
@@ -78,17 +79,17 @@ TEST_F(Attachment, OnlyTheFourLayoutsAreAccepted)
 TEST_F(Attachment, FullyTransparentOrEmptyPiecesAreLeftOut)
 {
     ZR::Model model;
-    AttachVertexData(model, MakeTriangle().Get(), MakeState(0.5f, 0.005f).Get(), Transform {});
-    AttachVertexData(model, MakeTriangle().Get(), nullptr, Transform {});
+    AttachVertexData(model, MakeTriangle(), MakeState(0.5f, 0.005f).Get(), Transform {});
+    AttachVertexData(model, MakeTriangle(), nullptr, Transform {});
     AttachVertexData(model, nullptr, MakeState(0.5f).Get(), Transform {});
-    AttachVertexData(model, MakeTriangle().Get(), MakeVMRef<VMRenderState>().Get(), Transform {});
+    AttachVertexData(model, MakeTriangle(), MakeVMRef<VMRenderState>().Get(), Transform {});
     VMRef<VMRenderState> blended = MakeState(0.5f);
     blended->AppendNew<VMAlphaProperty>()->alpha = 0.005f;
-    AttachVertexData(model, MakeTriangle().Get(), blended.Get(), Transform {});
+    AttachVertexData(model, MakeTriangle(), blended.Get(), Transform {});
     VMRef<VMVertexData> empty = MakeVMRef<VMVertexData>();
-    AttachVertexData(model, empty.Get(), MakeState(0.5f).Get(), Transform {});
+    AttachVertexData(model, empty, MakeState(0.5f).Get(), Transform {});
     EXPECT_TRUE(model.pairs.IsEmpty());
-    AttachVertexData(model, MakeTriangle().Get(), MakeState(0.5f, 0.01f).Get(), Transform {});
+    AttachVertexData(model, MakeTriangle(), MakeState(0.5f, 0.01f).Get(), Transform {});
     EXPECT_EQ(model.pairs.Count(), 1u);
     EXPECT_EQ(CloseLog(), ""); // no format line for the empty piece
 }
@@ -102,7 +103,7 @@ TEST_F(Attachment, VerticesAreTransformedThenYAndZExchanged)
     VMRef<VMVertexData> v = MakeTriangle();
     const float h = static_cast<float>(1 / std::sqrt(2.0));
     v->SetNormal(0, {h, h, 0});
-    AttachVertexData(model, v.Get(), MakeState(0.5f).Get(), t);
+    AttachVertexData(model, v, MakeState(0.5f).Get(), t);
     ASSERT_EQ(model.pairs.Count(), 1u);
     const VMVertexData& out = *model.pairs[0].vd;
     EXPECT_EQ(out.GetPosition(1), (Vector3 {12, 30, 20}));
@@ -112,15 +113,23 @@ TEST_F(Attachment, VerticesAreTransformedThenYAndZExchanged)
     EXPECT_NEAR(n.y, 0.0f, 1e-6f);
     EXPECT_NEAR(n.z, 2 / std::sqrt(5.0f), 1e-6f);
     EXPECT_EQ(v->GetPosition(1), (Vector3 {1, 0, 0})); // the source is not changed
+
+    // Data handed over with its only reference is moved in place, not copied.
+    VMRef<VMVertexData> handed = MakeTriangle();
+    const VMVertexData* handedData = handed.Get();
+    AttachVertexData(model, std::move(handed), MakeState(0.5f).Get(), t);
+    ASSERT_EQ(model.pairs.Count(), 2u);
+    EXPECT_EQ(model.pairs[1].vd.Get(), handedData);
+    EXPECT_EQ(model.pairs[1].vd->GetPosition(1), (Vector3 {12, 30, 20}));
 }
 
 TEST_F(Attachment, StatesWithoutTexturesDropTheTextureCoordinates)
 {
     ZR::Model model;
-    AttachVertexData(model, MakeTriangle(true, 1).Get(), MakeState(0.5f).Get(), Transform {});
+    AttachVertexData(model, MakeTriangle(true, 1), MakeState(0.5f).Get(), Transform {});
     VMRef<VMRenderState> textured = MakeState(0.8f);
     textured->AppendNew<VMTextureProperty>()->FillStage(0)->texture = MakeVMRef<VMTexture>();
-    AttachVertexData(model, MakeTriangle(true, 1).Get(), textured.Get(), Transform {});
+    AttachVertexData(model, MakeTriangle(true, 1), textured.Get(), Transform {});
     ASSERT_EQ(model.pairs.Count(), 2u);
     EXPECT_EQ(model.pairs[0].vd->VertexFormatCode(), 3u);
     EXPECT_EQ(model.pairs[1].vd->VertexFormatCode(), 131u);
@@ -133,10 +142,10 @@ TEST_F(Attachment, EqualStatesAndVertexDataAreShared)
     VMRef<VMRenderState> a = MakeState(0.5f);
     VMRef<VMRenderState> b = MakeState(0.505f);
     VMRef<VMVertexData> v = MakeTriangle();
-    AttachVertexData(first, v.Get(), a.Get(), Transform {});
-    AttachVertexData(second, v.Get(), b.Get(), Transform {});
+    AttachVertexData(first, v, a.Get(), Transform {});
+    AttachVertexData(second, v, b.Get(), Transform {});
     VMRef<VMVertexData> moved = MakeTriangle();
-    AttachVertexData(second, moved.Get(), b.Get(), Transform {{}, {1, 0, 0}});
+    AttachVertexData(second, moved, b.Get(), Transform {{}, {1, 0, 0}});
     ASSERT_EQ(second.pairs.Count(), 2u);
     EXPECT_EQ(second.pairs[0].rs, a);
     EXPECT_EQ(second.pairs[1].rs, a);
@@ -146,7 +155,7 @@ TEST_F(Attachment, EqualStatesAndVertexDataAreShared)
 
     // Without sharing each pair keeps its own clone, but the model's own equal state is still used.
     run.shareEqualData = false;
-    AttachVertexData(second, v.Get(), b.Get(), Transform {});
+    AttachVertexData(second, v, b.Get(), Transform {});
     EXPECT_NE(second.pairs[2].vd, first.pairs[0].vd);
     EXPECT_EQ(second.pairs[2].rs, a);
 }
