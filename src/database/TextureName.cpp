@@ -31,12 +31,28 @@ void UseFoundFile(VMTexture& texture, const std::string& found)
     texture.FileName = found;
 }
 
+// The file found for texture, searched once per run for each image name and recorded path.
+std::optional<std::string> FindTextureFileOnce(const VMTexture& texture)
+{
+    SceneContext* context = CurrentSceneContext();
+    if (!context)
+        return FindTextureFile(texture.name.c_str(), texture.FileName.c_str(), CurrentTextureSearchPlaces());
+    std::string key(texture.name.c_str());
+    key += '\0';
+    key += texture.FileName;
+    auto known = context->textureFileSearches.find(key);
+    if (known == context->textureFileSearches.end()) {
+        auto found = FindTextureFile(texture.name.c_str(), texture.FileName.c_str(), CurrentTextureSearchPlaces());
+        known = context->textureFileSearches.emplace(std::move(key), std::move(found)).first;
+    }
+    return known->second;
+}
+
 } // namespace
 
 std::string TextureName(SqlWriter* writer, VMTexture& texture)
 {
-    const std::optional<std::string> found
-        = FindTextureFile(texture.name.c_str(), texture.FileName.c_str(), CurrentTextureSearchPlaces());
+    const std::optional<std::string> found = FindTextureFileOnce(texture);
     if (found)
         UseFoundFile(texture, *found);
     else if (!KeepMissingTextures())

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -57,6 +58,9 @@ public:
     // Resolved texture image path -> the name the Textures writer returned for it, so that each
     // image file is read and stored once per run.
     std::unordered_map<std::string, std::string> textureNames;
+    // Texture image name and recorded path (joined by a NUL) -> the file the search found for them,
+    // or nothing. Models name the same few images many times; the files do not change during a run.
+    std::unordered_map<std::string, std::optional<std::string>> textureFileSearches;
 
 private:
     std::vector<std::unique_ptr<RunTable>> runTables_;

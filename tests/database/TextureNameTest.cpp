@@ -116,6 +116,29 @@ TEST_F(TextureNames, ImageGoneFromItsPathIsFoundInTheSecondMapDirectory)
     EXPECT_EQ(LogText(), "Using texture '" + found + "' instead of '" + recorded + "'\r\n");
 }
 
+TEST_F(TextureNames, ImageIsSearchedOncePerRunForEachNameAndPath)
+{
+    host.SetMapDirs({dir.File("maps1"), dir.File("maps2")});
+    const std::string first = Make("maps2/brick.jpg", "brick bytes");
+    const std::string recorded = dir.File("old/brick.jpg");
+    VMRef<VMTexture> brick = Texture("brick.jpg", recorded);
+    EXPECT_EQ(TextureName(&writer, *brick), IdText("brick bytes"));
+    // A file that appears during the run does not change what the run found.
+    Make("maps1/brick.jpg", "newer bytes");
+    VMRef<VMTexture> again = Texture("brick.jpg", recorded);
+    EXPECT_EQ(TextureName(&writer, *again), IdText("brick bytes"));
+    EXPECT_EQ(again->FileName, first);
+    const std::string line = "Using texture '" + first + "' instead of '" + recorded + "'\r\n";
+    EXPECT_EQ(LogText(), line + line);
+
+    // The next run searches afresh.
+    SceneContext nextRun;
+    CurrentSceneContext() = &nextRun;
+    VMRef<VMTexture> later = Texture("brick.jpg", recorded);
+    EXPECT_EQ(TextureName(nullptr, *later), "brick.jpg");
+    EXPECT_EQ(later->FileName, dir.File("maps1/brick.jpg"));
+}
+
 TEST_F(TextureNames, ImageAtItsPathIsStoredOncePerPathWithoutLogLine)
 {
     const std::string path = Make("maps/stone.png", "stone bytes");
