@@ -89,6 +89,9 @@ ZR::CompositeObject* GetNodeComposite(StrongNode& node, const HostMatrix3& child
         composite->fromGeometryNode = !meshes.IsEmpty();
         const Transform normalisation = MakeNormalisationTransform(
             properties, HostExtentOf(hostNode->GetObjectBoundingBox()), context->scaleFactor);
+        // Room for exactly these pieces: a pair is large, and the default growth step of sixteen
+        // would leave most of the storage of a one-mesh object unused.
+        composite->data.Model.pairs.Reserve(composite->data.Model.pairs.Count() + meshes.Count());
         for (GeometryPair& mesh : meshes)
             AttachVertexData(composite->data.Model, std::move(mesh.vertexData), mesh.renderState.Get(), normalisation);
         if (!node.ConvertChildren(composite, childrenMerge, childrenTransform))
