@@ -94,8 +94,8 @@ void AttachVertexData(ZR::Model& model, VMRef<VMVertexData> vertexData, VMRender
     if (!renderState || !IsVisible(*renderState))
         return;
 
-    // Data nobody else holds is changed in place; a copy of the vertices costs as much as the
-    // conversion that made them.
+    // Data nobody else holds is changed in place: copying every vertex of a large scene is a
+    // noticeable share of the conversion and of the peak memory.
     VMRef<VMVertexData> clone = vertexData->RefCount() == 1 ? std::move(vertexData) : CloneVertexData(*vertexData);
     TransformVertices(*clone, transform);
 

@@ -25,8 +25,8 @@ void ConvertNodeGeometry(HostNode& node, Array<GeometryPair>& destination);
 // Adds a pair made of vertexData and renderState to model, with the vertices moved by transform.
 // Pieces with an unsupported vertex layout, a missing state or data, or a fully transparent
 // material attach nothing; equal render states and vertex data are shared within the run.
-// When vertexData is the only reference to its data (the caller moved its reference in), the data
-// is moved and kept in place; otherwise a copy is, and the caller's data stays as it was.
+// When vertexData is the only reference to its data (the caller moved its reference in), that data
+// is transformed and kept; otherwise a copy is, and the caller's data stays as it was.
 void AttachVertexData(ZR::Model& model, VMRef<VMVertexData> vertexData, VMRenderState* renderState,
     const Transform& transform);
 
