@@ -46,16 +46,25 @@ ReadOnlyDatabase::~ReadOnlyDatabase()
     sqlite3_close(db_);
 }
 
+namespace {
+
+// SQLite's message for the failure on db (null when SQLite had no memory for it), then closes db.
+std::string CloseWithReason(sqlite3* db)
+{
+    std::string reason = db ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_close(db);
+    return reason;
+}
+
+} // namespace
+
 std::string ReadOnlyDatabase::Open(const std::string& path)
 {
     sqlite3_close(db_);
     db_ = nullptr;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        std::string reason = db ? sqlite3_errmsg(db) : "out of memory";
-        sqlite3_close(db);
-        return reason;
-    }
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        return CloseWithReason(db);
     return Adopt(db);
 }
 
@@ -64,11 +73,8 @@ std::string ReadOnlyDatabase::OpenImage(const std::string& bytes)
     sqlite3_close(db_);
     db_ = nullptr;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        std::string reason = db ? sqlite3_errmsg(db) : "out of memory";
-        sqlite3_close(db);
-        return reason;
-    }
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        return CloseWithReason(db);
     // SQLite owns the copy (and frees it on close, or at once when deserialising fails).
     const auto size = static_cast<sqlite3_int64>(bytes.size());
     auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(bytes.empty() ? 1 : bytes.size()));
@@ -80,11 +86,8 @@ std::string ReadOnlyDatabase::OpenImage(const std::string& bytes)
         std::memcpy(copy, bytes.data(), bytes.size());
     const int rc = sqlite3_deserialize(
         db, "main", copy, size, size, SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY);
-    if (rc != SQLITE_OK) {
-        std::string reason = sqlite3_errmsg(db);
-        sqlite3_close(db);
-        return reason;
-    }
+    if (rc != SQLITE_OK)
+        return CloseWithReason(db);
     return Adopt(db);
 }
 
