@@ -29,7 +29,8 @@ std::string FormatBenchText(const BenchResult& result)
         + result.status + ")\n";
     text += "  export " + Format("%.3f s", result.seconds) + ", floor " + Format("%.3f s", result.floorSeconds)
         + ", ratio " + Format("%.2f", result.Ratio()) + "; processor time: export " + Format("%.3f s", result.cpuSeconds)
-        + ", floor " + Format("%.3f s", result.floorCpuSeconds) + "\n";
+        + ", floor " + Format("%.3f s", result.floorCpuSeconds) + "; page faults: export "
+        + std::to_string(result.pageFaults) + ", floor " + std::to_string(result.floorPageFaults) + "\n";
     text += "  phases:";
     for (const auto& [name, seconds] : result.phases)
         text += " " + name + Format(" %.3f s", seconds);
@@ -56,7 +57,8 @@ std::string FormatBenchJson(const BenchResult& result)
         {"triangles_per_second", PerSecond(result.triangles, result.seconds)}, {"rows", result.rows},
         {"rows_per_second", PerSecond(result.rows, result.seconds)}, {"blob_bytes", result.blobBytes},
         {"database_bytes", result.databaseBytes}, {"generate_seconds", result.generateSeconds},
-        {"cpu_seconds", result.cpuSeconds}, {"floor_cpu_seconds", result.floorCpuSeconds}};
+        {"cpu_seconds", result.cpuSeconds}, {"floor_cpu_seconds", result.floorCpuSeconds},
+        {"page_faults", result.pageFaults}, {"floor_page_faults", result.floorPageFaults}};
     return json.dump();
 }
 

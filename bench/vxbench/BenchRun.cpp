@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace vx::bench {
@@ -33,6 +34,13 @@ double SecondsBetween(BenchClock::time_point from, BenchClock::time_point to)
 double ProcessCpuSeconds()
 {
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+std::uint64_t ProcessPageFaults()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<std::uint64_t>(usage.ru_minflt);
 }
 
 // The run's phases between the boundaries the run reported, from the call of the export to its
@@ -138,10 +146,12 @@ BenchResult RunBench(const BenchRunSettings& settings)
     {
         const StdoutToStderr redirect;
         const double cpuStart = ProcessCpuSeconds();
+        const std::uint64_t faultsStart = ProcessPageFaults();
         start = BenchClock::now();
         result.exportResult = exporter.DoExport(target.c_str(), host.get(), settings.singleObject);
         end = BenchClock::now();
         result.cpuSeconds = ProcessCpuSeconds() - cpuStart;
+        result.pageFaults = ProcessPageFaults() - faultsStart;
     }
     result.peakRssMb = GetPeakMemoryMb();
     host->SetUiDriver(nullptr);
@@ -158,8 +168,10 @@ BenchResult RunBench(const BenchRunSettings& settings)
     result.rows = content.CountRows();
     result.blobBytes = content.CountBlobBytes();
     const double floorCpuStart = ProcessCpuSeconds();
+    const std::uint64_t floorFaultsStart = ProcessPageFaults();
     result.floorSeconds = InsertDatabaseContent(content, folder + "/floor.db");
     result.floorCpuSeconds = ProcessCpuSeconds() - floorCpuStart;
+    result.floorPageFaults = ProcessPageFaults() - floorFaultsStart;
     return result;
 }
 

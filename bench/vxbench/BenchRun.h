@@ -38,6 +38,10 @@ struct BenchResult {
     // sensitive than wall time to other work on a shared machine.
     double cpuSeconds = 0;
     double floorCpuSeconds = 0;
+    // Minor page faults of the process during the export and during the floor: each is a page
+    // touched for the first time, which costs microseconds on a virtual machine.
+    std::uint64_t pageFaults = 0;
+    std::uint64_t floorPageFaults = 0;
     std::uint64_t rows = 0;
     std::uint64_t blobBytes = 0;
     std::uint64_t databaseBytes = 0;
