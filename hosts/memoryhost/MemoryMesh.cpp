@@ -81,13 +81,7 @@ void MemoryMesh::BuildNormalsIfNeeded() const
 {
     if (normalsBuilt_)
         return;
-    RenderNormals built = BuildRenderNormals(verts_, faces_, explicitNormals_);
-    renderNormals_ = std::move(built.vertices);
-    renderVertices_.clear();
-    renderVertices_.reserve(renderNormals_.size());
-    for (const MemoryRenderVertex& vertex : renderNormals_)
-        renderVertices_.push_back(HostRenderVertex {vertex.specified, MakeHostArray(vertex.normals)});
-    faceNormals_ = std::move(built.faceNormals);
+    renderNormals_ = BuildRenderNormals(verts_, faces_, explicitNormals_);
     normalsBuilt_ = true;
 }
 
@@ -95,17 +89,17 @@ const HostRenderVertex& MemoryMesh::GetRenderVertex(int index) const
 {
     static const HostRenderVertex kNone;
     BuildNormalsIfNeeded();
-    if (index < 0 || size_t(index) >= renderVertices_.size())
+    if (index < 0 || size_t(index) >= renderNormals_.vertices.size())
         return kNone;
-    return renderVertices_[index];
+    return renderNormals_.vertices[index];
 }
 
 HostPoint3 MemoryMesh::GetFaceNormal(int index) const
 {
     BuildNormalsIfNeeded();
-    if (index < 0 || size_t(index) >= faceNormals_.size())
+    if (index < 0 || size_t(index) >= renderNormals_.faceNormals.size())
         return HostPoint3 {};
-    return faceNormals_[index];
+    return renderNormals_.faceNormals[index];
 }
 
 const MemoryMapChannel* MemoryMesh::FindChannel(int channel) const

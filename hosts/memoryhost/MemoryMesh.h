@@ -58,9 +58,7 @@ private:
     std::vector<MemoryMapChannel> maps_;
 
     mutable bool normalsBuilt_ = false;
-    mutable std::vector<MemoryRenderVertex> renderNormals_;
-    mutable std::vector<HostRenderVertex> renderVertices_;
-    mutable std::vector<HostPoint3> faceNormals_;
+    mutable RenderNormals renderNormals_;
 };
 
 } // namespace vx

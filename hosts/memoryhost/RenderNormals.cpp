@@ -50,6 +50,15 @@ private:
     std::array<std::uint8_t, 32> parent_ {};
 };
 
+// Points every vertex's view at its part of normals; start holds each vertex's first normal and,
+// last, the total. Done once normals no longer grows.
+void AttachViews(RenderNormals& result, const std::vector<std::uint32_t>& start)
+{
+    for (size_t v = 0; v + 1 < start.size(); ++v)
+        result.vertices[v].normals = HostArray<HostRenderNormal> {
+            result.normals.data() + start[v], static_cast<size_t>(start[v + 1] - start[v])};
+}
+
 } // namespace
 
 RenderNormals BuildRenderNormals(std::span<const HostPoint3> verts, std::span<const HostFace> faces,
@@ -72,9 +81,12 @@ RenderNormals BuildRenderNormals(std::span<const HostPoint3> verts, std::span<co
 
     if (!explicitNormals.empty()) {
         if (VX_ASSERT_TEXT(explicitNormals.size() == verts.size(), "explicit normal count == vertex count")) {
+            result.normals.reserve(verts.size());
             for (size_t v = 0; v < verts.size(); ++v) {
                 result.vertices[v].specified = true;
-                result.vertices[v].normals.push_back({explicitNormals[v], 0});
+                // Reserved above: the list does not move while the views are made.
+                result.normals.push_back({explicitNormals[v], 0});
+                result.vertices[v].normals = HostArray<HostRenderNormal> {&result.normals.back(), 1};
             }
             return result;
         }
@@ -98,8 +110,13 @@ RenderNormals BuildRenderNormals(std::span<const HostPoint3> verts, std::span<co
         for (std::uint32_t v : faces[f].v)
             around[fill[v]++] = static_cast<std::uint32_t>(f);
     }
+    std::vector<std::uint32_t>().swap(fill);
 
+    // Mostly one normal per vertex that has faces.
+    result.normals.reserve(verts.size());
+    std::vector<std::uint32_t> normalStart(verts.size() + 1, 0);
     for (size_t v = 0; v < verts.size(); ++v) {
+        normalStart[v] = static_cast<std::uint32_t>(result.normals.size());
         const std::uint32_t first = start[v];
         const std::uint32_t last = start[v + 1];
         if (first == last)
@@ -127,14 +144,14 @@ RenderNormals BuildRenderNormals(std::span<const HostPoint3> verts, std::span<co
             sum.x += n.x, sum.y += n.y, sum.z += n.z;
             sum.groups |= face.smGroup;
         }
-        auto& normals = result.vertices[v].normals;
-        normals.reserve(static_cast<std::size_t>(sumCount));
         for (const Sum& sum : std::span(sums.data(), static_cast<std::size_t>(sumCount))) {
             const HostPoint3 total {
                 static_cast<float>(sum.x), static_cast<float>(sum.y), static_cast<float>(sum.z)};
-            normals.push_back({Normalize(total), sum.groups});
+            result.normals.push_back({Normalize(total), sum.groups});
         }
     }
+    normalStart[verts.size()] = static_cast<std::uint32_t>(result.normals.size());
+    AttachViews(result, normalStart);
     return result;
 }
 

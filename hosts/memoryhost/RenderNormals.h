@@ -9,14 +9,19 @@
 
 namespace vx {
 
-// The render normals of one vertex, owned (HostRenderVertex is the view the host hands out).
-struct MemoryRenderVertex {
-    bool specified = false;
-    std::vector<HostRenderNormal> normals;
-};
-
+// The render normals of a mesh. All vertices' normals sit in one list, vertex after vertex, and
+// each vertex's HostRenderVertex views its part of it: one allocation for the mesh instead of one
+// per vertex, which keeps a large scene's memory and its first-touch cost down. Moving a
+// RenderNormals keeps the views valid; copying it is not possible.
 struct RenderNormals {
-    std::vector<MemoryRenderVertex> vertices;
+    RenderNormals() = default;
+    RenderNormals(RenderNormals&&) = default;
+    RenderNormals& operator=(RenderNormals&&) = default;
+    RenderNormals(const RenderNormals&) = delete;
+    RenderNormals& operator=(const RenderNormals&) = delete;
+
+    std::vector<HostRenderVertex> vertices;
+    std::vector<HostRenderNormal> normals;
     std::vector<HostPoint3> faceNormals;
 };
 
