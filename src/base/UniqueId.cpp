@@ -71,23 +71,48 @@ uint64_t MixBits(uint64_t x)
     return x ^ (x >> 31);
 }
 
-// 64 random bits from the kernel; should that fail, bits mixed from the clock, the process and a
-// counter, which still keep identifiers of this process apart.
-uint64_t RandomBits()
+// 64 bits mixed from the clock, the process and a counter: still keeps identifiers of this process
+// apart when the kernel gives no random bits.
+uint64_t FallbackBits()
 {
-    uint64_t bits = 0;
-    ssize_t got = -1;
-    do {
-        got = getrandom(&bits, sizeof bits, 0);
-    } while (got < 0 && errno == EINTR);
-    if (got == static_cast<ssize_t>(sizeof bits))
-        return bits;
     static uint64_t fallbackCounter = 0;
     timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return MixBits(static_cast<uint64_t>(now.tv_nsec) ^ static_cast<uint64_t>(now.tv_sec) << 30
         ^ static_cast<uint64_t>(getpid()) << 48 ^ ++fallbackCounter);
 }
+
+// Random bits from the kernel, fetched a batch at a time: a run makes an identifier for every
+// record, and one system call each was a measurable share of a large export. The batch belongs
+// to the process that fetched it, so a forked child fetches its own instead of repeating the
+// parent's. Callers hold the identifier mutex.
+class RandomPool {
+public:
+    uint64_t Next()
+    {
+        if (next_ == kBatch || owner_ != getpid())
+            Refill();
+        return next_ < kBatch ? bits_[next_++] : FallbackBits();
+    }
+
+private:
+    void Refill()
+    {
+        owner_ = getpid();
+        next_ = kBatch;
+        ssize_t got = -1;
+        do {
+            got = getrandom(bits_, sizeof bits_, 0);
+        } while (got < 0 && errno == EINTR);
+        if (got == static_cast<ssize_t>(sizeof bits_))
+            next_ = 0;
+    }
+
+    static constexpr std::size_t kBatch = 64;
+    uint64_t bits_[kBatch] {};
+    std::size_t next_ = kBatch;
+    pid_t owner_ = 0;
+};
 
 uint64_t UnixMilliseconds()
 {
@@ -96,13 +121,15 @@ uint64_t UnixMilliseconds()
     return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
 }
 
-// Time stamp and sequence number of the next identifier: the milliseconds never go back, and
-// within one millisecond a 12-bit sequence counts up (borrowing the next millisecond when full).
-void NextTimeAndSequence(uint64_t& milliseconds, uint16_t& sequence)
+// Time stamp, sequence number and random bits of the next identifier: the milliseconds never go
+// back, and within one millisecond a 12-bit sequence counts up (borrowing the next millisecond
+// when full).
+void NextTimeSequenceAndRandom(uint64_t& milliseconds, uint16_t& sequence, uint64_t& random)
 {
     static std::mutex mutex;
     static uint64_t lastMilliseconds = 0;
     static uint16_t lastSequence = 0;
+    static RandomPool pool;
     std::lock_guard<std::mutex> lock(mutex);
     const uint64_t now = UnixMilliseconds();
     if (now > lastMilliseconds) {
@@ -114,6 +141,7 @@ void NextTimeAndSequence(uint64_t& milliseconds, uint16_t& sequence)
     }
     milliseconds = lastMilliseconds;
     sequence = lastSequence;
+    random = pool.Next();
 }
 
 } // namespace
@@ -132,8 +160,8 @@ void DUniqueID::CreateSequential()
 {
     uint64_t milliseconds = 0;
     uint16_t sequence = 0;
-    NextTimeAndSequence(milliseconds, sequence);
-    const uint64_t random = RandomBits();
+    uint64_t random = 0;
+    NextTimeSequenceAndRandom(milliseconds, sequence, random);
     WriteLe32(bytes_, static_cast<uint32_t>(milliseconds >> 16));
     WriteLe16(bytes_ + 4, static_cast<uint16_t>(milliseconds & 0xFFFFu));
     WriteLe16(bytes_ + 6, static_cast<uint16_t>(0x7000u | sequence));

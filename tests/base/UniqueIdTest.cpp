@@ -7,6 +7,8 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -140,6 +142,32 @@ TEST(DUniqueID, CreateSequentialMakesUniqueTimeOrderedIdentifiers)
         ASSERT_TRUE(seen.insert(text).second);
         previous = text;
     }
+}
+
+// The random bits come in batches; a forked child must not hand out the rest of its parent's.
+TEST(DUniqueID, ForkedChildDoesNotRepeatItsParentsRandomBits)
+{
+    DUniqueID::NewSequential(); // the parent now holds a batch
+    int channel[2];
+    ASSERT_EQ(pipe(channel), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const DUniqueID id = DUniqueID::NewSequential();
+        const ssize_t written = write(channel[1], id.GetData(), DUniqueID::GetDataSize());
+        _exit(written == static_cast<ssize_t>(DUniqueID::GetDataSize()) ? 0 : 1);
+    }
+    close(channel[1]);
+    uint8_t childBytes[16] {};
+    const ssize_t got = read(channel[0], childBytes, sizeof childBytes);
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_EQ(got, 16);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const DUniqueID parentId = DUniqueID::NewSequential();
+    // Bytes 9 to 15 are random only.
+    EXPECT_NE(std::memcmp(parentId.GetData() + 9, childBytes + 9, 7), 0);
 }
 
 } // namespace
