@@ -23,6 +23,25 @@ void FilesEntry::Write(const void* data, std::size_t size)
     bytes_.insert(bytes_.end(), bytes, bytes + size);
 }
 
+void FilesEntry::Write(std::vector<unsigned char>&& bytes)
+{
+    if (bytes_.empty())
+        bytes_ = std::move(bytes);
+    else
+        bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+}
+
+namespace {
+
+// Clears the statement's bindings when the write leaves, so that it never keeps a pointer to bytes
+// that are gone.
+struct ClearBindingsOnExit {
+    Sqlite3::Statement& statement;
+    ~ClearBindingsOnExit() { statement.ClearBindings(); }
+};
+
+} // namespace
+
 bool FilesEntry::Close()
 {
     // Taking the bytes and the name out releases them however the write ends.
@@ -32,15 +51,14 @@ bool FilesEntry::Close()
     if (fileName.empty())
         return false;
     Sqlite3::Statement& insert = writer_.GetStatement(WriterStatement::InsertFile);
-    const bool written = writer_.BindAndRun(insert, [&](Sqlite3::Statement& row) {
+    const ClearBindingsOnExit clear {insert};
+    // Blobs are most of a design's bytes: the library reads them where they are instead of copying.
+    return writer_.BindAndRun(insert, [&](Sqlite3::Statement& row) {
         static const unsigned char kNoBytes = 0;
         row.Param(0).BindInt64(geometryLuid);
         row.Param(1).BindText(fileName.c_str());
-        row.Param(2).BindBlob(bytes.empty() ? &kNoBytes : bytes.data(), bytes.size());
+        row.Param(2).BindBlobUncopied(bytes.empty() ? &kNoBytes : bytes.data(), bytes.size());
     });
-    // The library's copy of the bytes goes now, not with the next file.
-    insert.ClearBindings();
-    return written;
 }
 
 } // namespace vx

@@ -34,9 +34,11 @@ public:
 
     // Appends size bytes at data; null data appends nothing.
     void Write(const void* data, std::size_t size);
+    // Appends bytes; an entry without bytes yet takes them over instead of copying them.
+    void Write(std::vector<unsigned char>&& bytes);
 
-    // When open, writes one Files row (geometry_luid, filename, the bytes copied by the library;
-    // no bytes give an empty blob) and returns whether it was written: a statement or binding
+    // When open, writes one Files row (geometry_luid, filename, the bytes, which the library reads
+    // in place; no bytes give an empty blob) and returns whether it was written: a statement or binding
     // failure (bytes larger than the database accepts, say) is reported and gives false. A closed
     // entry writes nothing and returns false. Either way the bytes are released and the entry is
     // closed. Throws Sqlite3::Error when an open entry is closed after the writer's Close.

@@ -24,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <unordered_map>
 #include <vector>
 
@@ -445,8 +446,8 @@ WrittenFilesTable*& CurrentTable()
     return table;
 }
 
-// Writes size bytes at data as the Files row (geometryLuid, name); false when that failed.
-bool WriteFile(SqlWriter& writer, const std::string& name, int64_t geometryLuid, const std::vector<uint8_t>& bytes)
+// Writes bytes as the Files row (geometryLuid, name); false when that failed.
+bool WriteFile(SqlWriter& writer, const std::string& name, int64_t geometryLuid, std::vector<uint8_t> bytes)
 {
     FilesEntry entry(writer);
     if (!entry.Open(name, geometryLuid)) {
@@ -454,7 +455,7 @@ bool WriteFile(SqlWriter& writer, const std::string& name, int64_t geometryLuid,
             static_cast<long long>(geometryLuid));
         return false;
     }
-    entry.Write(bytes.data(), bytes.size());
+    entry.Write(std::move(bytes));
     return entry.Close();
 }
 

@@ -79,6 +79,12 @@ void Parameter::BindBlob(const void* data, std::size_t size, void (*release)(voi
     Check(sqlite3_bind_blob64(s_, index_, data, size, release ? release : SQLITE_TRANSIENT));
 }
 
+void Parameter::BindBlobUncopied(const void* data, std::size_t size)
+{
+    CheckSlot();
+    Check(sqlite3_bind_blob64(s_, index_, data, size, SQLITE_STATIC));
+}
+
 void Parameter::BindGuid(const vx::DUniqueID& guid)
 {
     static_assert(vx::DUniqueID::GetDataSize() == 16, "guid.GetDataSize() == 16");

@@ -38,6 +38,10 @@ public:
     // bytes as the binding above does.
     void BindBlob(const void* data, std::size_t size, void (*release)(void*));
 
+    // Binds size bytes at data without copying them. The caller keeps them unchanged until the
+    // statement has run and its bindings are cleared or replaced. Null data binds NULL.
+    void BindBlobUncopied(const void* data, std::size_t size);
+
     // Binds the identifier's 16 stored bytes as a blob.
     void BindGuid(const vx::DUniqueID& guid);
 

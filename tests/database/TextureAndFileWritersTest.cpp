@@ -208,9 +208,22 @@ TEST_F(TextureAndFileWriters, OpenedEntryWritesOneRowWithItsBytes)
     ASSERT_TRUE(animation.Open("anim.dat", 0));
     EXPECT_TRUE(animation.Close()) << "no bytes: an empty blob";
 
+    {
+        // Bytes handed over whole, then more appended; the row must hold them after the entry and
+        // its buffers are gone.
+        vx::FilesEntry taken(writer);
+        ASSERT_TRUE(taken.Open("taken.vtx", 8));
+        taken.Write(std::vector<unsigned char> {'f', 'g'});
+        taken.Write(std::vector<unsigned char> {'h'});
+        taken.Write("i", 1);
+        EXPECT_EQ(taken.Size(), 4u);
+        EXPECT_TRUE(taken.Close());
+    }
+
     const auto rows
         = vxtest::Query(Db(), "SELECT geometry_luid, filename, data, typeof(data) FROM Files ORDER BY id;");
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2][2].bytes, "fghi");
     EXPECT_EQ(rows[0][0].integer, 7);
     EXPECT_EQ(rows[0][1].bytes, longName);
     EXPECT_EQ(rows[0][2].bytes, "abcde");
