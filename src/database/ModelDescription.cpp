@@ -24,8 +24,8 @@
 #include <map>
 #include <memory>
 #include <string_view>
-#include <utility>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace vx {
