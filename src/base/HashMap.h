@@ -2,7 +2,8 @@
 // HashMap: a map from keys to values in 2^log2 buckets (64 at first), each bucket the root of a
 // binary tree ordered by (key hash, key). Keys are spread over the buckets by Fibonacci hashing:
 // bucket = (hash x 0x9E3779B9 modulo 2^32) >> (32 - log2). When an insertion makes the map hold more
-// than 4 entries per bucket, the bucket count grows eightfold.
+// than 4 entries per bucket, the bucket count grows eightfold. The bucket array is allocated on the
+// first insertion: a large design holds tens of thousands of maps that stay empty.
 //
 // Every node is allocated by itself and never moves: a pointer to a value stays valid until the
 // map is cleared, also across a rehash. Iteration visits the buckets in increasing index and each
@@ -41,7 +42,7 @@ public:
     class Iterator;
     struct IteratorEnd { };
 
-    HashMap() { pairs_.SetCount(std::size_t(1) << INIT_SIZE_LOG2); }
+    HashMap() = default;
     HashMap(const HashMap&) = delete;
     HashMap& operator=(const HashMap&) = delete;
     // Moving takes the nodes along; the moved-from map is empty with 64 buckets.
@@ -59,12 +60,12 @@ public:
     // Entries held.
     uint32_t Count() const { return numitems_; }
     bool IsEmpty() const { return numitems_ == 0; }
-    uint32_t BucketCount() const { return pairs_.Count(); }
+    uint32_t BucketCount() const { return pairs_.IsEmpty() ? uint32_t(1) << (32 - shift_) : pairs_.Count(); }
     // The bucket a key belongs in.
     uint32_t BucketOf(const K& key) const { return BucketIndex(Traits::Hash(key)); }
 
     // The node holding key, or null.
-    Node* Find(const K& key) { return *FindPlace(Traits::Hash(key), key); }
+    Node* Find(const K& key) { return pairs_.IsEmpty() ? nullptr : *FindPlace(Traits::Hash(key), key); }
     const Node* Find(const K& key) const { return const_cast<HashMap*>(this)->Find(key); }
 
     // The value stored under key, or null.
@@ -80,6 +81,8 @@ public:
     InsertResult Insert(const K& key)
     {
         const uint32_t hash = Traits::Hash(key);
+        if (pairs_.IsEmpty())
+            pairs_.SetCount(std::size_t(1) << (32 - shift_));
         Node** place = FindPlace(hash, key);
         if (*place)
             return {&(*place)->value, false};
@@ -102,7 +105,7 @@ public:
     {
         if (!VX_ASSERT_TEXT(log2 >= INIT_SIZE_LOG2 && log2 < 32, "log2>=INIT_SIZE_LOG2 && log2<32"))
             return;
-        if (!VX_ASSERT_TEXT((std::size_t(1) << log2) != pairs_.Count(), "(1<<log2) != pairs.Count()"))
+        if (!VX_ASSERT_TEXT((std::size_t(1) << log2) != BucketCount(), "(1<<log2) != pairs.Count()"))
             return;
         Array<Node*> fresh;
         fresh.SetCount(std::size_t(1) << log2);
@@ -184,9 +187,7 @@ private:
 
     void TakeFrom(HashMap& other)
     {
-        Array<Node*> fresh;
-        fresh.SetCount(std::size_t(1) << INIT_SIZE_LOG2);
-        pairs_ = std::exchange(other.pairs_, std::move(fresh));
+        pairs_ = std::exchange(other.pairs_, Array<Node*>());
         numitems_ = std::exchange(other.numitems_, 0);
         shift_ = std::exchange(other.shift_, 32 - INIT_SIZE_LOG2);
     }

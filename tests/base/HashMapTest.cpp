@@ -144,6 +144,32 @@ TEST(HashMap, ClearKeepsTheBuckets)
     EXPECT_TRUE(map.Insert("1").isNew);
 }
 
+TEST(HashMap, AMapThatNeverHeldAnEntryBehavesAsAnEmptyOne)
+{
+    vxtest::DebugCapture capture;
+    HashMap<std::string, int> empty;
+    EXPECT_EQ(empty.BucketCount(), 64u);
+    EXPECT_EQ(empty.Find("a"), nullptr);
+    EXPECT_FALSE(empty.begin().IsValid());
+    empty.Clear();
+
+    // Moved-from and rehashed-before-use maps take entries as usual.
+    HashMap<std::string, int> moved(std::move(empty));
+    EXPECT_EQ(moved.GetPtr("a"), nullptr);
+    *empty.Insert("a").value = 1;
+    EXPECT_EQ(*empty.GetPtr("a"), 1);
+    EXPECT_EQ(empty.BucketCount(), 64u);
+
+    HashMap<std::string, int> presized;
+    presized.Rehash(9);
+    EXPECT_EQ(presized.BucketCount(), 512u);
+    *presized.Insert("b").value = 2;
+    *moved.Insert("c").value = 3;
+    EXPECT_EQ(*presized.GetPtr("b"), 2);
+    EXPECT_EQ(*moved.GetPtr("c"), 3);
+    EXPECT_EQ(capture.Text(), "");
+}
+
 TEST(HashMapKeys, HashesOfTheKeyKinds)
 {
     EXPECT_EQ(vx::TextHash(nullptr), 7u);
