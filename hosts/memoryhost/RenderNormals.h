@@ -2,6 +2,7 @@
 // The host's smoothing-group rules: from a mesh's vertices, faces and smoothing groups, the face
 // normals and the render normals of every vertex.
 
+#include "base/BulkArena.h"
 #include "host/HostMesh.h"
 
 #include <span>
@@ -20,9 +21,10 @@ struct RenderNormals {
     RenderNormals(const RenderNormals&) = delete;
     RenderNormals& operator=(const RenderNormals&) = delete;
 
-    std::vector<HostRenderVertex> vertices;
-    std::vector<HostRenderNormal> normals;
-    std::vector<HostPoint3> faceNormals;
+    // Bulk storage: a large scene's meshes keep hundreds of thousands of these.
+    BulkVector<HostRenderVertex> vertices;
+    BulkVector<HostRenderNormal> normals;
+    BulkVector<HostPoint3> faceNormals;
 };
 
 // Face normals: the unit normal of (v1 - v0) x (v2 - v0); (0, 0, 0) for a degenerate face.

@@ -162,7 +162,7 @@ public:
 private:
     static std::size_t HashOf(const VMVertexData& vd)
     {
-        const std::vector<uint8_t>& indices = vd.channels[VMVertexData::INDEX_CHANNEL];
+        const VMVertexData::ChannelBytes& indices = vd.channels[VMVertexData::INDEX_CHANNEL];
         const std::string_view bytes(reinterpret_cast<const char*>(indices.data()), indices.size());
         return std::hash<std::string_view> {}(bytes) ^ static_cast<std::size_t>(static_cast<uint32_t>(vd.indexCount));
     }
@@ -583,7 +583,7 @@ std::string VertexFileName(const VMVertexData& vd, long n, bool singleObjectActi
 
 std::string IndexFileName(const VMVertexData& vd, long n, bool singleObjectActive)
 {
-    const std::vector<uint8_t>& indices = vd.channels[VMVertexData::INDEX_CHANNEL];
+    const VMVertexData::ChannelBytes& indices = vd.channels[VMVertexData::INDEX_CHANNEL];
     const unsigned value = Crc32(indices.data(), indices.size());
     if (singleObjectActive)
         return Formatted("0x%08X.idx", value);
@@ -669,7 +669,10 @@ bool WriteBufferFiles(SqlWriter& writer, ZR::Model& model, int64_t geometryLuid,
             p.indexFile.Assign(IndexFileName(*p.vd, i, options.singleObjectActive).c_str());
         const std::string indexName = p.indexFile.c_str();
         ok = WriteOnce(writer, written, indexName, geometryLuid,
-                 [&p]() -> const std::vector<uint8_t>& { return p.vd->channels[VMVertexData::INDEX_CHANNEL]; })
+                 [&p] {
+                     const VMVertexData::ChannelBytes& indices = p.vd->channels[VMVertexData::INDEX_CHANNEL];
+                     return std::vector<uint8_t>(indices.begin(), indices.end());
+                 })
             && ok;
     }
     return ok;

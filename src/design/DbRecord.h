@@ -1,13 +1,16 @@
 #pragma once
 // DbRecord: the two members every design record starts with, its identity and its name.
 
+#include "base/BulkArena.h"
 #include "base/FixedString.h"
 #include "base/UniqueId.h"
 #include "design/DbGuid.h"
 
 namespace ZR {
 
-struct DbRecord {
+// Records come from the bulk arena: a large scene makes tens of thousands of them, each with an
+// inline name buffer, and they all live until the design is written.
+struct DbRecord : vx::BulkAllocated {
     // A new record: a fresh sequential identifier, not written, empty name.
     DbRecord()
         : guid(vx::DUniqueID::NewSequential())

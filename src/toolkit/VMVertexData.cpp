@@ -44,9 +44,9 @@ int VMVertexData::TexCoordComponents(int set) const
 
 void VMVertexData::ResizeChannel(int slot, std::size_t bytes)
 {
-    std::vector<uint8_t>& channel = channels[static_cast<std::size_t>(slot)];
+    ChannelBytes& channel = channels[static_cast<std::size_t>(slot)];
     if (bytes == 0) {
-        std::vector<uint8_t>().swap(channel);
+        ChannelBytes().swap(channel);
         return;
     }
     channel.resize(bytes, FILL_BYTE);

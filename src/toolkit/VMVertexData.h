@@ -5,6 +5,7 @@
 // vertex), 8-15 texture coordinate sets 0-7 (1 to 4 floats). A channel is present when it holds
 // bytes. The element size of a vertex channel is its byte size divided by the vertex count.
 
+#include "base/BulkArena.h"
 #include "base/Vector3.h"
 #include "toolkit/VMRef.h"
 #include "toolkit/VMRefCounted.h"
@@ -89,8 +90,12 @@ public:
     // The bytes of vertex in slot (empty when absent or out of range).
     std::span<const uint8_t> Element(int slot, int32_t vertex) const;
 
+    // A channel's bytes. They come from the bulk arena: a large scene holds hundreds of megabytes
+    // of them until they are written.
+    using ChannelBytes = BulkVector<uint8_t>;
+
     int32_t primitiveType = 0;
-    std::array<std::vector<uint8_t>, NUM_CHANNELS> channels;
+    std::array<ChannelBytes, NUM_CHANNELS> channels;
     int32_t vertexCount = 0;
     int32_t indexCount = 0;
     // The number the model description writer gives the vertex data; 0 until then.
