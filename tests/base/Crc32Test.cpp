@@ -51,31 +51,57 @@ TEST(Crc32, AccumulatorOverPiecesEqualsTheWhole)
     EXPECT_EQ(restarted.Finish(), 0xCBF43926u);
 }
 
-TEST(Crc32, EveryLengthAndAlignmentMatchesTheBitwiseDefinition)
+// The bit-at-a-time definition.
+uint32_t BitwiseCrc32(const unsigned char* bytes, std::size_t length)
 {
-    // The bit-at-a-time definition, against the table-driven computation over lengths around the
-    // eight-byte steps and every starting offset within a word.
-    const auto bitwise = [](const unsigned char* bytes, std::size_t length) {
-        uint32_t value = 0xFFFFFFFFu;
-        for (std::size_t i = 0; i < length; ++i) {
-            value ^= bytes[i];
-            for (int bit = 0; bit < 8; ++bit)
-                value = (value & 1u) ? (value >> 1) ^ 0xEDB88320u : value >> 1;
-        }
-        return ~value;
-    };
-    std::vector<unsigned char> bytes(300);
+    uint32_t value = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < length; ++i) {
+        value ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit)
+            value = (value & 1u) ? (value >> 1) ^ 0xEDB88320u : value >> 1;
+    }
+    return ~value;
+}
+
+std::vector<unsigned char> PseudoRandomBytes(std::size_t count)
+{
+    std::vector<unsigned char> bytes(count);
     uint32_t seed = 12345;
     for (unsigned char& byte : bytes) {
         seed = seed * 1103515245u + 12345u;
         byte = static_cast<unsigned char>(seed >> 24);
     }
+    return bytes;
+}
+
+TEST(Crc32, EveryLengthAndAlignmentMatchesTheBitwiseDefinition)
+{
+    // The bit-at-a-time definition, against the fast computation over every length up to several
+    // 64-byte blocks (where the folding of whole blocks and the bytewise tail meet) and every
+    // starting offset within a word.
+    const std::vector<unsigned char> bytes = PseudoRandomBytes(400);
     for (std::size_t offset = 0; offset < 8; ++offset) {
-        for (std::size_t length = 0; length + offset <= bytes.size(); length += (length < 40 ? 1 : 37)) {
-            EXPECT_EQ(vx::Crc32(bytes.data() + offset, length), bitwise(bytes.data() + offset, length))
+        for (std::size_t length = 0; length + offset <= bytes.size(); ++length) {
+            EXPECT_EQ(vx::Crc32(bytes.data() + offset, length), BitwiseCrc32(bytes.data() + offset, length))
                 << "offset " << offset << " length " << length;
         }
     }
+}
+
+TEST(Crc32, ALargeBufferInUnevenPiecesMatchesTheBitwiseDefinition)
+{
+    const std::vector<unsigned char> bytes = PseudoRandomBytes(300000);
+    const uint32_t expected = BitwiseCrc32(bytes.data(), bytes.size());
+    EXPECT_EQ(vx::Crc32(bytes.data(), bytes.size()), expected);
+    vx::Crc32Accumulator crc;
+    crc.Start();
+    std::size_t at = 0;
+    for (std::size_t piece = 1; at < bytes.size(); piece = piece * 3 + 7) {
+        const std::size_t length = std::min(piece % 70001, bytes.size() - at);
+        crc.Update(bytes.data() + at, length);
+        at += length;
+    }
+    EXPECT_EQ(crc.Finish(), expected);
 }
 
 } // namespace
