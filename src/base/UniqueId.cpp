@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <atomic>
 #include <mutex>
+#include <pthread.h>
 #include <sys/random.h>
 #include <unistd.h>
 
@@ -82,15 +84,28 @@ uint64_t FallbackBits()
         ^ static_cast<uint64_t>(getpid()) << 48 ^ ++fallbackCounter);
 }
 
+// Forks made by this process and its ancestors since the counter's first use: a forked child
+// counts one more than its parent had at the fork.
+std::atomic<uint32_t>& ForkCount()
+{
+    static std::atomic<uint32_t> count {0};
+    return count;
+}
+
 // Random bits from the kernel, fetched a batch at a time: a run makes an identifier for every
 // record, and one system call each was a measurable share of a large export. The batch belongs
 // to the process that fetched it, so a forked child fetches its own instead of repeating the
 // parent's. Callers hold the identifier mutex.
 class RandomPool {
 public:
+    RandomPool()
+    {
+        pthread_atfork(nullptr, nullptr, [] { ForkCount().fetch_add(1, std::memory_order_relaxed); });
+    }
+
     uint64_t Next()
     {
-        if (next_ == kBatch || owner_ != getpid())
+        if (next_ == kBatch || owner_ != ForkCount().load(std::memory_order_relaxed))
             Refill();
         return next_ < kBatch ? bits_[next_++] : FallbackBits();
     }
@@ -98,7 +113,7 @@ public:
 private:
     void Refill()
     {
-        owner_ = getpid();
+        owner_ = ForkCount().load(std::memory_order_relaxed);
         next_ = kBatch;
         ssize_t got = -1;
         do {
@@ -111,7 +126,7 @@ private:
     static constexpr std::size_t kBatch = 64;
     uint64_t bits_[kBatch] {};
     std::size_t next_ = kBatch;
-    pid_t owner_ = 0;
+    uint32_t owner_ = 0;
 };
 
 uint64_t UnixMilliseconds()

@@ -7,10 +7,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
+#include <cstring>
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace ZR {
@@ -18,6 +19,20 @@ struct CompositeObject;
 }
 
 namespace vx {
+
+// Spreads identifiers over hash buckets: both halves mixed, since sequential identifiers differ
+// in a few bytes only.
+struct IdentifierHash {
+    std::size_t operator()(const DUniqueID& id) const
+    {
+        uint64_t low = 0;
+        uint64_t high = 0;
+        std::memcpy(&low, id.GetData(), sizeof low);
+        std::memcpy(&high, id.GetData() + sizeof low, sizeof high);
+        const uint64_t mixed = (low ^ (high * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
+        return static_cast<std::size_t>(mixed ^ (mixed >> 31));
+    }
+};
 
 // Geometries written in the run, keyed by the identifier their model description text gives.
 class GeometryMap {
@@ -55,8 +70,8 @@ private:
         std::string text;
         int64_t geomid = -1;
     };
-    std::map<DUniqueID, std::vector<Entry>> shared_;
-    std::set<DUniqueID> used_;
+    std::unordered_map<DUniqueID, std::vector<Entry>, IdentifierHash> shared_;
+    std::unordered_set<DUniqueID, IdentifierHash> used_;
 };
 
 // The distinct composite objects met by the instance writer in per-object mode, and the objects
@@ -65,9 +80,9 @@ private:
 // identifier; indexed counts the entries of objects already in them.
 struct SharingList {
     std::vector<ZR::CompositeObject*> objects;
-    std::map<const ZR::CompositeObject*, std::size_t> cache;
+    std::unordered_map<const ZR::CompositeObject*, std::size_t> cache;
     std::unordered_map<uint64_t, std::vector<std::size_t>> buckets;
-    std::map<DUniqueID, std::size_t> firstWithGuid;
+    std::unordered_map<DUniqueID, std::size_t, IdentifierHash> firstWithGuid;
     std::size_t indexed = 0;
 };
 
