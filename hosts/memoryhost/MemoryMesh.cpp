@@ -73,7 +73,9 @@ HostArray<HostFace> MemoryMesh::GetFaces() const
 
 void MemoryMesh::BuildNormals()
 {
-    normalsBuilt_ = false;
+    // Every setter drops the built normals, so normals still built are those of the current
+    // vertices, faces and smoothing groups: building them again would give the same. A mesh shown
+    // by many nodes is asked once per node.
     BuildNormalsIfNeeded();
 }
 
