@@ -105,7 +105,7 @@ template <class T> struct BulkAllocator {
         if (UsesArena(bytes))
             ProcessBulkArena().Free(p, bytes);
         else
-            ::operator delete(p, bytes);
+            ::operator delete(p);
     }
 
     template <class U> bool operator==(const BulkAllocator<U>&) const noexcept { return true; }
@@ -137,7 +137,8 @@ struct BulkAllocated {
     static void operator delete(void* p, std::size_t bytes) noexcept
     {
 #if defined(VX_ADDRESS_SANITIZER)
-        ::operator delete(p, bytes);
+        (void)bytes;
+        ::operator delete(p);
 #else
         ProcessBulkArena().Free(p, bytes);
 #endif
