@@ -26,14 +26,18 @@ int64_t InsertGeometryRow(SqlWriter& writer, int64_t luid, const char* name, con
 // The Geometries row and the buffer files of model, all or nothing: when a file cannot be written
 // the row and the files written so far are taken back, so that no description names a missing
 // file. Returns the row id, or -1 (model.geomid is then -1 too).
+//
+// Opening and releasing the savepoint run as prepared statements (a large design has tens of
+// thousands of geometries); both follow statements that succeeded. Taking back follows a failure,
+// after which a prepared statement without parameters refuses to run, so it runs as a script.
 int64_t InsertGeometry(
     SqlWriter& writer, ZR::Model& model, int64_t luid, const char* name, const std::string& text)
 {
-    if (!writer.ExecScript("SAVEPOINT geometry_write"))
+    if (!writer.Run(writer.GetStatement(WriterStatement::SavepointGeometry)))
         return -1;
     const int64_t geomid = InsertGeometryRow(writer, luid, name, text);
     if (geomid >= 0 && WriteBufferFiles(writer, model, geomid)) {
-        writer.ExecScript("RELEASE geometry_write");
+        writer.Run(writer.GetStatement(WriterStatement::ReleaseGeometry));
         return geomid;
     }
     WriteDebugOutput(

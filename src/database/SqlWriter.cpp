@@ -41,6 +41,8 @@ constexpr const char* STATEMENT_TEXTS[] = {
     "INSERT INTO Categories (name,parentcategory_id) VALUES(?,?);",
     "INSERT INTO ObjectInstances (luid,name,ownerobject_luid,object_luid,chain,length,height,width,flags,"
     "pos_x,pos_y,pos_z,rot_az,rot_el,rot_tw) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?);",
+    "SAVEPOINT geometry_write",
+    "RELEASE geometry_write",
 };
 static_assert(
     std::size(STATEMENT_TEXTS) == static_cast<std::size_t>(WriterStatement::Count), "one text per statement");

@@ -48,6 +48,9 @@ enum class WriterStatement {
     InsertObjectCategory,
     InsertCategory,
     InsertObjectInstance,
+    // The savepoint around one geometry's row and files, opened and released once per geometry.
+    SavepointGeometry,
+    ReleaseGeometry,
     Count
 };
 
