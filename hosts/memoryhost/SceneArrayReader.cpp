@@ -107,11 +107,20 @@ void ReadBufferItems(SceneReadContext& context, const BufferArray& array, const 
 {
     if (array.count == 0)
         return;
-    std::ifstream file(array.buffer->path, std::ios::binary);
-    if (!file)
+    const SceneBuffer& buffer = *array.buffer;
+    if (!buffer.stream) {
+        buffer.stream = std::make_unique<std::ifstream>(buffer.path, std::ios::binary);
+        buffer.streamPosition = 0;
+    }
+    std::ifstream& file = *buffer.stream;
+    if (!file.is_open())
         context.reader.Fail(SceneLoadErrorKind::FileNotReadable, at.pointer,
-            "cannot open the side file " + array.buffer->path);
-    file.seekg(static_cast<std::streamoff>(array.offset));
+            "cannot open the side file " + buffer.path);
+    if (!file.good() || buffer.streamPosition != array.offset) {
+        file.clear();
+        file.seekg(static_cast<std::streamoff>(array.offset));
+        buffer.streamPosition = array.offset;
+    }
     const std::uint64_t itemBytes = array.type.GetBytes();
     const std::uint64_t chunkItems = std::max<std::uint64_t>(1, (std::uint64_t(1) << 20) / itemBytes);
     std::vector<unsigned char> chunk(static_cast<size_t>(std::min(chunkItems, array.count) * itemBytes));
@@ -122,6 +131,7 @@ void ReadBufferItems(SceneReadContext& context, const BufferArray& array, const 
             context.reader.Fail(SceneLoadErrorKind::FileNotReadable, at.pointer,
                 "cannot read the side file " + array.buffer->path
                     + " (it ended early or changed while loading)");
+        buffer.streamPosition += static_cast<std::uint64_t>(bytes);
         for (std::uint64_t k = 0; k < items; ++k)
             decode(chunk.data() + k * itemBytes, static_cast<size_t>(first + k));
         first += items;

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -18,6 +20,11 @@ namespace vx {
 struct SceneBuffer {
     std::string path;
     std::uint64_t size = 0;
+    // Opened by the first read and kept open for the rest of the load: a large scene reads tens
+    // of thousands of arrays from one side file.
+    mutable std::unique_ptr<std::ifstream> stream;
+    // Where the stream stands; arrays follow each other in the file, so most reads need no seek.
+    mutable std::uint64_t streamPosition = 0;
 };
 
 class SceneReadContext {

@@ -289,8 +289,10 @@ TEST(SceneFileLoader, ReadsLargeArraysFromASideFile)
             + R"(, "smoothingGroups": )" + ref(groups, 2, "u32") + R"(, "materialIds": )" + ref(ids, 2, "u16")
             + R"(,
         "mapChannels": [{"channel": 1, "vertices": )"
-            + ref(uvs, 4, "f32x2") + R"(, "faces": )" + ref(mapFaces, 2, "u32x3") + R"(}]}}],
-      "nodes": [{"name": "Quad", "object": "quad"}])"));
+            + ref(uvs, 4, "f32x2") + R"(, "faces": )" + ref(mapFaces, 2, "u32x3") + R"(}]}},
+      {"id": "again", "type": "mesh", "mesh": {"vertices": )"
+            + ref(vertices + 12, 3, "f32x3") + R"(, "faces": )" + ref(faces, 1, "u16x3") + R"(}}],
+      "nodes": [{"name": "Quad", "object": "quad"}, {"name": "Again", "object": "again"}])"));
     ASSERT_TRUE(host);
     const HostMesh* mesh = host->GetNodeByName("Quad")->GetObjectRef()->GetMesh();
     ASSERT_TRUE(mesh);
@@ -302,6 +304,14 @@ TEST(SceneFileLoader, ReadsLargeArraysFromASideFile)
     EXPECT_EQ(mesh->GetFaces()[1].GetMatId(), 65535);
     EXPECT_EQ(mesh->GetMapVerts(1)[2], (HostPoint3 {1, 1, 0}));
     EXPECT_EQ(mesh->GetMapFaces(1)[1].t[2], 3u);
+    // A later object may read earlier parts of the file again.
+    const HostMesh* again = host->GetNodeByName("Again")->GetObjectRef()->GetMesh();
+    ASSERT_TRUE(again);
+    ASSERT_EQ(again->GetNumVerts(), 3);
+    EXPECT_EQ(again->GetVerts()[0], (HostPoint3 {1, 0, 0}));
+    EXPECT_EQ(again->GetVerts()[2], (HostPoint3 {0, 1, 0}));
+    ASSERT_EQ(again->GetNumFaces(), 1);
+    EXPECT_EQ(again->GetFaces()[0].v[2], 2u);
 }
 
 TEST(SceneFileLoader, BuildsTheTreeFromNestingAndReferences)
