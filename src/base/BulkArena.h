@@ -1,8 +1,8 @@
 #pragma once
-// Memory for the large numeric buffers an export fills by the hundreds of megabytes (vertex
-// channels, render normals). Blocks are carved from big regions that the kernel may back with huge
-// pages: filling such a buffer then costs one page fault per 2 MiB instead of one per 4 KiB, which
-// on a virtual machine is a large share of a big export. Freed blocks are kept by size class and
+// Memory for what an export fills by the hundreds of megabytes and keeps until it is written: the
+// vertex channels, render normals and design records. Blocks are carved from big regions that the
+// kernel may back with huge pages: filling them then costs one page fault per 2 MiB instead of one
+// per 4 KiB, which on a virtual machine is a large share of a big export. Freed blocks are kept by size class and
 // handed out again; when the last block of the arena is freed, every region goes back to the
 // system, so a plug-in that has finished an export holds none of this memory.
 
@@ -24,8 +24,8 @@ namespace vx {
 
 class BulkArena {
 public:
-    // Requests below this many bytes are not worth a block of a region: BulkAllocator passes them
-    // to operator new.
+    // BulkAllocator passes smaller requests to operator new: a vector that small gains nothing
+    // here. The arena itself serves any size (records use its small classes).
     static constexpr std::size_t MIN_BLOCK_BYTES = 1024;
     // Requests above this many bytes get a region of their own.
     static constexpr std::size_t MAX_CLASS_BYTES = std::size_t(8) << 20;
@@ -36,9 +36,8 @@ public:
     BulkArena(const BulkArena&) = delete;
     BulkArena& operator=(const BulkArena&) = delete;
 
-    // A block of at least bytes bytes, aligned to 64 (any size; small ones come in multiples of 64
-    // bytes). Throws std::bad_alloc when the system has no
-    // memory left. Safe to call from several threads.
+    // A block of at least bytes bytes, aligned to 64. Throws std::bad_alloc when the system has
+    // no memory left. Safe to call from several threads.
     void* Allocate(std::size_t bytes);
     // Returns block, which Allocate gave for the same bytes. A null block is ignored.
     void Free(void* block, std::size_t bytes) noexcept;

@@ -2,11 +2,11 @@
 
 #include "base/Crc32.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <atomic>
 #include <mutex>
 #include <pthread.h>
 #include <sys/random.h>
@@ -84,8 +84,8 @@ uint64_t FallbackBits()
         ^ static_cast<uint64_t>(getpid()) << 48 ^ ++fallbackCounter);
 }
 
-// Forks made by this process and its ancestors since the counter's first use: a forked child
-// counts one more than its parent had at the fork.
+// Raised by one in every forked child (a fork handler does it), so that a child's count differs
+// from the count its parent fetched the current batch under.
 std::atomic<uint32_t>& ForkCount()
 {
     static std::atomic<uint32_t> count {0};
