@@ -1,6 +1,7 @@
 #include "database/SqliteDatabase.h"
 
 #include "database/SqliteError.h"
+#include "database/WriteGatheringVfs.h"
 
 #include <sqlite3.h>
 
@@ -27,7 +28,8 @@ void Database::Open(const char* path)
 {
     Close();
     sqlite3* db = nullptr;
-    if (sqlite3_open(path ? path : "", &db) != SQLITE_OK) {
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    if (sqlite3_open_v2(path ? path : "", &db, flags, WriteGatheringVfsName()) != SQLITE_OK) {
         // The library hands out a connection even when the open fails; it carries the error.
         Error error = Error::FromConnection(db);
         sqlite3_close(db);

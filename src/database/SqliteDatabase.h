@@ -20,8 +20,8 @@ public:
     ~Database();
 
     // Closes any open connection, then opens (read-write, creating a missing file) the database at
-    // path, unchanged. On failure the connection stays closed and the error of the failed open is
-    // thrown.
+    // path, unchanged, through the write-gathering VFS. On failure the connection stays closed and
+    // the error of the failed open is thrown.
     void Open(const char* path);
 
     // Closes the connection (the library's result is ignored); a closed connection stays closed.
