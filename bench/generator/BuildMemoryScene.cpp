@@ -11,10 +11,11 @@ namespace {
 std::unique_ptr<MemoryMesh> MakeMemoryMesh(const GeneratedMesh& mesh)
 {
     auto memory = std::make_unique<MemoryMesh>();
-    memory->SetVerts(mesh.verts);
-    memory->SetFaces(mesh.faces);
+    memory->SetVerts({mesh.verts.begin(), mesh.verts.end()});
+    memory->SetFaces({mesh.faces.begin(), mesh.faces.end()});
     MemoryMapChannel channel;
-    channel.verts = mesh.uvs;
+    channel.verts.assign(mesh.uvs.begin(), mesh.uvs.end());
+    channel.faces.reserve(mesh.faces.size());
     for (const HostFace& face : mesh.faces)
         channel.faces.push_back(HostTVFace {{face.v[0], face.v[1], face.v[2]}});
     memory->SetMapChannel(1, std::move(channel));

@@ -33,8 +33,8 @@ void CheckFinite(const aiMesh& mesh, const aiVector3D* values, const char* what)
 
 std::unique_ptr<MemoryMesh> BuildMesh(const std::vector<AssimpMeshPart>& parts)
 {
-    std::vector<HostPoint3> verts, normals;
-    std::vector<HostFace> faces;
+    MeshArray<HostPoint3> verts, normals;
+    MeshArray<HostFace> faces;
     MemoryMapChannel channels[kKeptUvSets];
     bool channelUsed[kKeptUvSets] = {false, false};
     bool allNormals = true;

@@ -7,19 +7,19 @@
 
 namespace vx {
 
-void MemoryMesh::SetVerts(std::vector<HostPoint3> verts)
+void MemoryMesh::SetVerts(MeshArray<HostPoint3> verts)
 {
     verts_ = std::move(verts);
     normalsBuilt_ = false;
 }
 
-void MemoryMesh::SetFaces(std::vector<HostFace> faces)
+void MemoryMesh::SetFaces(MeshArray<HostFace> faces)
 {
     faces_ = std::move(faces);
     normalsBuilt_ = false;
 }
 
-void MemoryMesh::SetExplicitNormals(std::vector<HostPoint3> normals)
+void MemoryMesh::SetExplicitNormals(MeshArray<HostPoint3> normals)
 {
     explicitNormals_ = std::move(normals);
     normalsBuilt_ = false;

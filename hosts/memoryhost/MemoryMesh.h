@@ -1,6 +1,7 @@
 #pragma once
 // The in-memory triangle mesh: plain arrays, with render normals built on demand.
 
+#include "base/BulkArena.h"
 #include "host/HostMesh.h"
 #include "memoryhost/RenderNormals.h"
 
@@ -8,10 +9,14 @@
 
 namespace vx {
 
+// The arrays of a mesh. A large scene's meshes are hundreds of megabytes that live as long as the
+// scene, so they come from the bulk arena's huge pages rather than being touched page by page.
+template <class T> using MeshArray = BulkVector<T>;
+
 // One map channel's data. A channel is supported when it has map faces.
 struct MemoryMapChannel {
-    std::vector<HostPoint3> verts;
-    std::vector<HostTVFace> faces;
+    MeshArray<HostPoint3> verts;
+    MeshArray<HostTVFace> faces;
 };
 
 class MemoryMesh final : public HostMesh {
@@ -25,14 +30,14 @@ public:
     MemoryMesh(const MemoryMesh& other);
     MemoryMesh& operator=(const MemoryMesh& other);
 
-    void SetVerts(std::vector<HostPoint3> verts);
-    void SetFaces(std::vector<HostFace> faces);
+    void SetVerts(MeshArray<HostPoint3> verts);
+    void SetFaces(MeshArray<HostFace> faces);
     // One explicit normal per vertex, or empty for none.
-    void SetExplicitNormals(std::vector<HostPoint3> normals);
+    void SetExplicitNormals(MeshArray<HostPoint3> normals);
     // Sets channel (0..99) to data; out-of-range channels are refused (reported).
     void SetMapChannel(int channel, MemoryMapChannel data);
 
-    const std::vector<HostPoint3>& GetExplicitNormals() const { return explicitNormals_; }
+    const MeshArray<HostPoint3>& GetExplicitNormals() const { return explicitNormals_; }
 
     int GetNumVerts() const override;
     HostArray<HostPoint3> GetVerts() const override;
@@ -52,9 +57,9 @@ private:
     void BuildNormalsIfNeeded() const;
     const MemoryMapChannel* FindChannel(int channel) const;
 
-    std::vector<HostPoint3> verts_;
-    std::vector<HostFace> faces_;
-    std::vector<HostPoint3> explicitNormals_;
+    MeshArray<HostPoint3> verts_;
+    MeshArray<HostFace> faces_;
+    MeshArray<HostPoint3> explicitNormals_;
     std::vector<MemoryMapChannel> maps_;
 
     mutable bool normalsBuilt_ = false;

@@ -240,14 +240,14 @@ void ReadTriangles(SceneReadContext& context, const JsonAt& at, std::uint64_t li
 
 } // namespace
 
-std::vector<HostPoint3> ReadPointArray(SceneReadContext& context, const JsonAt& at, bool allowUv)
+MeshArray<HostPoint3> ReadPointArray(SceneReadContext& context, const JsonAt& at, bool allowUv)
 {
     RequireArrayOrReference(context.reader, at);
     if (at.value.is_object()) {
         const BufferArray array = allowUv ? ReadBufferReference(context, at, {kF32x3, kF32x2})
                                           : ReadBufferReference(context, at, {kF32x3});
         context.ChargeArray(array.count, sizeof(HostPoint3), at.pointer);
-        std::vector<HostPoint3> points(static_cast<size_t>(array.count));
+        MeshArray<HostPoint3> points(static_cast<size_t>(array.count));
         const bool hasZ = array.type.components == 3;
         ReadBufferItems(context, array, at, [&](const unsigned char* item, size_t i) {
             const HostPoint3 p {LoadF32(item), LoadF32(item + 4), hasZ ? LoadF32(item + 8) : 0.0f};
@@ -260,7 +260,7 @@ std::vector<HostPoint3> ReadPointArray(SceneReadContext& context, const JsonAt& 
     }
     const size_t count = at.value.size();
     context.ChargeArray(count, sizeof(HostPoint3), at.pointer);
-    std::vector<HostPoint3> points(count);
+    MeshArray<HostPoint3> points(count);
     for (size_t i = 0; i < count; ++i) {
         const size_t size = RequireInlineItem(context.reader, at, i, 3, allowUv ? 2 : 3);
         points[i].x = ReadInlineFloat(context.reader, at, i, 0);
@@ -270,7 +270,7 @@ std::vector<HostPoint3> ReadPointArray(SceneReadContext& context, const JsonAt& 
     return points;
 }
 
-std::vector<HostFace> ReadFaceArray(SceneReadContext& context, const JsonAt& at, std::uint64_t vertexCount)
+MeshArray<HostFace> ReadFaceArray(SceneReadContext& context, const JsonAt& at, std::uint64_t vertexCount)
 {
     RequireArrayOrReference(context.reader, at);
     std::optional<BufferArray> array;
@@ -278,7 +278,7 @@ std::vector<HostFace> ReadFaceArray(SceneReadContext& context, const JsonAt& at,
         array = ReadBufferReference(context, at, {kU32x3, kU16x3});
     const std::uint64_t count = array ? array->count : at.value.size();
     context.ChargeArray(count, sizeof(HostFace), at.pointer);
-    std::vector<HostFace> faces(static_cast<size_t>(count));
+    MeshArray<HostFace> faces(static_cast<size_t>(count));
     ReadTriangles(context, at, vertexCount, "vertices", faces.size(), array ? &*array : nullptr,
         [&](size_t i, std::uint32_t a, std::uint32_t b, std::uint32_t c) {
             faces[i].v[0] = a;
@@ -288,7 +288,7 @@ std::vector<HostFace> ReadFaceArray(SceneReadContext& context, const JsonAt& at,
     return faces;
 }
 
-std::vector<HostTVFace> ReadMapFaceArray(
+MeshArray<HostTVFace> ReadMapFaceArray(
     SceneReadContext& context, const JsonAt& at, std::uint64_t mapVertexCount)
 {
     RequireArrayOrReference(context.reader, at);
@@ -297,7 +297,7 @@ std::vector<HostTVFace> ReadMapFaceArray(
         array = ReadBufferReference(context, at, {kU32x3, kU16x3});
     const std::uint64_t count = array ? array->count : at.value.size();
     context.ChargeArray(count, sizeof(HostTVFace), at.pointer);
-    std::vector<HostTVFace> faces(static_cast<size_t>(count));
+    MeshArray<HostTVFace> faces(static_cast<size_t>(count));
     ReadTriangles(context, at, mapVertexCount, "map vertices", faces.size(), array ? &*array : nullptr,
         [&](size_t i, std::uint32_t a, std::uint32_t b, std::uint32_t c) {
             faces[i].t[0] = a;

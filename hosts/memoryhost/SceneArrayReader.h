@@ -6,6 +6,7 @@
 
 #include "host/HostBitmap.h"
 #include "host/HostMesh.h"
+#include "memoryhost/MemoryMesh.h"
 #include "memoryhost/SceneReadContext.h"
 
 #include <cstdint>
@@ -14,14 +15,14 @@
 namespace vx {
 
 // Points [x, y, z] (buffer type "f32x3"). With allowUv also [u, v] ("f32x2"), w then being 0.
-std::vector<HostPoint3> ReadPointArray(SceneReadContext& context, const JsonAt& at, bool allowUv);
+MeshArray<HostPoint3> ReadPointArray(SceneReadContext& context, const JsonAt& at, bool allowUv);
 
 // Faces [a, b, c] ("u32x3" or "u16x3") whose indices are below vertexCount; smoothing groups and
 // flags are left 0.
-std::vector<HostFace> ReadFaceArray(SceneReadContext& context, const JsonAt& at, std::uint64_t vertexCount);
+MeshArray<HostFace> ReadFaceArray(SceneReadContext& context, const JsonAt& at, std::uint64_t vertexCount);
 
 // Map faces [a, b, c] ("u32x3" or "u16x3") whose indices are below mapVertexCount.
-std::vector<HostTVFace> ReadMapFaceArray(
+MeshArray<HostTVFace> ReadMapFaceArray(
     SceneReadContext& context, const JsonAt& at, std::uint64_t mapVertexCount);
 
 // Unsigned integers ("u32" or "u16") of at most maxValue; what names them in messages.

@@ -38,7 +38,7 @@ void SceneArrayWriter::AppendF32(float value)
     AppendU32(bits);
 }
 
-nlohmann::ordered_json SceneArrayWriter::WritePoints(const std::vector<HostPoint3>& points)
+nlohmann::ordered_json SceneArrayWriter::WritePoints(std::span<const HostPoint3> points)
 {
     if (points.size() <= maxInlineItems_) {
         nlohmann::ordered_json items = nlohmann::ordered_json::array();
@@ -55,7 +55,7 @@ nlohmann::ordered_json SceneArrayWriter::WritePoints(const std::vector<HostPoint
     return MakeReference(offset, points.size(), "f32x3");
 }
 
-nlohmann::ordered_json SceneArrayWriter::WriteFaces(const std::vector<HostFace>& faces)
+nlohmann::ordered_json SceneArrayWriter::WriteFaces(std::span<const HostFace> faces)
 {
     if (faces.size() <= maxInlineItems_) {
         nlohmann::ordered_json items = nlohmann::ordered_json::array();
@@ -70,7 +70,7 @@ nlohmann::ordered_json SceneArrayWriter::WriteFaces(const std::vector<HostFace>&
     return MakeReference(offset, faces.size(), "u32x3");
 }
 
-nlohmann::ordered_json SceneArrayWriter::WriteMapFaces(const std::vector<HostTVFace>& faces)
+nlohmann::ordered_json SceneArrayWriter::WriteMapFaces(std::span<const HostTVFace> faces)
 {
     if (faces.size() <= maxInlineItems_) {
         nlohmann::ordered_json items = nlohmann::ordered_json::array();

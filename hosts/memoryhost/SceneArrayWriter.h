@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <span>
 #include <vector>
 
 namespace vx {
@@ -21,9 +22,9 @@ public:
 
     // Each returns the JSON for the array: inline items, or a buffer reference after appending the
     // items to the side file's bytes. Floats are written in their shortest exact form.
-    nlohmann::ordered_json WritePoints(const std::vector<HostPoint3>& points);
-    nlohmann::ordered_json WriteFaces(const std::vector<HostFace>& faces);
-    nlohmann::ordered_json WriteMapFaces(const std::vector<HostTVFace>& faces);
+    nlohmann::ordered_json WritePoints(std::span<const HostPoint3> points);
+    nlohmann::ordered_json WriteFaces(std::span<const HostFace> faces);
+    nlohmann::ordered_json WriteMapFaces(std::span<const HostTVFace> faces);
     nlohmann::ordered_json WriteValues(const std::vector<std::uint32_t>& values);
     // Pixels narrowed from 16 to 8 bits per channel (the format's pixel type).
     nlohmann::ordered_json WritePixels(const std::vector<HostPixel64>& pixels);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -346,8 +347,8 @@ Json SceneDocumentBuilder::WriteMesh(const MemoryMesh& mesh)
     const HostArray<HostPoint3> verts = mesh.GetVerts();
     const HostArray<HostFace> faces = mesh.GetFaces();
     Json out;
-    out["vertices"] = arrays_.WritePoints(std::vector<HostPoint3>(verts.begin(), verts.end()));
-    std::vector<HostFace> faceList(faces.begin(), faces.end());
+    out["vertices"] = arrays_.WritePoints({verts.begin(), verts.end()});
+    const std::span<const HostFace> faceList(faces.begin(), faces.end());
     out["faces"] = arrays_.WriteFaces(faceList);
     std::vector<std::uint32_t> groups, ids;
     bool anyGroup = false, anyId = false;
@@ -370,8 +371,8 @@ Json SceneDocumentBuilder::WriteMesh(const MemoryMesh& mesh)
         const HostArray<HostPoint3> mapVerts = mesh.GetMapVerts(channel);
         const HostArray<HostTVFace> mapFaces = mesh.GetMapFaces(channel);
         channels.push_back({{"channel", channel},
-            {"vertices", arrays_.WritePoints(std::vector<HostPoint3>(mapVerts.begin(), mapVerts.end()))},
-            {"faces", arrays_.WriteMapFaces(std::vector<HostTVFace>(mapFaces.begin(), mapFaces.end()))}});
+            {"vertices", arrays_.WritePoints({mapVerts.begin(), mapVerts.end()})},
+            {"faces", arrays_.WriteMapFaces({mapFaces.begin(), mapFaces.end()})}});
     }
     if (!channels.empty())
         out["mapChannels"] = std::move(channels);

@@ -48,8 +48,8 @@ std::unique_ptr<MemoryMesh> ReadMesh(SceneReadContext& context, const JsonAt& at
         at, {"vertices", "faces", "smoothingGroups", "materialIds", "normals", "mapChannels"});
     auto mesh = std::make_unique<MemoryMesh>();
 
-    std::vector<HostPoint3> verts = ReadPointArray(context, reader.GetField(at, "vertices"), false);
-    std::vector<HostFace> faces;
+    MeshArray<HostPoint3> verts = ReadPointArray(context, reader.GetField(at, "vertices"), false);
+    MeshArray<HostFace> faces;
     if (auto facesAt = reader.FindField(at, "faces"))
         faces = ReadFaceArray(context, *facesAt, verts.size());
     if (auto groupsAt = reader.FindField(at, "smoothingGroups")) {
@@ -66,7 +66,7 @@ std::unique_ptr<MemoryMesh> ReadMesh(SceneReadContext& context, const JsonAt& at
             faces[f].flags = ids[f] << 16;
     }
     if (auto normalsAt = reader.FindField(at, "normals")) {
-        std::vector<HostPoint3> normals = ReadPointArray(context, *normalsAt, false);
+        MeshArray<HostPoint3> normals = ReadPointArray(context, *normalsAt, false);
         RequireCount(reader, *normalsAt, normals.size(), verts.size(), "vertices");
         mesh->SetExplicitNormals(std::move(normals));
     }

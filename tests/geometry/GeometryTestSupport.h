@@ -55,8 +55,8 @@ protected:
     }
 
     // A node under the root showing a triangle mesh object with verts and faces.
-    vx::MemoryNode& AddMeshNode(const char* name, std::vector<vx::HostPoint3> verts,
-        std::vector<vx::HostFace> faces, vx::MemoryMesh** meshOut = nullptr)
+    vx::MemoryNode& AddMeshNode(const char* name, vx::MeshArray<vx::HostPoint3> verts,
+        vx::MeshArray<vx::HostFace> faces, vx::MemoryMesh** meshOut = nullptr)
     {
         auto mesh = std::make_unique<vx::MemoryMesh>();
         mesh->SetVerts(std::move(verts));

@@ -83,7 +83,7 @@ TEST_F(Extraction, SmoothingGroupsChooseTheCornerNormal)
 {
     // Two faces folded along the edge 0-1: smoothed together they share an averaged normal at the
     // edge; in different groups each keeps its own face normal.
-    const std::vector<HostPoint3> verts {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, -1}};
+    const MeshArray<HostPoint3> verts {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, -1}};
     for (const bool smooth : {true, false}) {
         MemoryNode& node = AddMeshNode("Fold", verts,
             {HostFace {{0, 1, 2}, 1, 0}, HostFace {{0, 3, 1}, smooth ? 1u : 2u, 0}});
@@ -203,7 +203,7 @@ TEST_F(Extraction, DerivedObjectsAreEvaluated)
 
 TEST_F(Extraction, ComplexMeshesAreAnnounced)
 {
-    std::vector<HostFace> faces(GeometryConvertor::COMPLEX_FACE_COUNT + 1, HostFace {{0, 1, 2}, 0, 0});
+    MeshArray<HostFace> faces(GeometryConvertor::COMPLEX_FACE_COUNT + 1, HostFace {{0, 1, 2}, 0, 0});
     MemoryNode& node = AddMeshNode("Big", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, std::move(faces));
     Array<GeometryPair> pairs;
     ConvertNodeGeometry(node, pairs);

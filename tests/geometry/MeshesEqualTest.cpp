@@ -15,8 +15,8 @@
 namespace {
 
 struct MeshData {
-    std::vector<vx::HostPoint3> verts {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
-    std::vector<vx::HostFace> faces {vx::HostFace {{0, 1, 2}, 1, 0}, vx::HostFace {{1, 3, 2}, 1, 0}};
+    vx::MeshArray<vx::HostPoint3> verts {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+    vx::MeshArray<vx::HostFace> faces {vx::HostFace {{0, 1, 2}, 1, 0}, vx::HostFace {{1, 3, 2}, 1, 0}};
     vx::MemoryMapChannel uv {{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}}, {{{0, 1, 2}}, {{1, 3, 2}}}};
 };
 
