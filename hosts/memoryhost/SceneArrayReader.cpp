@@ -101,39 +101,50 @@ BufferArray ReadBufferReference(
     return array;
 }
 
-// Reads the items of array in chunks and hands each to decode(item bytes, item index).
-template <typename Decode>
-void ReadBufferItems(SceneReadContext& context, const BufferArray& array, const JsonAt& at, Decode decode)
+// How much of a side file is read at once.
+constexpr std::uint64_t kSideWindowBytes = std::uint64_t(4) << 20;
+
+// The bytes [offset, offset + count) of buffer's side file (count at most kSideWindowBytes, the
+// range inside the file's declared size): from the window when it holds them, otherwise after
+// reading the window again from offset on. A file that cannot be read, or has become shorter than
+// declared, fails the load at pointer at.
+const unsigned char* SideFileBytes(
+    SceneReadContext& context, const SceneBuffer& buffer, std::uint64_t offset, std::uint64_t count, const JsonAt& at)
 {
-    if (array.count == 0)
-        return;
-    const SceneBuffer& buffer = *array.buffer;
-    if (!buffer.stream) {
+    if (offset >= buffer.windowOffset && offset + count <= buffer.windowOffset + buffer.window.size())
+        return buffer.window.data() + (offset - buffer.windowOffset);
+    if (!buffer.stream)
         buffer.stream = std::make_unique<std::ifstream>(buffer.path, std::ios::binary);
-        buffer.streamPosition = 0;
-    }
     std::ifstream& file = *buffer.stream;
     if (!file.is_open())
         context.reader.Fail(SceneLoadErrorKind::FileNotReadable, at.pointer,
             "cannot open the side file " + buffer.path);
-    if (!file.good() || buffer.streamPosition != array.offset) {
-        file.clear();
-        file.seekg(static_cast<std::streamoff>(array.offset));
-        buffer.streamPosition = array.offset;
+    const std::uint64_t bytes = std::max(count, std::min(kSideWindowBytes, buffer.size - offset));
+    buffer.window.resize(static_cast<size_t>(bytes));
+    buffer.windowOffset = offset;
+    file.clear();
+    file.seekg(static_cast<std::streamoff>(offset));
+    const auto wanted = static_cast<std::streamsize>(bytes);
+    if (!file.read(reinterpret_cast<char*>(buffer.window.data()), wanted) || file.gcount() != wanted) {
+        buffer.window.clear();
+        context.reader.Fail(SceneLoadErrorKind::FileNotReadable, at.pointer,
+            "cannot read the side file " + buffer.path + " (it ended early or changed while loading)");
     }
+    return buffer.window.data();
+}
+
+// Reads the items of array in chunks and hands each to decode(item bytes, item index).
+template <typename Decode>
+void ReadBufferItems(SceneReadContext& context, const BufferArray& array, const JsonAt& at, Decode decode)
+{
     const std::uint64_t itemBytes = array.type.GetBytes();
-    const std::uint64_t chunkItems = std::max<std::uint64_t>(1, (std::uint64_t(1) << 20) / itemBytes);
-    std::vector<unsigned char> chunk(static_cast<size_t>(std::min(chunkItems, array.count) * itemBytes));
+    const std::uint64_t chunkItems = std::max<std::uint64_t>(1, kSideWindowBytes / itemBytes);
     for (std::uint64_t first = 0; first < array.count;) {
         const std::uint64_t items = std::min(chunkItems, array.count - first);
-        const auto bytes = static_cast<std::streamsize>(items * itemBytes);
-        if (!file.read(reinterpret_cast<char*>(chunk.data()), bytes) || file.gcount() != bytes)
-            context.reader.Fail(SceneLoadErrorKind::FileNotReadable, at.pointer,
-                "cannot read the side file " + array.buffer->path
-                    + " (it ended early or changed while loading)");
-        buffer.streamPosition += static_cast<std::uint64_t>(bytes);
+        const unsigned char* bytes
+            = SideFileBytes(context, *array.buffer, array.offset + first * itemBytes, items * itemBytes, at);
         for (std::uint64_t k = 0; k < items; ++k)
-            decode(chunk.data() + k * itemBytes, static_cast<size_t>(first + k));
+            decode(bytes + k * itemBytes, static_cast<size_t>(first + k));
         first += items;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "memoryhost/SceneControllerReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -85,6 +86,10 @@ private:
 void NodeReader::Read(const JsonAt& at)
 {
     const size_t count = reader_.RequireArray(at);
+    // Declarations are large: growing the list a node at a time would move them again and again.
+    // The room is bounded, since the array's elements are not checked yet.
+    decls_.reserve(std::min<size_t>(count, 65536));
+    topLevel_.reserve(decls_.capacity());
     for (size_t i = 0; i < count; ++i)
         topLevel_.push_back(ParseNode(reader_.GetElement(at, i), 1, false));
     ResolveReferences();

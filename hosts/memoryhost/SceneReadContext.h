@@ -23,8 +23,10 @@ struct SceneBuffer {
     // Opened by the first read and kept open for the rest of the load: a large scene reads tens
     // of thousands of arrays from one side file.
     mutable std::unique_ptr<std::ifstream> stream;
-    // Where the stream stands; arrays follow each other in the file, so most reads need no seek.
-    mutable std::uint64_t streamPosition = 0;
+    // The part of the file read last, from windowOffset on. Arrays mostly follow each other, and a
+    // mesh's map faces often repeat its faces, so most arrays are served from it without a read.
+    mutable std::vector<unsigned char> window;
+    mutable std::uint64_t windowOffset = 0;
 };
 
 class SceneReadContext {

@@ -314,6 +314,61 @@ TEST(SceneFileLoader, ReadsLargeArraysFromASideFile)
     EXPECT_EQ(again->GetFaces()[0].v[2], 2u);
 }
 
+// The loader reads a side file a few megabytes at a time. Arrays inside the piece read last,
+// arrays larger than a piece, arrays that start in one piece and end in the next, and arrays read
+// again after later ones must all arrive whole.
+TEST(SceneFileLoader, ReadsSideFileArraysAcrossItsReadPieces)
+{
+    const auto point = [](std::uint32_t i) {
+        return HostPoint3 {static_cast<float>(i), static_cast<float>(i % 1000), -static_cast<float>(i)};
+    };
+    constexpr std::uint32_t kBig = 500000; // 6 MB of vertices
+    constexpr std::uint32_t kSmall = 300000; // 3.6 MB, starting 3 MB into the file
+    std::string bin(3 << 20, '\x7f');
+    const size_t small = bin.size();
+    const auto addPoints = [&bin, &point](std::uint32_t count) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const HostPoint3 p = point(i);
+            const float xyz[3] = {p.x, p.y, p.z};
+            bin.append(reinterpret_cast<const char*>(xyz), sizeof xyz);
+        }
+    };
+    addPoints(kSmall);
+    const size_t big = bin.size();
+    addPoints(kBig);
+    SceneFiles files;
+    files.Write("big.bin", bin);
+    const auto ref = [](size_t offset, std::uint32_t count) {
+        return R"({"buffer": 0, "offset": )" + std::to_string(offset) + R"(, "count": )" + std::to_string(count)
+            + R"(, "type": "f32x3"})";
+    };
+    const auto mesh = [](const std::string& id, const std::string& vertices) {
+        return R"({"id": ")" + id + R"(", "type": "mesh", "mesh": {"vertices": )" + vertices
+            + R"(, "faces": [[0, 1, 2]]}})";
+    };
+    auto host = LoadOrFail(files,
+        MakeScene(R"("buffers": [{"uri": "big.bin"}], "objects": [)" + mesh("small", ref(small, kSmall)) + ", "
+            + mesh("inside", ref(small + 12 * 1000, 5)) + ", " + mesh("big", ref(big, kBig)) + ", "
+            + mesh("back", ref(small + 12 * 2000, 7)) + R"(],
+      "nodes": [{"name": "Small", "object": "small"}, {"name": "Inside", "object": "inside"},
+        {"name": "Big", "object": "big"}, {"name": "Back", "object": "back"}])"));
+    ASSERT_TRUE(host);
+    const auto check = [&](const char* name, std::uint32_t count, std::uint32_t first) {
+        SCOPED_TRACE(name);
+        const HostMesh* read = host->GetNodeByName(name)->GetObjectRef()->GetMesh();
+        ASSERT_TRUE(read);
+        ASSERT_EQ(read->GetNumVerts(), static_cast<int>(count));
+        const HostArray<HostPoint3> verts = read->GetVerts();
+        for (std::uint32_t i = 0; i < count; ++i)
+            if (!(verts[i] == point(first + i)))
+                return ADD_FAILURE() << "vertex " << i << " differs";
+    };
+    check("Small", kSmall, 0);
+    check("Inside", 5, 1000); // within the piece read for Small
+    check("Big", kBig, 0);
+    check("Back", 7, 2000); // before the piece read last
+}
+
 TEST(SceneFileLoader, BuildsTheTreeFromNestingAndReferences)
 {
     SceneFiles files;
