@@ -6,11 +6,6 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__linux__)
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 namespace Sqlite3 {
 
 namespace {
@@ -23,8 +18,6 @@ constexpr int kWindowBytes = kGatheredWindowBytes;
 constexpr int kLookBackBytes = kWindowBytes / 4;
 // SQLite's Unix VFS takes less than 128 KiB in one write.
 constexpr int kWriteUnits = 64 * 1024 / kUnitBytes;
-// Bytes handed on between two requests to start writing the file back (see StartWriteback).
-constexpr sqlite3_int64 kWritebackBytes = 4 << 20;
 
 // Our methods first, then the file of the VFS beneath (allocated at open, since that VFS is only
 // known then) and the window of gathered bytes: kWindowBytes from offset start, of which the
@@ -37,8 +30,6 @@ struct GatherFile {
     bool gathers; // false: writes pass straight through
     bool holding; // whether any unit of the window is filled
     uint64_t filled[kWindowUnits / 64];
-    int writebackHandle; // -1: no writeback requests
-    sqlite3_int64 sinceWriteback; // bytes handed on since the last request
 };
 
 GatherFile* Gather(sqlite3_file* file)
@@ -54,42 +45,6 @@ sqlite3_file* Real(sqlite3_file* file)
 sqlite3_vfs* Beneath()
 {
     return sqlite3_vfs_find(nullptr);
-}
-
-// The kernel keeps written pages in memory until the sync at commit, which then waits for all of
-// them to reach the disk: a fifth of a second for a large design. Asking it to start writing them
-// back every few megabytes lets the disk work while the export goes on, so that the sync finds most
-// of them written. The request needs a descriptor of the file; a read-only one of our own will do.
-int OpenWritebackHandle(const char* name)
-{
-#if defined(__linux__)
-    return name ? open(name, O_RDONLY | O_CLOEXEC) : -1;
-#else
-    (void)name;
-    return -1;
-#endif
-}
-
-// Starts writing the file's dirty pages back without waiting for them. Only a request: a failure
-// changes nothing SQLite relies on.
-void StartWriteback(int handle)
-{
-#if defined(__linux__)
-    if (handle >= 0)
-        sync_file_range(handle, 0, 0, SYNC_FILE_RANGE_WRITE);
-#else
-    (void)handle;
-#endif
-}
-
-void CloseWritebackHandle(int handle)
-{
-#if defined(__linux__)
-    if (handle >= 0)
-        close(handle);
-#else
-    (void)handle;
-#endif
 }
 
 bool IsFilled(const GatherFile* file, int unit)
@@ -139,14 +94,9 @@ int HandOn(GatherFile* file)
         if (rc != SQLITE_OK)
             return rc;
         MarkUnits(file, unit, end, false);
-        file->sinceWriteback += static_cast<sqlite3_int64>(end - unit) * kUnitBytes;
         unit = end;
     }
     file->holding = false;
-    if (file->sinceWriteback >= kWritebackBytes) {
-        StartWriteback(file->writebackHandle);
-        file->sinceWriteback = 0;
-    }
     return SQLITE_OK;
 }
 
@@ -186,10 +136,8 @@ int GatherClose(sqlite3_file* f)
     const int closed = file->real->pMethods ? file->real->pMethods->xClose(file->real) : SQLITE_OK;
     sqlite3_free(file->buffer);
     sqlite3_free(file->real);
-    CloseWritebackHandle(file->writebackHandle);
     file->buffer = nullptr;
     file->real = nullptr;
-    file->writebackHandle = -1;
     return handedOn != SQLITE_OK ? handedOn : closed;
 }
 
@@ -303,7 +251,6 @@ int VfsOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int
 {
     GatherFile* file = Gather(f);
     *file = GatherFile {};
-    file->writebackHandle = -1;
     sqlite3_vfs* beneath = Beneath();
     file->real = static_cast<sqlite3_file*>(sqlite3_malloc(beneath->szOsFile));
     if (!file->real)
@@ -317,8 +264,6 @@ int VfsOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int
         return rc != SQLITE_OK ? rc : SQLITE_CANTOPEN;
     }
     file->gathers = (flags & SQLITE_OPEN_MAIN_DB) != 0;
-    if (file->gathers && rc == SQLITE_OK)
-        file->writebackHandle = OpenWritebackHandle(name);
     file->base.pMethods = &kGatherMethods;
     return rc;
 }

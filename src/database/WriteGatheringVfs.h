@@ -22,10 +22,6 @@ constexpr int kGatheredWindowBytes = 256 * 1024;
 // that caused it, and the bytes not handed on stay gathered: every later hand-on tries them again,
 // so a sync fails for as long as they cannot be written. Only closing the file drops them.
 //
-// On Linux a main database file also asks the kernel, every few megabytes handed on, to start
-// writing its dirty pages back (sync_file_range through a read-only descriptor of its own, closed
-// with the file), so that the sync at commit does not wait for the whole file.
-//
 // The default VFS is looked up at every open, so a VFS registered as the default later (a fault
 // injecting one, say) lies beneath this one. The files offer no shared memory (no WAL) and no
 // memory-mapped reads. The first call registers the VFS (never as the default); thread-safe.

@@ -149,31 +149,6 @@ TEST(WriteGatheringVfs, HandsConsecutivePagesOnAsFewWrites)
     EXPECT_LT(operations, 1024 / 8);
 }
 
-// The gathering file opens a descriptor of its own (to ask the kernel for early writeback); closing
-// the database must close it too.
-TEST(WriteGatheringVfs, ClosingTheDatabaseClosesEveryDescriptorItOpened)
-{
-    const auto openDescriptors = [] {
-        std::size_t count = 0;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-            ++count;
-        return count;
-    };
-    if (!std::filesystem::exists("/proc/self/fd"))
-        GTEST_SKIP() << "no /proc/self/fd on this system";
-    vxtest::TempDir dir;
-    const std::size_t before = openDescriptors();
-    for (int round = 0; round < 3; ++round) {
-        Connection connection(dir.File("gather" + std::to_string(round) + ".db"));
-        ASSERT_TRUE(connection.Exec(kTable));
-        ASSERT_TRUE(connection.Exec("BEGIN;"));
-        ASSERT_TRUE(connection.Insert(1, 400)); // several megabytes: writeback is asked for
-        ASSERT_TRUE(connection.Exec("COMMIT;"));
-        EXPECT_GT(openDescriptors(), before);
-    }
-    EXPECT_EQ(openDescriptors(), before);
-}
-
 // Every write, sync or truncate that reaches the VFS beneath fails in turn while a transaction
 // replaces rows of a committed database. The transaction must fail or commit as a whole, and the
 // file must stay sound.
