@@ -12,8 +12,8 @@ namespace {
 
 // Writes are gathered in units of 512 bytes (a sector, and a divisor of every page size).
 constexpr int kUnitBytes = 512;
-constexpr int kWindowUnits = kGatheredWindowBytes / kUnitBytes;
 constexpr int kWindowBytes = kGatheredWindowBytes;
+constexpr int kWindowUnits = kWindowBytes / kUnitBytes;
 // How far a new window reaches back before the write that opens it.
 constexpr int kLookBackBytes = kWindowBytes / 4;
 // SQLite's Unix VFS takes less than 128 KiB in one write.
@@ -55,8 +55,9 @@ bool IsFilled(const GatherFile* file, int unit)
 void MarkUnits(GatherFile* file, int first, int end, bool filled)
 {
     for (int unit = first; unit < end; ++unit) {
+        uint64_t& word = file->filled[unit / 64];
         const uint64_t bit = uint64_t {1} << (unit % 64);
-        file->filled[unit / 64] = filled ? file->filled[unit / 64] | bit : file->filled[unit / 64] & ~bit;
+        word = filled ? (word | bit) : (word & ~bit);
     }
 }
 
