@@ -68,7 +68,10 @@ PlacementAndSizes TransformToPlacement(const Rotation& rows, const Vector3& posi
     NormaliseIfNeeded(unit.R0, l0);
     NormaliseIfNeeded(unit.R1, l1);
     NormaliseIfNeeded(unit.R2, l2);
-    const AzElTw angles = DecomposeAzElTw(unit.R0, unit.R1, unit.R2);
+    // The angles are those of the rows in the stored axis order: the design frame's second and
+    // third rows, and the second and third component of each, exchanged back.
+    const auto stored = [](const Vector3& v) { return Vector3 {v.x, v.z, v.y}; };
+    const AzElTw angles = DecomposeAzElTw(stored(unit.R0), stored(unit.R2), stored(unit.R1));
 
     PlacementAndSizes result;
     result.placement.x = position.x;

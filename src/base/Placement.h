@@ -41,9 +41,12 @@ struct PlacementAndSizes {
     Vector3 sizes;
 };
 
-// The stored form of rows and a position: position (x, z, y); sizes (|R0|, |R2|, |R1|); the rows
-// normalised if needed, their angles in degrees (factor 57.2957763671875) negated and rounded to
-// 0.1 (RoundTo). Positions and sizes are not rounded.
+// The stored form of design-frame rows and a position. The database keeps the host's axis order,
+// which is the design frame with its second and third axes exchanged: position (x, z, y); sizes
+// (|R0|, |R2|, |R1|); the rows normalised if needed and brought into the stored order (R0, R2, R1,
+// each with its second and third component exchanged), their angles (DecomposeAzElTw) in degrees
+// (factor 57.2957763671875) negated and rounded to 0.1 (RoundTo). Positions and sizes are not
+// rounded.
 // Bad input: a zero row stays zero (its angles come out as those of the remaining rows, 0 for all
 // zero rows); an angle that comes out NaN (NaN or infinite rows) is stored as 0 and reported to the
 // debugger output by RoundTo. NaN positions and sizes pass through for the caller's myFinite checks.

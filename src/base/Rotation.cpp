@@ -72,6 +72,14 @@ Rotation Inverse(const Rotation& m)
     return FromMatrix(adj);
 }
 
+double Determinant(const Rotation& m)
+{
+    Matrix a;
+    ToMatrix(m, a);
+    return a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) - a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0])
+        + a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
+}
+
 void NormaliseIfNeeded(Vector3& row, long double length)
 {
     if (length == 0.0L || _feqz(static_cast<double>(length - 1.0L)))

@@ -40,6 +40,9 @@ Rotation Multiply(const Rotation& a, const Rotation& b);
 // turning into infinities). Computed in double precision.
 Rotation Inverse(const Rotation& m);
 
+// The determinant of m, in double precision: negative when m mirrors, 0 when it is singular.
+double Determinant(const Rotation& m);
+
 // When length - 1 is not near zero (_feqz), each component of row is multiplied by 1 / length;
 // otherwise row stays unchanged. A row of length exactly 0 also stays unchanged (there is no
 // direction to keep). A NaN length turns the row into NaNs.

@@ -137,6 +137,10 @@ void AppendCorners(const Aabb& box, PointSink& list)
 
 bool CollectGeometry(const CompositeObject& object, PointSink& list)
 {
+    // The object's geometry placement (its scale included) places every piece after the piece's own.
+    const vx::Transform geometryPlacement {object.data.placement.matrix, object.data.placement.position};
+    // The identity is skipped rather than applied, which would turn a stored -0 into +0.
+    const bool hasPlacement = !(geometryPlacement == vx::IdentityTransform());
     for (const ModelPair& pair : object.data.Model.pairs) {
         if (!pair.vd)
             continue;
@@ -151,10 +155,12 @@ bool CollectGeometry(const CompositeObject& object, PointSink& list)
                 std::memcpy(xyz, bytes + size * static_cast<std::size_t>(i), sizeof xyz);
             const vx::Vector3 p {xyz[0], xyz[1], xyz[2]};
             // The vertex data holds database-order coordinates: swap the second and third back.
-            const vx::Vector3 placed = vx::ApplyTransform(transform, {p.x, p.z, p.y});
-            if (!IsFinitePoint(placed))
+            vx::Vector3 inObject = vx::ApplyTransform(transform, {p.x, p.z, p.y});
+            if (hasPlacement)
+                inObject = vx::ApplyTransform(geometryPlacement, inObject);
+            if (!IsFinitePoint(inObject))
                 return false;
-            list.Add(placed);
+            list.Add(inObject);
         }
     }
     return true;

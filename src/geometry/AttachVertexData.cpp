@@ -2,6 +2,7 @@
 
 #include "geometry/DesignFrame.h"
 #include "geometry/ModelStateIndex.h"
+#include "geometry/ReverseWinding.h"
 #include "geometry/SharedVertexDataList.h"
 #include "materials/SharedStateList.h"
 #include "materials/UsesTextureCoordinates.h"
@@ -65,6 +66,9 @@ template <class Change> void ChangeVectors(VMVertexData& v, int slot, Change&& c
 
 void TransformVertices(VMVertexData& v, const Transform& transform)
 {
+    // A mirror turns each triangle's corner order around against its normals: turn it back.
+    if (Determinant(transform.rows) < 0.0)
+        ReverseWinding(v);
     ChangeVectors(v, VMVertexData::POSITION_CHANNEL,
         [&transform](const Vector3& p) { return SwapYZ(ApplyTransform(transform, p)); });
     NormalTransformer transformNormal(NormalRows(transform.rows));

@@ -56,13 +56,13 @@ void MakeStretchable(ZR::CompositeObject& composite, int32_t type)
     composite.data.minSize = kStretchMinSize;
 }
 
-// The placement matrix of a composite object: the scale of the node's own transform for its own
-// object, the identity otherwise.
+// The placement matrix of a composite object (design frame): the scale of the node's own
+// transform for its own object, the identity otherwise.
 Rotation PlacementMatrixOf(HostNode& hostNode, bool ownObject)
 {
     if (!ownObject)
         return IdentityRotation();
-    const Vector3 k = HostScaleFactors(hostNode.GetNodeTM(0));
+    const Vector3 k = DesignScaleFactors(hostNode.GetNodeTM(0));
     return {{k.x, 0, 0}, {0, k.y, 0}, {0, 0, k.z}};
 }
 
@@ -112,8 +112,10 @@ CompositeLookup CopyUnderNewId(SceneContext& context, HostNode& hostNode, const 
 CompositeLookup MakeStretchableByScale(ZR::CompositeObject& composite)
 {
     MakeStretchable(composite, ZR::CompositeObjectData::STRETCH_SCALABLE);
-    const ZR::Placement& placement = composite.data.placement;
-    const Vector3 sizes = TransformToPlacement(placement.matrix, placement.position).sizes;
+    // The scale along each design axis: the lengths of the placement's rows.
+    const Rotation& rows = composite.data.placement.matrix;
+    const Vector3 sizes {static_cast<float>(Length(rows.R0)), static_cast<float>(Length(rows.R1)),
+        static_cast<float>(Length(rows.R2))};
     for (ZR::ObjectInstance* instance : composite.placedBy) {
         if (instance->sizeFlag)
             continue;

@@ -1,5 +1,6 @@
 #include "scene/GeometryNodeConversion.h"
 
+#include "scene/DesignBounds.h"
 #include "scene/NodeFrames.h"
 #include "scene/NodeComposite.h"
 #include "scene/NodeInstance.h"
@@ -19,33 +20,33 @@ namespace vx {
 
 namespace {
 
-// Where a merged node's geometry goes.
+// Where a merged node's geometry goes: the composite object and its frame in world space (host
+// axes and units).
 struct MergeGoal {
     ZR::CompositeObject* composite = nullptr;
-    bool hasPart = false;
-    HostMatrix3 partTransform;
+    HostMatrix3 frame;
 };
 
-// The goal of node: target, or the composite object of the node's part. Null composite when the
-// part's object could not be made or placed.
+// The goal of node: target in the frame parentTransform, or the composite object of the node's
+// part in the frame of the instance that places it. Null composite when the part's object could
+// not be made or placed.
 MergeGoal FindMergeGoal(StrongNode& node, ZR::CompositeObject& target, SceneContext& context,
     const HostMatrix3& nodeTransform, const HostMatrix3& parentTransform)
 {
-    MergeGoal goal {&target, false, HostMatrix3::Identity()};
+    MergeGoal goal {&target, parentTransform};
     const NodeProperty properties(node.GetHostNode());
     std::string partName;
     if (!properties.HasKey(kKeyPart, partName))
         return goal;
-    goal.hasPart = true;
     if (partName.empty())
         partName = node.GetName();
     const auto known = context.partTable.find(partName);
     if (known != context.partTable.end()) {
         goal.composite = known->second->object;
-        goal.partTransform = ToHostMatrix(known->second->local);
+        goal.frame = ToHostMatrix(known->second->local) * parentTransform;
         return goal;
     }
-    goal.composite = GetNodeComposite(node, HostMatrix3::Identity(), false);
+    goal.composite = GetNodeComposite(node, false);
     if (!goal.composite)
         return goal;
     ZR::ObjectInstance* instance = AddInstance(target, *goal.composite, nodeTransform, parentTransform, node);
@@ -56,6 +57,7 @@ MergeGoal FindMergeGoal(StrongNode& node, ZR::CompositeObject& target, SceneCont
     goal.composite->name.Assign(partName.c_str());
     instance->name.Assign(partName.c_str());
     context.partTable[partName] = instance;
+    goal.frame = ToHostMatrix(instance->local) * parentTransform;
     return goal;
 }
 
@@ -70,29 +72,28 @@ void SetPairPlacement(ZR::ModelPair& pair, const Transform& placement, const Hos
     pair.sourceBox.max = {box.max.x, box.max.y, box.max.z};
 }
 
-void MergeNodeGeometry(StrongNode& node, const MergeGoal& goal, float scaleFactor,
-    const HostMatrix3& nodeTransform, const HostMatrix3& parentTransform)
+// Adds node's meshes to the goal's own geometry, in the goal's frame. The vertices are in the
+// node's own frame; relative = where that frame stands in the goal's. A single-object export keeps
+// each piece's rigid placement on the piece and bakes only scale and mirror into the vertices;
+// otherwise everything is baked into the vertices.
+void MergeNodeGeometry(StrongNode& node, const MergeGoal& goal, float scaleFactor, const HostMatrix3& nodeTransform)
 {
     HostNode& hostNode = *node.GetHostNode();
     Array<GeometryPair> meshes;
     ConvertNodeGeometry(hostNode, meshes);
 
-    const HostMatrix3 local = nodeTransform * Inverse(parentTransform);
+    const HostMatrix3 relative = nodeTransform * Inverse(goal.frame);
     Transform vertexPlacement;
     Transform geometryPlacement;
     HostBox3 geometryBox;
     const ExportRunState* exporter = CurrentExporter();
     if (exporter && exporter->singleObjectActive) {
-        vertexPlacement = DesignPlacementOf(parentTransform, scaleFactor);
-        if (!goal.hasPart)
-            geometryPlacement = HostPlacementOf(local, scaleFactor);
-        else if (!(goal.partTransform == HostMatrix3::Identity()))
-            geometryPlacement = HostPlacementOf(nodeTransform * Inverse(goal.partTransform), scaleFactor);
+        vertexPlacement = DesignResidualOf(relative);
+        geometryPlacement = DesignRigidPlacementOf(relative, scaleFactor);
         geometryBox = hostNode.GetObjectBoundingBox();
     } else {
-        vertexPlacement = DesignPlacementOf(local, scaleFactor);
+        vertexPlacement = DesignTransformOf(relative, scaleFactor);
     }
-    vertexPlacement = ScaleBefore(vertexPlacement, VertexScaleOf(DesignScaleFactors(local)));
 
     ZR::Model& model = goal.composite->data.Model;
     for (GeometryPair& mesh : meshes) {
@@ -115,15 +116,21 @@ void ConvertGeometryNode(StrongNode& node, ZR::CompositeObject* target, bool sin
         root->data.Aabb.valid = false;
 
     if (!single) {
-        if (ZR::CompositeObject* composite = GetNodeComposite(node, nodeTransform, true))
+        if (ZR::CompositeObject* composite = GetNodeComposite(node, true))
             AddInstance(*target, *composite, nodeTransform, parentTransform, node);
         return;
     }
     const MergeGoal goal = FindMergeGoal(node, *target, *context, nodeTransform, parentTransform);
     if (!goal.composite)
         return;
-    MergeNodeGeometry(node, goal, context->scaleFactor, nodeTransform, parentTransform);
-    node.ConvertChildren(goal.composite, true, parentTransform);
+    MergeNodeGeometry(node, goal, context->scaleFactor, nodeTransform);
+    node.ConvertChildren(goal.composite, true, goal.frame);
+    // A part's object grows after its instance was placed: its box must hold what it now holds
+    // before the boxes around it are computed.
+    if (goal.composite != target) {
+        goal.composite->data.Aabb.valid = false;
+        ComputeCompositeBounds(*goal.composite);
+    }
 }
 
 } // namespace vx

@@ -2,6 +2,7 @@
 
 #include "scene/DesignBounds.h"
 #include "scene/FindOrCreateComposite.h"
+#include "scene/NodeFrames.h"
 #include "scene/LodType.h"
 #include "scene/NodeInstance.h"
 #include "scene/NodeProperty.h"
@@ -47,7 +48,9 @@ void ConvertGroupNode(StrongNode& node, ZR::CompositeObject* target, bool single
     if (lookup.created) {
         composite->name.Assign(node.GetName().c_str());
         composite->fromGeometryNode = false;
-        if (!node.ConvertChildren(composite, true, nodeTransform))
+        // The children merge relative to the group's unmirrored transform: its scale is the
+        // object's geometry placement, its rotation and position the instance's.
+        if (!node.ConvertChildren(composite, true, UnmirroredFrameOf(nodeTransform)))
             return;
         ComputeCompositeBounds(*composite);
         const NodeProperty properties(node.GetHostNode());

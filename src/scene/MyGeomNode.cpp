@@ -14,7 +14,7 @@ void MyGeomNode::Convert(ZR::CompositeObject* target, bool single, const HostMat
         return;
     TickNodeProgress();
     const ConversionGuard guard(this);
-    ConvertGeometryNode(*this, target, single, GetHostNode()->GetObjectTM(0), parent);
+    ConvertGeometryNode(*this, target, single, GetHostNode()->GetNodeTM(0), parent);
 }
 
 void MyGeomNode::ConvertWithTransform(ZR::CompositeObject* target, bool single, const HostMatrix3& transform)

@@ -14,13 +14,18 @@ void MyGroupNode::Convert(ZR::CompositeObject* target, bool single, const HostMa
         return;
     TickNodeProgress();
     const ConversionGuard guard(this);
-    ConvertGroupNode(*this, target, single, GetHostNode()->GetObjectTM(0), parent);
+    ConvertGroupNode(*this, target, single, GetHostNode()->GetNodeTM(0), parent);
 }
 
 void MyGroupNode::ConvertWithTransform(ZR::CompositeObject* target, bool, const HostMatrix3& transform)
 {
+    if (!VX_ASSERT_TEXT(GetHostNode(), "GetHostNode()"))
+        return;
     const ConversionGuard guard(this);
-    ConvertChildren(target, false, transform);
+    // The children keep their place relative to this group and move with the copy at transform:
+    // child x inverse(frame) = child x inverse(group) x transform.
+    const HostMatrix3 frame = Inverse(transform) * GetHostNode()->GetNodeTM(0);
+    ConvertChildren(target, false, frame);
 }
 
 } // namespace vx

@@ -30,7 +30,7 @@ void MyInstanceNode::Convert(ZR::CompositeObject* target, bool, const HostMatrix
     }
     TickNodeProgress();
     // The instance's place in target's frame: its world transform relative to the frame's.
-    const HostMatrix3 transform = GetHostNode()->GetObjectTM(0) * Inverse(parent);
+    const HostMatrix3 transform = GetHostNode()->GetNodeTM(0) * Inverse(parent);
     templateNode->ConvertWithTransform(target, false, transform);
 }
 

@@ -59,15 +59,18 @@ Transform MakeNormalisationTransform(const NodeProperty& properties, const Vecto
     }
 }
 
-ZR::CompositeObject* GetNodeComposite(StrongNode& node, const HostMatrix3& childrenTransform, bool ownObject)
+ZR::CompositeObject* GetNodeComposite(StrongNode& node, bool ownObject)
 {
     HostNode* hostNode = node.GetHostNode();
     const SceneContext* context = CurrentSceneContext();
     if (!hostNode || !context)
         return nullptr;
+    const HostMatrix3 nodeTransform = hostNode->GetNodeTM(0);
+    // A mirrored node's object holds mirrored vertices, which no unmirrored copy may share.
+    const bool mirrored = ownObject && IsMirrored(nodeTransform);
     DUniqueID id;
     bool childrenMerge = true;
-    if (ownObject && node.HasCompId()) {
+    if (ownObject && node.HasCompId() && !mirrored) {
         id = node.GetCompId();
     } else {
         id = DUniqueID::NewSequential();
@@ -87,14 +90,22 @@ ZR::CompositeObject* GetNodeComposite(StrongNode& node, const HostMatrix3& child
         Array<GeometryPair> meshes;
         ConvertNodeGeometry(*hostNode, meshes);
         composite->fromGeometryNode = !meshes.IsEmpty();
-        const Transform normalisation = MakeNormalisationTransform(
+        Transform normalisation = MakeNormalisationTransform(
             properties, HostExtentOf(hostNode->GetObjectBoundingBox()), context->scaleFactor);
+        // The vertices are in the node's own frame; the object's geometry placement carries the
+        // node's scale and its instances the rotation, so only a mirror is left to the vertices.
+        if (mirrored)
+            normalisation = ScaleBefore(normalisation, {-1.0f, -1.0f, -1.0f});
         // Room for exactly these pieces: a pair is large, and the default growth step of sixteen
         // would leave most of the storage of a one-mesh object unused.
         composite->data.Model.pairs.Reserve(composite->data.Model.pairs.Count() + meshes.Count());
         for (GeometryPair& mesh : meshes)
             AttachVertexData(composite->data.Model, std::move(mesh.vertexData), mesh.renderState.Get(), normalisation);
-        if (!node.ConvertChildren(composite, childrenMerge, childrenTransform))
+        // Merged children sit in the object's frame with its geometry placement's scale applied to
+        // them too; children of their own are placed by instances, which see the rigid frame only.
+        const HostMatrix3 childrenFrame
+            = childrenMerge ? UnmirroredFrameOf(nodeTransform) : RigidFrameOf(nodeTransform);
+        if (!node.ConvertChildren(composite, childrenMerge, childrenFrame))
             return nullptr;
     }
     ComputeCompositeBounds(*composite);

@@ -18,10 +18,13 @@ class StrongNode;
 // children become objects of their own); without ownObject under a new identifier. A new object is
 // named after the node (when unnamed) and marked as made from a geometry node; when it must be
 // filled from this node (and ownObject), it takes the node's meshes (placed by the normalisation
-// transform) and its children converted with childrenTransform as their frame, and it is marked
-// from a geometry node only when there was a mesh. Returns null only when the user cancelled while
-// the children were converted (or without a current scene context).
-ZR::CompositeObject* GetNodeComposite(StrongNode& node, const HostMatrix3& childrenTransform, bool ownObject);
+// transform, and mirrored when the node's transform mirrors) and its children converted in the
+// object's frame (merged children relative to the node's unmirrored transform, children of their
+// own relative to its rigid part), and it is marked from a geometry node only when there was a
+// mesh. A mirrored node never shares its object through its composite identifier. Returns null
+// only when the user cancelled while the children were converted (or without a current scene
+// context).
+ZR::CompositeObject* GetNodeComposite(StrongNode& node, bool ownObject);
 
 // The vertex placement that normalises the geometry of a node whose object box has the extent
 // hostExtent (host units and axes), in the design frame:

@@ -23,11 +23,6 @@ Vector3 SwapYZ(const Vector3& v)
     return {v.x, v.z, v.y};
 }
 
-bool DiffersFromOne(float factor)
-{
-    return std::fabs(factor - 1.0f) >= 0.001f;
-}
-
 } // namespace
 
 Transform ToTransform(const HostMatrix3& m)
@@ -42,21 +37,62 @@ HostMatrix3 ToHostMatrix(const Transform& t)
     return m;
 }
 
-Transform HostPlacementOf(const HostMatrix3& m, float scaleFactor)
+HostMatrix3 RigidFrameOf(const HostMatrix3& m)
 {
     const HostAffineParts parts = DecomposeAffine(m);
-    const HostMatrix3 rotation = MakeRotationMatrix(parts.q);
-    Transform placement = ToTransform(rotation);
-    placement.rows.R0 = placement.rows.R0 * parts.f;
-    placement.rows.R1 = placement.rows.R1 * parts.f;
-    placement.rows.R2 = placement.rows.R2 * parts.f;
-    placement.position = ToVector(parts.t) * scaleFactor;
-    return placement;
+    HostMatrix3 rigid = MakeRotationMatrix(parts.q);
+    rigid.rows[3] = parts.t;
+    return rigid;
 }
 
-Transform DesignPlacementOf(const HostMatrix3& m, float scaleFactor)
+bool IsMirrored(const HostMatrix3& m)
 {
-    return ExchangeYZ(HostPlacementOf(m, scaleFactor));
+    return Determinant(ToTransform(m).rows) < 0.0;
+}
+
+HostMatrix3 UnmirroredFrameOf(const HostMatrix3& m)
+{
+    if (!IsMirrored(m))
+        return m;
+    HostMatrix3 unmirrored = m;
+    for (int i = 0; i < 3; ++i)
+        unmirrored.rows[static_cast<std::size_t>(i)] = m.rows[static_cast<std::size_t>(i)] * -1.0f;
+    return unmirrored;
+}
+
+Transform DesignRigidPlacementOf(const HostMatrix3& m, float scaleFactor)
+{
+    Transform rigid = ToTransform(RigidFrameOf(m));
+    rigid.position = rigid.position * scaleFactor;
+    return ExchangeYZ(rigid);
+}
+
+Transform DesignTransformOf(const HostMatrix3& m, float scaleFactor)
+{
+    Transform all = ToTransform(m);
+    all.position = all.position * scaleFactor;
+    return ExchangeYZ(all);
+}
+
+Transform DesignResidualOf(const HostMatrix3& m)
+{
+    const Rotation rigidRows = ToTransform(RigidFrameOf(m)).rows;
+    // m's rows = residual x rigid rows, so residual = m's rows x inverse(rigid rows); the rigid rows
+    // are a rotation, whose inverse is its transpose.
+    const Rotation transposed {{rigidRows.R0.x, rigidRows.R1.x, rigidRows.R2.x},
+        {rigidRows.R0.y, rigidRows.R1.y, rigidRows.R2.y}, {rigidRows.R0.z, rigidRows.R1.z, rigidRows.R2.z}};
+    const Rotation residual = Multiply(ToTransform(m).rows, transposed);
+    const Rotation identity {};
+    const Vector3* got[3] = {&residual.R0, &residual.R1, &residual.R2};
+    const Vector3* unit[3] = {&identity.R0, &identity.R1, &identity.R2};
+    bool nearIdentity = true;
+    for (int i = 0; i < 3; ++i) {
+        const Vector3 d = *got[i] - *unit[i];
+        nearIdentity = nearIdentity && std::fabs(d.x) <= 1e-6f && std::fabs(d.y) <= 1e-6f && std::fabs(d.z) <= 1e-6f;
+    }
+    if (nearIdentity)
+        return IdentityTransform();
+    return ExchangeYZ({residual, Vector3 {}});
 }
 
 Transform ExchangeYZ(const Transform& t)
@@ -77,16 +113,6 @@ Vector3 DesignScaleFactors(const HostMatrix3& m)
 Transform ScaleBefore(const Transform& t, const Vector3& scale)
 {
     return {{t.rows.R0 * scale.x, t.rows.R1 * scale.y, t.rows.R2 * scale.z}, t.position};
-}
-
-Vector3 VertexScaleOf(const Vector3& factors)
-{
-    const bool uniform = _feqz(factors.x - factors.y) && _feqz(factors.x - factors.z);
-    if (uniform)
-        return DiffersFromOne(factors.x) ? Vector3 {factors.x, factors.x, factors.x} : Vector3 {1, 1, 1};
-    if (DiffersFromOne(factors.x) || DiffersFromOne(factors.y) || DiffersFromOne(factors.z))
-        return factors;
-    return {1, 1, 1};
 }
 
 Vector3 HostExtentOf(const HostBox3& box)

@@ -59,12 +59,14 @@ ZR::ObjectInstance* AddInstance(ZR::CompositeObject& target, ZR::CompositeObject
     if (!instance)
         return nullptr;
     composite.placedBy.Append(instance);
-    const Transform rows = ToTransform(local);
-    instance->placement.matrix = rows.rows;
-    instance->placement.position = rows.position * ScaleFactorOfRun();
+    // Angles carry no scale and no mirror: the instance takes the rigid part of local, and the
+    // rest reaches the vertices or the object's geometry placement.
+    const Transform placement = DesignRigidPlacementOf(local, ScaleFactorOfRun());
+    instance->placement.matrix = placement.rows;
+    instance->placement.position = placement.position;
     instance->name.Assign(hostNode->GetName());
-    instance->local = rows;
-    SetInstanceStretch(composite.data.stretchType, instance->placement, *hostNode, *instance);
+    instance->local = ToTransform(RigidFrameOf(local));
+    SetInstanceStretch(composite.data.stretchType, DesignScaleFactors(local), *hostNode, *instance);
     CopyNodeProperties(*hostNode, *instance);
     const ExportRunState* exporter = CurrentExporter();
     if (exporter && exporter->exportAnimationData)
@@ -72,7 +74,7 @@ ZR::ObjectInstance* AddInstance(ZR::CompositeObject& target, ZR::CompositeObject
     return instance;
 }
 
-void SetInstanceStretch(int32_t stretchType, const ZR::Placement& placement, const HostNode& hostNode,
+void SetInstanceStretch(int32_t stretchType, const Vector3& scale, const HostNode& hostNode,
     ZR::ObjectInstance& instance)
 {
     const bool scalable = stretchType == ZR::CompositeObjectData::STRETCH_SCALABLE;
@@ -83,7 +85,6 @@ void SetInstanceStretch(int32_t stretchType, const ZR::Placement& placement, con
         instance.width = instance.height = instance.length = 1.0;
         return;
     }
-    const Vector3 scale = TransformToPlacement(placement.matrix, placement.position).sizes;
     const bool unitScale = IsUnitScale(scale);
     const Vector3 sizes = unitScale ? DesignExtentOf(hostNode) : scale;
     if (scalable) {

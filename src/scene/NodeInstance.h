@@ -19,8 +19,9 @@ class HostNode;
 class StrongNode;
 
 // Places composite in target as a new instance for node: local = nodeTransform x inverse
-// (parentTransform); the instance's placement takes local's rows (rotation and scale, host axes)
-// and its translation in metres; it is named after the node, keeps local as its local transform,
+// (parentTransform); the instance's placement is the rigid part of local (unit rows and the
+// translation in metres, design frame); it is named after the node, keeps that rigid part (host
+// axes and units) as its local transform,
 // is appended to composite's placedBy, gets its stretch values (SetInstanceStretch) and the node's
 // user properties (CopyNodeProperties) and, when the run exports animation data, the node's
 // animation (WriteAnimationData). Returns the instance; null when target cannot place
@@ -28,13 +29,13 @@ class StrongNode;
 ZR::ObjectInstance* AddInstance(ZR::CompositeObject& target, ZR::CompositeObject& composite,
     const HostMatrix3& nodeTransform, const HostMatrix3& parentTransform, const StrongNode& node);
 
-// The stretch values of instance for a composite of stretchType, placed by placement, shown by
-// hostNode: not stretchable (neither 2 nor 0): no flags and all sizes 1. Otherwise the sizes are
-// the placement's scale factors (design order), or at unit scale the node's box extent in design
+// The stretch values of instance for a composite of stretchType, placed with the scale factors
+// scale (design order), shown by hostNode: not stretchable (neither 2 nor 0): no flags and all
+// sizes 1. Otherwise the sizes are the scale factors, or at unit scale the node's box extent in design
 // axes and metres; scalable (2): size flag with width, height, length = x, y, z; extrudable (0):
 // length flag, width = height = 1, length = the extent along the node's longest axis (the third
 // scale factor when the placement is scaled).
-void SetInstanceStretch(int32_t stretchType, const ZR::Placement& placement, const HostNode& hostNode,
+void SetInstanceStretch(int32_t stretchType, const Vector3& scale, const HostNode& hostNode,
     ZR::ObjectInstance& instance);
 
 // Copies every user-property line of hostNode, split into key and value, to instance as a text

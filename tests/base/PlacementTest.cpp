@@ -16,6 +16,14 @@ constexpr float kCos30 = 0.8660254f;
 constexpr float kSin30 = 0.5f;
 constexpr float kSin120 = 0.8660254f;
 
+// The tables state rows in the stored axis order (z up), which the angles describe;
+// TransformToPlacement takes design-frame rows, the same rows with y and z exchanged.
+Rotation DesignFrame(const Rotation& stored)
+{
+    const auto swap = [](const Vector3& v) { return Vector3 {v.x, v.z, v.y}; };
+    return {swap(stored.R0), swap(stored.R2), swap(stored.R1)};
+}
+
 TEST(Placement, AnglesOfRotatedRows)
 {
     const struct {
@@ -42,7 +50,7 @@ TEST(Placement, AnglesOfRotatedRows)
     };
     vxtest::DebugCapture capture;
     for (const auto& c : cases) {
-        const vx::PlacementAndSizes result = vx::TransformToPlacement(c.rows, {});
+        const vx::PlacementAndSizes result = vx::TransformToPlacement(DesignFrame(c.rows), {});
         EXPECT_EQ(result.placement.azimuth, c.azimuth) << c.name;
         EXPECT_EQ(result.placement.elevation, c.elevation) << c.name;
         EXPECT_EQ(result.placement.twist, c.twist) << c.name;
@@ -61,8 +69,14 @@ TEST(Placement, ElevationBeyondTheLimitIsExactlyHalfPi)
     EXPECT_EQ(angles.twist, 0.0f);
 }
 
-TEST(Placement, PositionAndSizesExchangeYAndZ)
+TEST(Placement, PositionSizesAndAnglesComeInTheStoredAxisOrder)
 {
+    // Local x along -z in the design frame is local x along -y in the stored order: a turn of -90
+    // degrees about the vertical axis, which the angles call a twist (stored negated).
+    const Rotation turnedAboutDesignY {{0, 0, -1}, {0, 1, 0}, {1, 0, 0}};
+    const vx::PlacementAndSizes turned = vx::TransformToPlacement(turnedAboutDesignY, {});
+    EXPECT_EQ(turned.placement, (vx::AnglePlacement {0, 0, 0, 0, 0, 90}));
+
     const Rotation scaled {{2, 0, 0}, {0, 3, 0}, {0, 0, 4}};
     const vx::PlacementAndSizes result = vx::TransformToPlacement(scaled, {1, 2, 3});
     EXPECT_EQ(result.placement, (vx::AnglePlacement {1, 3, 2, 0, 0, 0}));
@@ -71,13 +85,14 @@ TEST(Placement, PositionAndSizesExchangeYAndZ)
 
 TEST(Placement, ScaledRowsAreNormalisedBeforeTheAnglesAreTaken)
 {
-    // Azimuth 30 with a row of length 2 and one of length 1 + 1e-6 (left as it is).
+    // Azimuth 30 with a row of length 2 and one of length 1 + 1e-6 (left as it is); sizes come in
+    // the stored order.
     const Rotation rows {{2 * kCos30, 0, -2 * kSin30}, {0, 1.000001f, 0}, {kSin30, 0, kCos30}};
-    const vx::PlacementAndSizes result = vx::TransformToPlacement(rows, {});
+    const vx::PlacementAndSizes result = vx::TransformToPlacement(DesignFrame(rows), {});
     EXPECT_EQ(result.placement.azimuth, -30.0f);
     EXPECT_EQ(result.placement.twist, 0.0f);
     EXPECT_FLOAT_EQ(result.sizes.x, 2.0f);
-    EXPECT_FLOAT_EQ(result.sizes.z, 1.000001f);
+    EXPECT_FLOAT_EQ(result.sizes.y, 1.000001f);
 }
 
 TEST(Placement, ZeroRowsGiveZeroAnglesAndSizes)
@@ -88,7 +103,7 @@ TEST(Placement, ZeroRowsGiveZeroAnglesAndSizes)
     EXPECT_EQ(allZero.sizes, (Vector3 {0, 0, 0}));
     // A collapsed local x axis: the other rows still decide azimuth and elevation.
     const vx::PlacementAndSizes flat
-        = vx::TransformToPlacement({{}, {0, kCos30, -kSin30}, {0, kSin30, kCos30}}, {});
+        = vx::TransformToPlacement(DesignFrame({{}, {0, kCos30, -kSin30}, {0, kSin30, kCos30}}), {});
     EXPECT_EQ(flat.placement.elevation, 30.0f);
     EXPECT_EQ(flat.placement.twist, 0.0f);
     EXPECT_EQ(capture.Text(), "");
@@ -100,19 +115,19 @@ TEST(Placement, NonFiniteRowsGiveZeroAnglesWithAReport)
     const float inf = std::numeric_limits<float>::infinity();
     vxtest::DebugCapture capture;
     // Only the twist depends on R0.
-    const vx::PlacementAndSizes twisted = vx::TransformToPlacement({{nan, 0, 0}, {0, 1, 0}, {1, 0, 0}}, {});
+    const vx::PlacementAndSizes twisted = vx::TransformToPlacement(DesignFrame({{nan, 0, 0}, {0, 1, 0}, {1, 0, 0}}), {});
     EXPECT_EQ(twisted.placement.azimuth, -90.0f);
     EXPECT_EQ(twisted.placement.twist, 0.0f);
     EXPECT_NE(capture.Text().find("Non-finite value "), std::string::npos);
 
     capture.Clear();
     const vx::PlacementAndSizes broken
-        = vx::TransformToPlacement({{1, 0, 0}, {0, 1, 0}, {inf, 0, 0}}, {nan, 0, 0});
+        = vx::TransformToPlacement(DesignFrame({{1, 0, 0}, {0, 1, 0}, {inf, 0, 0}}), {nan, 0, 0});
     EXPECT_EQ(broken.placement.azimuth, 0.0f);
     EXPECT_EQ(broken.placement.elevation, 0.0f);
     EXPECT_EQ(broken.placement.twist, 0.0f);
     EXPECT_TRUE(std::isnan(broken.placement.x));
-    EXPECT_TRUE(std::isinf(broken.sizes.y));
+    EXPECT_TRUE(std::isinf(broken.sizes.z));
     EXPECT_NE(capture.Text().find("Non-finite value "), std::string::npos);
 }
 

@@ -180,7 +180,8 @@ TEST_F(InstanceWriters, InstanceRowsFollowTheirTargetsInDatabaseAxes)
     ZR::ObjectInstance& a = Place(owner, table, "table 1");
     a.placement.position = {1, 2, 3};
     ZR::ObjectInstance& b = Place(owner, table);
-    // A quarter turn about the design's z axis, scaled by 2 along the local x axis.
+    // A quarter turn about the design's z axis (the stored y axis: an azimuth), scaled by 2 along
+    // the local x axis.
     b.placement.matrix = {{0, 2, 0}, {-1, 0, 0}, {0, 0, 1}};
     b.sizeFlag = true;
     b.length = 4;
@@ -205,7 +206,7 @@ TEST_F(InstanceWriters, InstanceRowsFollowTheirTargetsInDatabaseAxes)
                     "|| ' ' || pos_y || ' ' || pos_z || ' ' || rot_az || ' ' || rot_el || ' ' || rot_tw "
                     "FROM ObjectInstances ORDER BY luid;"),
         (Strings {"table 1 1 1 NULL NULL NULL NULL 0 1.0 3.0 2.0 0.0 0.0 0.0",
-            "NULL 1 1 NULL 4.0 5.0 6.0 0 0.0 0.0 0.0 0.0 0.0 -90.0",
+            "NULL 1 1 NULL 4.0 5.0 6.0 0 0.0 0.0 0.0 90.0 0.0 0.0",
             "c 1 1 3 7.0 NULL NULL 9 0.0 0.0 0.0 0.0 0.0 0.0"}));
     EXPECT_TRUE(a.IsInDB());
 }
@@ -443,7 +444,7 @@ TEST_F(InstanceWriters, APartGetsItsOwnGeometryWithThePartKey)
                   "SELECT (p.luid = g.luid) || ' ' || d.name || ' ' || p.value FROM Properties p "
                   "JOIN PropertyDictionary d ON d.luid = p.propdic_luid JOIN Geometries g ON g.luid = p.luid "
                   "ORDER BY g.luid;"),
-        (Strings {"1 VNXPart N[Valve]##P[1 3 2]##R[0 0 0]", "1 VNXPart N[P1]##P[0 0 0]##R[0 0 -90]"}));
+        (Strings {"1 VNXPart N[Valve]##P[1 3 2]##R[0 0 0]", "1 VNXPart N[P1]##P[0 0 0]##R[90 0 0]"}));
 }
 
 TEST_F(InstanceWriters, GroupMembersAndCategoriesGetTheirRows)

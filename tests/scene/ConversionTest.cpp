@@ -65,7 +65,8 @@ TEST_F(ConversionTest, NodesSharingObjectMaterialAndCompIdShareOneComposite)
     ASSERT_EQ(chair.placedBy.Count(), 2u);
     EXPECT_EQ(chair.placedBy[0], first);
 
-    EXPECT_EQ(PlacementOf(*first), (vx::AnglePlacement {1, 3, 2, 0, 0, 0}));
+    // Stored in the host's axis order.
+    EXPECT_EQ(PlacementOf(*first), (vx::AnglePlacement {1, 2, 3, 0, 0, 0}));
     const vx::AnglePlacement turned = PlacementOf(*second);
     EXPECT_FLOAT_EQ(turned.x, 4);
     EXPECT_NE(turned.azimuth + turned.elevation + turned.twist, 0.0f);
@@ -87,8 +88,8 @@ TEST_F(ConversionTest, PositionsAreInMetres)
     ASSERT_EQ(RootInstances().size(), 1u);
     const vx::AnglePlacement placement = PlacementOf(*RootInstances()[0]);
     EXPECT_FLOAT_EQ(placement.x, 1);
-    EXPECT_FLOAT_EQ(placement.y, 3);
-    EXPECT_FLOAT_EQ(placement.z, 2);
+    EXPECT_FLOAT_EQ(placement.y, 2);
+    EXPECT_FLOAT_EQ(placement.z, 3);
 }
 
 TEST_F(ConversionTest, AnotherScaleMakesTheSharedCompositeStretchable)
@@ -265,7 +266,7 @@ TEST_F(ConversionTest, SingleObjectModeMergesIntoTheTargetAndBuildsParts)
     ASSERT_TRUE(valve && pump);
     EXPECT_STREQ(valve->object->name.c_str(), "Valve");
     EXPECT_TRUE(valve->object->fromGeometryNode);
-    EXPECT_EQ(PlacementOf(*valve), (vx::AnglePlacement {1, 3, 2, 0, 0, 0}));
+    EXPECT_EQ(PlacementOf(*valve), (vx::AnglePlacement {1, 2, 3, 0, 0, 0}));
     const std::string* part = valve->properties.FindText(ZR::MakePropertyKey("VNXPart", ZR::PROPERTY_TYPE_TEXT));
     ASSERT_NE(part, nullptr);
     EXPECT_EQ(*part, "Valve");
@@ -372,7 +373,8 @@ TEST_F(ConversionTest, SingleObjectPairsArePlacedByTheNodeAndKeepItsBox)
     EXPECT_TRUE(RootInstances().empty());
     ASSERT_FALSE(designRoot->data.Model.pairs.IsEmpty());
     const ZR::ModelPair& pair = designRoot->data.Model.pairs[0];
-    EXPECT_EQ(pair.transform.position, (vx::Vector3 {1, 2, 3}));
+    // The pair's placement is in the design frame: the host's y and z exchanged.
+    EXPECT_EQ(pair.transform.position, (vx::Vector3 {1, 3, 2}));
     EXPECT_EQ(pair.transform.rows, vx::IdentityRotation());
     EXPECT_EQ(pair.sourceBox.max, (vx::Vector3 {1, 1, 1}));
     EXPECT_FALSE(designRoot->data.Aabb.valid) << "the box is computed again after the conversion";
