@@ -12,6 +12,7 @@
 #include "scene/passes/RemovePassKeys.h"
 
 #include "design/CompositeObject.h"
+#include "run/SceneContext.h"
 
 #include <gtest/gtest.h>
 
@@ -130,15 +131,38 @@ TEST_F(CompIdPassTest, KeysTellGeometryAndRelativeTransform)
     vx::MemoryNode& group = Group(host.GetRoot(), "G", At(10, 0, 0));
     vx::MemoryNode& a = Leaf(group, "A", sharedObject, At(1, 2, 3));
     vx::MemoryNode& b = Leaf(host.GetRoot(), "B", sharedObject, At(7, 7, 7));
-    EXPECT_EQ(vx::TransformKey(a), "[3E8,0,0,0,3E8,0,0,0,3E8,1,2,3]");
+    // Without a run, a unit is a metre: the translation is keyed in millimetres.
+    EXPECT_EQ(vx::TransformKey(a), "[3E8,0,0,0,3E8,0,0,0,3E8,3E8,7D0,BB8]");
     EXPECT_EQ(vx::GeometryKey(a), vx::GeometryKey(b)) << "the node's own transform is not part of it";
 
     b.SetObjectOffset({0.5f, -2.0f, 0}, {}, {2, 1, 1});
     const std::string key = vx::GeometryKey(b);
-    EXPECT_EQ(key.substr(key.find('[')), "[0,FFFFFFFE,0][0,0,0][7D0,3E8,3E8]");
+    EXPECT_EQ(key.substr(key.find('[')), "[1F4,FFFFF830,0][0,0,0][7D0,3E8,3E8]");
     b.SetObjectOffset({std::nanf(""), 0, 0}, {}, {1, 1, 1});
     EXPECT_NE(vx::GeometryKey(b), vx::GeometryKey(a));
     EXPECT_NE(vx::GeometryKey(b).find("[NAN,0,0]"), std::string::npos);
+}
+
+TEST_F(CompIdPassTest, TranslationsAreKeyedInMillimetresWhateverTheUnit)
+{
+    // A move of 0.4 m in a metre scene and of 4 mm in a millimetre scene both tell nodes apart; a
+    // move of a tenth of a millimetre does not.
+    const struct {
+        int unit;
+        float moved;
+        bool apart;
+    } cases[] = {{vx::kHostUnitMeters, 0.4f, true}, {vx::kHostUnitMillimeters, 4.0f, true},
+        {vx::kHostUnitMeters, 0.0001f, false}};
+    vx::SceneContext* const before = vx::CurrentSceneContext();
+    for (const auto& c : cases) {
+        vx::SceneContext context;
+        context.SetUnitScale(c.unit);
+        vx::CurrentSceneContext() = &context;
+        vx::MemoryNode& a = Leaf(host.GetRoot(), "A", sharedObject, At(1, 0, 0));
+        vx::MemoryNode& b = Leaf(host.GetRoot(), "B", sharedObject, At(1 + c.moved, 0, 0));
+        EXPECT_EQ(vx::TransformKey(a) != vx::TransformKey(b), c.apart) << c.unit << " " << c.moved;
+    }
+    vx::CurrentSceneContext() = before;
 }
 
 TEST(LeafStack, PopsLastInFirstOutAndRemovesEveryOccurrence)

@@ -5,6 +5,7 @@
 #include "base/Numeric.h"
 #include "host/HostMath.h"
 #include "host/HostNode.h"
+#include "run/SceneContext.h"
 
 #include <cmath>
 #include <cstdint>
@@ -31,6 +32,14 @@ std::string KeyGroup(double x, double y, double z)
 std::string KeyRow(const HostPoint3& row, double factor)
 {
     return KeyTriple(row.x * factor, row.y * factor, row.z * factor, true);
+}
+
+// Host units to millimetres: translations are compared at a fixed step in space, whatever the unit,
+// so that a move of a few centimetres in a metre scene is never rounded away.
+double MillimetresPerUnit()
+{
+    const SceneContext* context = CurrentSceneContext();
+    return 1000.0 * (context ? context->scaleFactor : 1.0f);
 }
 
 } // namespace
@@ -62,7 +71,8 @@ std::string GeometryKey(const HostNode& node)
     const HostPoint3 position = node.GetObjOffsetPos();
     const HostQuat rotation = node.GetObjOffsetRot();
     const HostPoint3 scale = node.GetObjOffsetScale();
-    return ObjectSignaturePieces(node) + KeyGroup(position.x, position.y, position.z)
+    const double mm = MillimetresPerUnit();
+    return ObjectSignaturePieces(node) + "[" + KeyTriple(position.x * mm, position.y * mm, position.z * mm, true) + "]"
         + KeyGroup(rotation.x * 1000.0, rotation.y * 1000.0, rotation.z * 1000.0)
         + KeyGroup(scale.x * 1000.0, scale.y * 1000.0, scale.z * 1000.0);
 }
@@ -74,7 +84,7 @@ std::string TransformKey(const HostNode& node)
     for (int row = 0; row < 4; ++row) {
         if (row > 0)
             key += ",";
-        key += KeyRow(local.rows[static_cast<std::size_t>(row)], row < 3 ? 1000.0 : 1.0);
+        key += KeyRow(local.rows[static_cast<std::size_t>(row)], row < 3 ? 1000.0 : MillimetresPerUnit());
     }
     return key + "]";
 }

@@ -11,13 +11,15 @@ class HostNode;
 
 // Nodes with equal keys show the same geometry: the object and material pieces of the object
 // signature (full-width addresses, so distinct objects never share a key), then "[%X,%X,%X]" of the
-// object offset position in host units, of the x, y and z parts of the object offset rotation times
+// object offset position in millimetres (rounded), of the x, y and z parts of the object offset rotation times
 // 1000 and of the object offset scale times 1000, each truncated toward zero.
 std::string GeometryKey(const HostNode& node);
 
 // The node's transform relative to its parent at frame 0: "[" + the four rows of
 // node transform x inverse (parent transform) joined by "," + "]", each row "%X,%X,%X" of its
-// values rounded (floor (v + 0.5)); the three axis rows are multiplied by 1000 first.
+// values rounded (floor (v + 0.5)); the three axis rows are multiplied by 1000 first and the
+// translation is taken in millimetres (host units times the current scene context's scale factor,
+// 1 m per unit without one).
 std::string TransformKey(const HostNode& node);
 
 // One number of a key: value as a 32-bit integer, truncated toward zero or rounded to the nearest
