@@ -103,29 +103,10 @@ CompositeLookup CopyUnderNewId(SceneContext& context, HostNode& hostNode, const 
     ZR::CompositeObject* composite = made.record;
     ObjectSignatures().Register(id, signature, composite);
     composite->data.Model.pairs = first.data.Model.pairs;
+    // Named after its node by the caller, as a new registered object is, not by the identifier.
+    composite->name.Clear();
     composite->data.placement.matrix = PlacementMatrixOf(hostNode, ownObject);
     return {composite, made.created, false};
-}
-
-// The same object at another scale: the object becomes stretchable; the instances made so far keep
-// the old scale as their sizes.
-CompositeLookup MakeStretchableByScale(ZR::CompositeObject& composite)
-{
-    MakeStretchable(composite, ZR::CompositeObjectData::STRETCH_SCALABLE);
-    // The scale along each design axis: the lengths of the placement's rows.
-    const Rotation& rows = composite.data.placement.matrix;
-    const Vector3 sizes {static_cast<float>(Length(rows.R0)), static_cast<float>(Length(rows.R1)),
-        static_cast<float>(Length(rows.R2))};
-    for (ZR::ObjectInstance* instance : composite.placedBy) {
-        if (instance->sizeFlag)
-            continue;
-        instance->width = sizes.x;
-        instance->height = sizes.y;
-        instance->length = sizes.z;
-        instance->sizeFlag = true;
-    }
-    composite.data.placement.matrix = IdentityRotation();
-    return {&composite, false, false};
 }
 
 } // namespace
@@ -161,10 +142,14 @@ CompositeLookup FindOrCreateComposite(HostNode& hostNode, const DUniqueID& given
             + "]; converting this object with same material and geometry as template");
         return {&composite, false, false};
     }
-    const bool degenerate = _feqz(static_cast<float>(Length(scale)));
-    if (degenerate || !HaveSameObject(registered->signature, signature))
-        return CopyUnderNewId(*context, hostNode, composite, signature, ownObject);
-    return MakeStretchableByScale(composite);
+    // Another scale, object or material under this identifier: an object of its own whose
+    // placement takes this node's scale, sharing the geometry (the same vertex data, so one stored
+    // geometry) with the registered object, or the object made so before for the same signature.
+    // Stretching the registered object instead would leave its instances' sizes for the reader to
+    // apply, and a reader placing geometry by its stored placements would lose the scale.
+    if (const ObjectSignatureTable::Entry* same = ObjectSignatures().FindBySignature(signature))
+        return {same->composite, false, false};
+    return CopyUnderNewId(*context, hostNode, composite, signature, ownObject);
 }
 
 } // namespace vx

@@ -30,9 +30,10 @@ struct CompositeLookup {
 // - a registered identifier with an equal signature: the object of the first identifier
 //   registered with it;
 // - a different signature: for a scalable or extrudable node the registered object (with a warning
-//   in the log); for another object or material, or a near-zero scale, a new object with a copy of
-//   the registered object's geometry; for another scale only, the registered object made
-//   stretchable, its first instances taking their old scale as sizes.
+//   in the log); otherwise (another scale, object or material) the object of an identifier
+//   registered with this very signature, or else a new object under a new identifier, registered
+//   with this signature, with a copy of the registered object's geometry (fill clear) and this
+//   node's scale in its placement.
 // Without a current scene context the result is empty.
 CompositeLookup FindOrCreateComposite(HostNode& hostNode, const DUniqueID& id, bool ownObject);
 

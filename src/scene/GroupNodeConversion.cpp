@@ -49,8 +49,9 @@ void ConvertGroupNode(StrongNode& node, ZR::CompositeObject* target, bool single
         composite->name.Assign(node.GetName().c_str());
         composite->fromGeometryNode = false;
         // The children merge relative to the group's unmirrored transform: its scale is the
-        // object's geometry placement, its rotation and position the instance's.
-        if (!node.ConvertChildren(composite, true, UnmirroredFrameOf(nodeTransform)))
+        // object's geometry placement, its rotation and position the instance's. An object made
+        // as a copy of another group's already holds their geometry.
+        if (lookup.fill && !node.ConvertChildren(composite, true, UnmirroredFrameOf(nodeTransform)))
             return;
         ComputeCompositeBounds(*composite);
         const NodeProperty properties(node.GetHostNode());

@@ -92,7 +92,7 @@ TEST_F(ConversionTest, PositionsAreInMetres)
     EXPECT_FLOAT_EQ(placement.z, 3);
 }
 
-TEST_F(ConversionTest, AnotherScaleMakesTheSharedCompositeStretchable)
+TEST_F(ConversionTest, AnotherScaleUnderTheSameCompIdGetsAnObjectOfItsOwnWithTheSameGeometry)
 {
     vx::MemoryNode& a = AddGeometry(host.GetRoot(), "Small", sharedObject);
     vx::MemoryNode& b = AddGeometry(host.GetRoot(), "Large", sharedObject);
@@ -101,27 +101,28 @@ TEST_F(ConversionTest, AnotherScaleMakesTheSharedCompositeStretchable)
     a.SetUserPropBuffer("COMPID = " + kCompId);
     b.SetUserPropBuffer("COMPID = " + kCompId);
 
+    vx::MemoryNode& c = AddGeometry(host.GetRoot(), "Large2", sharedObject);
+    c.SetLocalTM(ScaledAt({3, 4, 5}, 20, 0, 0));
+    c.SetUserPropBuffer("COMPID = " + kCompId);
+
     Convert(false);
 
     ZR::ObjectInstance* small = RootInstance("Small");
     ZR::ObjectInstance* large = RootInstance("Large");
-    ASSERT_TRUE(small && large);
-    ASSERT_EQ(small->object, large->object);
-    const ZR::CompositeObject& shared = *small->object;
-    EXPECT_EQ(shared.data.stretchType, ZR::CompositeObjectData::STRETCH_SCALABLE);
-    EXPECT_EQ(shared.data.maxSize, 1000.0);
-    EXPECT_EQ(shared.data.minSize, 0.001);
-    EXPECT_EQ(shared.data.placement.matrix, vx::IdentityRotation());
-    // The first instance keeps the old scale of the object as its sizes.
-    EXPECT_TRUE(small->sizeFlag);
-    EXPECT_DOUBLE_EQ(small->width, 2);
-    EXPECT_DOUBLE_EQ(small->height, 2);
-    EXPECT_DOUBLE_EQ(small->length, 2);
-    // The second takes its own scale, in design axis order (host y and z exchanged).
-    EXPECT_TRUE(large->sizeFlag);
-    EXPECT_FLOAT_EQ(static_cast<float>(large->width), 3);
-    EXPECT_FLOAT_EQ(static_cast<float>(large->height), 5);
-    EXPECT_FLOAT_EQ(static_cast<float>(large->length), 4);
+    ZR::ObjectInstance* large2 = RootInstance("Large2");
+    ASSERT_TRUE(small && large && large2);
+    // Each scale has an object of its own whose placement carries it (design axis order: host y
+    // and z exchanged); nodes at the same scale share one; the pieces are the same vertex data.
+    ASSERT_NE(small->object, large->object);
+    EXPECT_EQ(large->object, large2->object);
+    EXPECT_EQ(small->object->data.placement.matrix, vx::UniformScaleRotation(2));
+    EXPECT_EQ(large->object->data.placement.matrix, (vx::Rotation {{3, 0, 0}, {0, 5, 0}, {0, 0, 4}}));
+    ASSERT_EQ(small->object->data.Model.pairs.Count(), large->object->data.Model.pairs.Count());
+    EXPECT_EQ(small->object->data.Model.pairs[0].vd.Get(), large->object->data.Model.pairs[0].vd.Get());
+    for (const ZR::ObjectInstance* instance : {small, large, large2}) {
+        EXPECT_EQ(instance->object->data.stretchType, ZR::CompositeObjectData::STRETCH_NONE);
+        EXPECT_FALSE(instance->sizeFlag);
+    }
 }
 
 TEST_F(ConversionTest, AnotherObjectUnderTheSameCompIdGetsAnObjectOfItsOwn)
