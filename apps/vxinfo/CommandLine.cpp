@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 
 namespace vxinfo {
 
@@ -13,8 +14,9 @@ struct CommandInfo {
     std::size_t operands;
 };
 
-constexpr CommandInfo COMMANDS[] = {{"summary", Command::Summary, 1}, {"tree", Command::Tree, 1},
-    {"check", Command::Check, 1}, {"gltf", Command::Gltf, 2}, {"preview", Command::Preview, 2}};
+constexpr CommandInfo COMMANDS[]
+    = {{"summary", Command::Summary, 1}, {"tree", Command::Tree, 1}, {"check", Command::Check, 1},
+        {"gltf", Command::Gltf, 2}, {"mesh", Command::Mesh, 2}, {"preview", Command::Preview, 2}};
 
 bool ReadCount(const std::string& text, int low, int high, int& value)
 {
@@ -66,6 +68,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
                         : !ReadSize(value, line.width, line.height))
                 fail(isDepth ? "--depth needs a whole number of levels, not '" + value + "'"
                              : "--size needs WIDTHxHEIGHT between 16 and 8192, not '" + value + "'");
+        } else if (arg == "--view") {
+            if (i + 1 >= args.size() || line.command != Command::Preview) {
+                fail("--view needs a value and belongs to preview");
+                continue;
+            }
+            const std::string& value = args[++i];
+            const std::optional<PreviewView> view = PreviewViewNamed(value);
+            if (view)
+                line.view = *view;
+            else
+                fail("--view needs iso, front or top, not '" + value + "'");
         } else if (arg.size() > 1 && arg[0] == '-') {
             fail("unknown option " + arg);
         } else if (line.command == Command::None && error.empty()) {
@@ -114,10 +127,16 @@ std::string HelpText(Command command)
         return "Usage: vxinfo gltf FILE.vx OUT.glb [--json]\n"
                "Writes the design as a glTF 2.0 binary: instances as nodes, geometries as shared meshes,\n"
                "material colours, and the stored PNG and JPEG textures embedded.\n";
+    case Command::Mesh:
+        return "Usage: vxinfo mesh FILE.vx OUT.obj [--json]\n"
+               "Writes every placed triangle of the design in the root's frame (metres, x y z with z up)\n"
+               "as Wavefront OBJ: one group per instance path, with positions, normals and faces.\n";
     case Command::Preview:
-        return "Usage: vxinfo preview FILE.vx OUT.png [--size WIDTHxHEIGHT] [--json]\n"
-               "Renders a shaded picture of the design as seen from the root record's camera (software\n"
-               "rendering, 800x600 unless --size says otherwise) and writes it as PNG.\n";
+        return "Usage: vxinfo preview FILE.vx OUT.png [--view iso|front|top] [--size WIDTHxHEIGHT] [--json]\n"
+               "Renders the design orthographically and writes it as PNG (software rendering, 800x600\n"
+               "unless --size says otherwise). --view iso (the default) looks down from the front-left,\n"
+               "front looks along +y, top looks down. Faces are shaded by a fixed light from above, front\n"
+               "and left, and show their material's texture or colour.\n";
     case Command::None:
         break;
     }
@@ -127,7 +146,8 @@ std::string HelpText(Command command)
            "  tree FILE.vx               the instance tree with placements and properties\n"
            "  check FILE.vx              structural check; exit code 1 when something is wrong\n"
            "  gltf FILE.vx OUT.glb       the design as glTF 2.0 binary\n"
-           "  preview FILE.vx OUT.png    a shaded picture from the root camera's direction\n"
+           "  mesh FILE.vx OUT.obj       the placed triangles as Wavefront OBJ\n"
+           "  preview FILE.vx OUT.png    a shaded picture (--view iso|front|top)\n"
            "Options: --json (machine-readable output), --help (with a command: its help).\n"
            "Exit codes: 0 done, 1 check found faults, 2 bad command line, 3 the file cannot be read\n"
            "or the output cannot be written.\n";

@@ -1,12 +1,14 @@
 #pragma once
 // The command line of vxinfo: a sub-command, its files and its options.
 
+#include "vxinfo/PreviewView.h"
+
 #include <string>
 #include <vector>
 
 namespace vxinfo {
 
-enum class Command { None, Summary, Tree, Check, Gltf, Preview };
+enum class Command { None, Summary, Tree, Check, Gltf, Mesh, Preview };
 
 struct CommandLine {
     Command command = Command::None;
@@ -14,6 +16,7 @@ struct CommandLine {
     bool json = false; // --json
     int depth = -1; // tree --depth N; -1 without a limit
     int width = 800, height = 600; // preview --size WxH
+    PreviewView view = PreviewView::Iso; // preview --view iso|front|top
     std::vector<std::string> files; // the operands in order
     std::string error; // a usage fault; empty when the line is sound
 };

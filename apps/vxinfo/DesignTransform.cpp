@@ -55,26 +55,39 @@ Affine PlacementTransform(const StoredPlacement& placement)
     const double tw = -placement.angles[2] * toRadians;
     const Vec3 r2 {std::sin(az) * std::cos(el), -std::sin(el), std::cos(az) * std::cos(el)};
     const Vec3 u {std::sin(az) * std::sin(el), std::cos(el), std::cos(az) * std::sin(el)};
-    const Vec3 v = Cross(u, r2);
+    const Vec3 x0 = Cross(u, r2);
     Vec3 r0 {}, r1 {};
     for (int i = 0; i < 3; ++i) {
-        r0[i] = std::cos(tw) * v[i] + std::sin(tw) * u[i];
-        r1[i] = std::cos(tw) * u[i] - std::sin(tw) * v[i];
+        r0[i] = std::cos(tw) * x0[i] + std::sin(tw) * u[i];
+        r1[i] = -std::sin(tw) * x0[i] + std::cos(tw) * u[i];
     }
-    // Design-axes sizes: the database stores (s0, s2, s1).
-    const double s0 = placement.scale[0], s1 = placement.scale[2], s2 = placement.scale[1];
-    const std::array<Vec3, 3> rows {Vec3 {r0[0] * s0, r0[1] * s0, r0[2] * s0},
-        Vec3 {r1[0] * s1, r1[1] * s1, r1[2] * s1}, Vec3 {r2[0] * s2, r2[1] * s2, r2[2] * s2}};
-    // Design axes: p' = sum p_i R_i. Database axes swap the second and third coordinates on both
-    // sides: database axis a is design axis swap(a).
-    const int swap[3] = {0, 2, 1};
+    const std::array<Vec3, 3> rows {r0, r1, r2};
     Affine t;
     for (int c = 0; c < 3; ++c)
         for (int r = 0; r < 3; ++r)
-            t.m[c * 4 + r] = rows[swap[c]][swap[r]];
+            t.m[c * 4 + r] = rows[c][r] * placement.scale[c];
     for (int r = 0; r < 3; ++r)
         t.m[12 + r] = placement.position[r];
     return t;
+}
+
+Affine PlacementRotation(const StoredPlacement& placement)
+{
+    return PlacementTransform({{0, 0, 0}, placement.angles, {1, 1, 1}});
+}
+
+
+Affine InstanceTransform(const InstanceRow& instance)
+{
+    Vec3 stretch {1, 1, 1};
+    if (instance.length && instance.width && instance.height)
+        stretch = {*instance.width, *instance.length, *instance.height};
+    else if (instance.length && !instance.width && !instance.height)
+        stretch = {1, *instance.length, 1};
+    Affine scale;
+    for (int axis = 0; axis < 3; ++axis)
+        scale.m[static_cast<std::size_t>(axis * 5)] = stretch[static_cast<std::size_t>(axis)];
+    return Multiply(PlacementTransform(instance.placement), scale);
 }
 
 } // namespace vxinfo

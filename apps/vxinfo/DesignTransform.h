@@ -1,12 +1,12 @@
 #pragma once
-// Placements as affine transforms in the database's axes.
+// Placements as affine transforms in the database's frame: the host's axis order (x, y, z), z up,
+// in metres. Every stored coordinate, position and angle is in that frame; nothing is swapped.
 //
-// A stored placement is a position in the database's axes and three angles in degrees that are the
-// negated azimuth, elevation and twist of the placed thing's axes (its rotation rows R0, R1, R2) in
-// the design's axes, whose second and third coordinates are the database's third and second. The
-// rows are rebuilt from the angles: R2 = (sin az cos el, -sin el, cos az cos el); the untwisted up
-// axis U = (sin az sin el, cos el, cos az sin el); with V = U x R2, R0 = cos tw V + sin tw U and
-// R1 = cos tw U - sin tw V.
+// A stored placement holds a position, three angles in degrees (rot_az, rot_el, rot_tw) and a
+// scale. With (az, el, tw) the negated angles in radians, the rows of the placed thing are
+//   R2 = (sin az cos el, -sin el, cos az cos el), U = (sin az sin el, cos el, cos az sin el),
+//   X0 = U x R2, R0 = cos tw X0 + sin tw U, R1 = -sin tw X0 + cos tw U,
+// and a point p of the placed thing lands at (p.x sx) R0 + (p.y sy) R1 + (p.z sz) R2 + position.
 
 #include "vxinfo/DesignContent.h"
 
@@ -27,8 +27,17 @@ struct Affine {
 // this x other: other applied first.
 Affine Multiply(const Affine& a, const Affine& b);
 
-// The transform of placement, mapping the placed thing's coordinates to its owner's, both in the
-// database's axes. The scale (database order) multiplies the rows before they are placed.
+// The transform of placement, mapping the placed thing's coordinates to its owner's: column c is
+// row R_c times scale[c], the translation is the position.
 Affine PlacementTransform(const StoredPlacement& placement);
+
+// The transform of an instance: its placement, after its sizes stretch a stretchable object. An
+// instance with width, height and length (a scalable object, made one unit on each axis) scales the
+// object by (width, length, height) along x, y, z; one with a length alone (an extrudable object,
+// made one unit long along y) by (1, length, 1); any other instance does not stretch.
+Affine InstanceTransform(const InstanceRow& instance);
+
+// The rotation of placement alone (no scale, no translation): what turns the placed thing's normals.
+Affine PlacementRotation(const StoredPlacement& placement);
 
 } // namespace vxinfo

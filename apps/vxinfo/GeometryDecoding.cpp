@@ -109,7 +109,8 @@ private:
         return data;
     }
 
-    // Moves the vertices of a buffer to where its placement puts them in the geometry.
+    // Moves the vertices of a buffer to where its placement puts them in the geometry; the normals
+    // turn with its rotation.
     static void PlaceVertices(const StoredPlacement& placement, VertexBufferData& data)
     {
         const Affine t = PlacementTransform(placement);
@@ -119,8 +120,9 @@ private:
             const Vec3 q = t.Apply({p[0], p[1], p[2]});
             p = {static_cast<float>(q[0]), static_cast<float>(q[1]), static_cast<float>(q[2])};
         }
+        const Affine turn = PlacementRotation(placement);
         for (auto& n : data.normals) {
-            const Vec3 q = t.ApplyDirection({n[0], n[1], n[2]});
+            const Vec3 q = turn.ApplyDirection({n[0], n[1], n[2]});
             n = {static_cast<float>(q[0]), static_cast<float>(q[1]), static_cast<float>(q[2])};
         }
     }

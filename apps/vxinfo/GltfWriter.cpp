@@ -3,9 +3,9 @@
 #include "vxinfo/DesignLoading.h"
 #include "vxinfo/DesignTransform.h"
 #include "vxinfo/GeometryDecoding.h"
-#include "vxinfo/IdentifierText.h"
 #include "vxinfo/ImageConversion.h"
 #include "vxinfo/SceneWalk.h"
+#include "vxinfo/TextureIndex.h"
 
 #include <nlohmann/json.hpp>
 
@@ -32,22 +32,19 @@ public:
         , c_(content)
         , placements_(IndexPlacements(content))
         , files_(IndexFiles(content))
+        , storedTextures_(content)
     {
         doc_["asset"] = {{"version", "2.0"}, {"generator", "vxinfo"}};
         for (const char* key :
             {"nodes", "meshes", "accessors", "bufferViews", "materials", "textures", "images"})
             doc_[key] = json::array();
-        for (const GuidRow& g : c_.guids)
-            guidText_[g.luid] = IdentifierText(g.bytes);
-        for (const TextureRow& t : c_.textures)
-            textureByName_[guidText_[t.luid]] = t.luid;
         for (const GeometryRow& g : c_.geometries)
             geometries_[g.luid] = &g;
     }
 
     std::string Build(GltfStats* stats)
     {
-        // Root node: database axes (z up) to glTF axes (y up): (x, y, z) -> (x, z, -y).
+        // Root node: the database's frame (z up) to glTF's (y up): (x, y, z) -> (x, z, -y).
         json root {{"name", "design"}, {"matrix", {1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1}}};
         doc_["nodes"].push_back(root);
         if (!c_.roots.empty()) {
@@ -107,7 +104,7 @@ private:
                 if (target == placements_.objects.end() || path.count(i->object))
                     continue;
                 children.push_back(
-                    AddObjectNode(*target->second, i->name, PlacementTransform(i->placement), path));
+                    AddObjectNode(*target->second, i->name, InstanceTransform(*i), path));
             }
             path.erase(object.luid);
         }
@@ -235,9 +232,9 @@ private:
         if (known != textures_.end())
             return known->second;
         int64_t index = -1;
-        const auto row = textureByName_.find(name);
-        if (row != textureByName_.end()) {
-            const std::optional<std::string> bytes = ReadTextureBytes(db_, row->second);
+        const std::optional<Luid> row = storedTextures_.Find(name);
+        if (row) {
+            const std::optional<std::string> bytes = ReadTextureBytes(db_, *row);
             const std::optional<ViewerImage> image = bytes ? MakeViewerImage(*bytes) : std::nullopt;
             if (image) {
                 const int64_t view = AddView(image->bytes.data(), image->bytes.size(), 0);
@@ -289,8 +286,7 @@ private:
     std::map<Luid, const GeometryRow*> geometries_;
     std::map<Luid, int64_t> meshes_;
     std::map<std::string, int64_t> textures_;
-    std::map<Luid, std::string> guidText_;
-    std::map<std::string, Luid> textureByName_;
+    TextureIndex storedTextures_;
 };
 
 } // namespace

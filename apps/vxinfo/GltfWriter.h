@@ -14,8 +14,9 @@ struct GltfStats {
     int64_t nodes = 0, meshes = 0, materials = 0, images = 0;
 };
 
-// The GLB file of the design in db (rows in content). The root node turns the database's axes
-// (z up, as the vertex buffers hold their coordinates) into glTF's (y up).
+// The GLB file of the design in db (rows in content). Node matrices are the stored placements
+// (PlacementTransform: instances on their nodes, geometry placements with their scale on the mesh
+// nodes); the root node turns the database's frame (z up) into glTF's: (x, y, z) -> (x, z, -y).
 // Geometries whose model or buffers are unsound are left out (their meshes are empty and not
 // referenced); textures that are not PNG or JPEG are converted to PNG, and left out when they cannot
 // be decoded. stats, when given, receives the counts. Never fails.

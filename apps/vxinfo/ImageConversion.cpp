@@ -24,6 +24,24 @@ void AppendBytes(void* context, void* data, int size)
         static_cast<const char*>(data), static_cast<std::size_t>(size));
 }
 
+constexpr int LARGEST_SIDE = 16384;
+
+// Decodes bytes into channels per pixel; null when they are no image stb reads or too large.
+std::unique_ptr<stbi_uc, void (*)(void*)> DecodePixels(
+    const std::string& bytes, int channels, int& width, int& height)
+{
+    std::unique_ptr<stbi_uc, void (*)(void*)> none(nullptr, stbi_image_free);
+    if (bytes.empty() || bytes.size() > 0x7FFFFFFF)
+        return none;
+    const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
+    const int size = static_cast<int>(bytes.size());
+    int stored = 0;
+    if (!stbi_info_from_memory(data, size, &width, &height, &stored) || width > LARGEST_SIDE
+        || height > LARGEST_SIDE)
+        return none;
+    return {stbi_load_from_memory(data, size, &width, &height, &stored, channels), stbi_image_free};
+}
+
 } // namespace
 
 std::optional<ViewerImage> MakeViewerImage(const std::string& bytes)
@@ -32,20 +50,24 @@ std::optional<ViewerImage> MakeViewerImage(const std::string& bytes)
         return ViewerImage {bytes, "image/png"};
     if (bytes.size() >= 3 && bytes.compare(0, 3, "\xFF\xD8\xFF") == 0)
         return ViewerImage {bytes, "image/jpeg"};
-    if (bytes.empty() || bytes.size() > 0x7FFFFFFF)
-        return std::nullopt;
-    const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
-    const int size = static_cast<int>(bytes.size());
-    int width = 0, height = 0, channels = 0;
-    if (!stbi_info_from_memory(data, size, &width, &height, &channels) || width > 16384 || height > 16384)
-        return std::nullopt;
-    std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
-        stbi_load_from_memory(data, size, &width, &height, &channels, 4), stbi_image_free);
+    int width = 0, height = 0;
+    const auto pixels = DecodePixels(bytes, 4, width, height);
     if (!pixels)
         return std::nullopt;
     ViewerImage image {{}, "image/png"};
     if (!stbi_write_png_to_func(AppendBytes, &image.bytes, width, height, 4, pixels.get(), width * 4))
         return std::nullopt;
+    return image;
+}
+
+std::optional<RgbImage> DecodeRgbImage(const std::string& bytes)
+{
+    RgbImage image;
+    const auto pixels = DecodePixels(bytes, 3, image.width, image.height);
+    if (!pixels)
+        return std::nullopt;
+    image.pixels.assign(pixels.get(),
+        pixels.get() + static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3);
     return image;
 }
 

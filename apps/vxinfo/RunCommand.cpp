@@ -3,10 +3,12 @@
 #include "vxinfo/DesignChecks.h"
 #include "vxinfo/DesignLoading.h"
 #include "vxinfo/GltfWriter.h"
+#include "vxinfo/ObjWriting.h"
 #include "vxinfo/PngWriting.h"
 #include "vxinfo/PreviewRender.h"
 #include "vxinfo/SummaryReport.h"
 #include "vxinfo/TreeReport.h"
+#include "vxinfo/WorldMesh.h"
 
 #include <nlohmann/json.hpp>
 
@@ -82,11 +84,31 @@ int RunGltf(const ReadOnlyDatabase& db, const DesignContent& content, const Comm
     return EXIT_DONE;
 }
 
+int RunMesh(const ReadOnlyDatabase& db, const DesignContent& content, const CommandLine& line,
+    std::ostream& out, std::ostream& err)
+{
+    const std::vector<WorldTriangle> triangles = CollectWorldTriangles(db, content);
+    const std::string& target = line.files[1];
+    if (!WriteBytes(target, BuildObj(triangles, content.path))) {
+        err << "vxinfo: cannot write " << target << "\n";
+        return EXIT_UNREADABLE;
+    }
+    std::size_t groups = 0;
+    for (std::size_t k = 0; k < triangles.size(); ++k)
+        groups += k == 0 || triangles[k].path != triangles[k - 1].path;
+    if (line.json)
+        out << nlohmann::json {{"file", target}, {"triangles", triangles.size()}, {"groups", groups}}.dump(2)
+            << "\n";
+    else
+        out << "Wrote " << target << ": " << triangles.size() << " triangles in " << groups << " groups\n";
+    return EXIT_DONE;
+}
+
 int RunPreview(const ReadOnlyDatabase& db, const DesignContent& content, const CommandLine& line,
     std::ostream& out, std::ostream& err)
 {
     int64_t triangles = 0;
-    const RgbImage image = RenderPreview(db, content, line.width, line.height, &triangles);
+    const RgbImage image = RenderPreview(db, content, line.width, line.height, line.view, &triangles);
     const std::string& target = line.files[1];
     const std::string failure = WritePng(image, target);
     if (!failure.empty()) {
@@ -133,6 +155,8 @@ int RunCommand(const CommandLine& line, std::ostream& out, std::ostream& err)
         return RunCheck(db, content, line.json, out);
     case Command::Gltf:
         return RunGltf(db, content, line, out, err);
+    case Command::Mesh:
+        return RunMesh(db, content, line, out, err);
     case Command::Preview:
         return RunPreview(db, content, line, out, err);
     case Command::None:

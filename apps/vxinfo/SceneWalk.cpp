@@ -16,34 +16,50 @@ PlacementIndex IndexPlacements(const DesignContent& content)
 
 namespace {
 
-void Walk(const PlacementIndex& index, const ObjectRow& object, const Affine& toRoot, std::set<Luid>& path,
-    const std::function<void(const ObjectRow&, const Affine&)>& onObject)
-{
-    onObject(object, toRoot);
-    const auto children = index.placedBy.find(object.luid);
-    if (children == index.placedBy.end() || !path.insert(object.luid).second)
-        return;
-    for (const InstanceRow* i : children->second) {
-        const auto target = index.objects.find(i->object);
-        if (target == index.objects.end() || path.count(i->object))
-            continue;
-        Walk(index, *target->second, Multiply(toRoot, PlacementTransform(i->placement)), path, onObject);
+class Walker {
+public:
+    Walker(const PlacementIndex& index, const std::function<void(const PlacedObject&)>& onObject)
+        : index_(index)
+        , onObject_(onObject)
+    {
     }
-    path.erase(object.luid);
-}
+
+    void Walk(const ObjectRow& object, const Affine& toRoot)
+    {
+        onObject_(PlacedObject {object, toRoot, path_});
+        const auto children = index_.placedBy.find(object.luid);
+        if (children == index_.placedBy.end())
+            return;
+        objects_.insert(object.luid);
+        for (const InstanceRow* i : children->second) {
+            const auto target = index_.objects.find(i->object);
+            if (target == index_.objects.end() || objects_.count(i->object))
+                continue;
+            path_.push_back(i);
+            Walk(*target->second, Multiply(toRoot, InstanceTransform(*i)));
+            path_.pop_back();
+        }
+        objects_.erase(object.luid);
+    }
+
+private:
+    const PlacementIndex& index_;
+    const std::function<void(const PlacedObject&)>& onObject_;
+    std::set<Luid> objects_; // the objects on the path
+    std::vector<const InstanceRow*> path_;
+};
 
 } // namespace
 
 void ForEachPlacedObject(const DesignContent& content, const PlacementIndex& index,
-    const std::function<void(const ObjectRow& object, const Affine& toRoot)>& onObject)
+    const std::function<void(const PlacedObject& placed)>& onObject)
 {
     if (content.roots.empty())
         return;
     const auto root = index.objects.find(content.roots.front().object);
     if (root == index.objects.end())
         return;
-    std::set<Luid> path;
-    Walk(index, *root->second, Affine {}, path, onObject);
+    Walker(index, onObject).Walk(*root->second, Affine {});
 }
 
 } // namespace vxinfo

@@ -1,4 +1,4 @@
-// vxinfo: inspects a design database (summary, tree, check, gltf, preview). See HelpText.
+// vxinfo: inspects a design database (summary, tree, check, gltf, mesh, preview). See HelpText.
 #include "vxinfo/CommandLine.h"
 #include "vxinfo/RunCommand.h"
 

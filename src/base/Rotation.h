@@ -40,6 +40,12 @@ Rotation Multiply(const Rotation& a, const Rotation& b);
 // turning into infinities). Computed in double precision.
 Rotation Inverse(const Rotation& m);
 
+// The transpose of m: for a rotation (unit, orthogonal rows) its inverse.
+inline Rotation Transpose(const Rotation& m)
+{
+    return {{m.R0.x, m.R1.x, m.R2.x}, {m.R0.y, m.R1.y, m.R2.y}, {m.R0.z, m.R1.z, m.R2.z}};
+}
+
 // The determinant of m, in double precision: negative when m mirrors, 0 when it is singular.
 double Determinant(const Rotation& m);
 

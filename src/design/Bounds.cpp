@@ -166,7 +166,8 @@ bool CollectGeometry(const CompositeObject& object, PointSink& list)
     return true;
 }
 
-bool CollectWalk(CompositeObject& object, PointSink& list, WalkSet& walking, const BoundsRejectHandler& onReject);
+bool CollectWalk(CompositeObject& object, PointSink& list, WalkSet& walking, const BoundsRejectHandler& onReject,
+    bool cornersOfValidBox);
 
 void CollectInstances(CompositeObject& object, PointSink& list, WalkSet& walking, const BoundsRejectHandler& onReject)
 {
@@ -187,9 +188,17 @@ void CollectInstances(CompositeObject& object, PointSink& list, WalkSet& walking
         }
         PointList placed = NewPointList(*target);
         PointSink placedSink(placed);
-        if (!CollectWalk(*target, placedSink, walking, onReject))
+        // The target's content, not the corners of its box: corners placed by a turn would bound
+        // more than the target holds.
+        if (!CollectWalk(*target, placedSink, walking, onReject, false))
             continue;
-        const vx::Transform transform {instance->placement.matrix, instance->placement.position};
+        // A stretchable target is stretched by the instance's sizes (design axes: width, height,
+        // length) before it is placed.
+        const vx::Vector3 stretch = instance->sizeFlag
+            ? vx::Vector3 {float(instance->width), float(instance->height), float(instance->length)}
+            : (instance->lengthFlag ? vx::Vector3 {1.0f, 1.0f, float(instance->length)} : vx::Vector3 {1, 1, 1});
+        const vx::Rotation& m = instance->placement.matrix;
+        const vx::Transform transform {{m.R0 * stretch.x, m.R1 * stretch.y, m.R2 * stretch.z}, instance->placement.position};
         bool finite = true;
         for (vx::Vector3& p : placed) {
             p = vx::ApplyTransform(transform, p);
@@ -209,9 +218,10 @@ void CollectInstances(CompositeObject& object, PointSink& list, WalkSet& walking
     }
 }
 
-bool CollectWalk(CompositeObject& object, PointSink& list, WalkSet& walking, const BoundsRejectHandler& onReject)
+bool CollectWalk(CompositeObject& object, PointSink& list, WalkSet& walking, const BoundsRejectHandler& onReject,
+    bool cornersOfValidBox)
 {
-    if (object.data.Aabb.valid) {
+    if (cornersOfValidBox && object.data.Aabb.valid) {
         const Aabb& box = object.data.Aabb;
         if (!IsFinitePoint(box.min) || !IsFinitePoint(box.max)) {
             Reject(object, "its box is not finite", onReject);
@@ -233,7 +243,7 @@ bool CollectWalk(CompositeObject& object, PointSink& list, WalkSet& walking, con
 bool CollectInto(CompositeObject& object, PointSink& sink, const BoundsRejectHandler& onReject)
 {
     WalkSet walking;
-    return CollectWalk(object, sink, walking, onReject);
+    return CollectWalk(object, sink, walking, onReject, true);
 }
 
 // Sets the object's box from the folded points, or leaves it not valid when collecting failed.

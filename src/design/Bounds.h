@@ -31,8 +31,9 @@ Aabb ComputeBounds(CompositeObject& object, const BoundsRejectHandler& onReject 
 Aabb ComputeAabb(CompositeObject& object, const BoundsRejectHandler& onReject = {});
 
 // Appends object's points, in the object's coordinates, to list: the eight corners of a valid box,
-// otherwise the placed vertex positions of its pairs and the placed points of its instances'
-// targets. Each instance's own box is set as a by-product. An instance whose placement or target
+// otherwise the placed vertex positions of its pairs and the placed content of its instances'
+// targets (their own points, whatever their boxes, so that a turned instance adds no more than
+// its target holds). Each instance's own box is set as a by-product. An instance whose placement or target
 // content is not finite, or whose target is already being walked (a cycle, reported), contributes
 // nothing and keeps a box that is not valid. Returns false when object's own box or geometry holds
 // a non-finite value (the list is then not to be used).

@@ -4,6 +4,7 @@
 // owns those instances and its groups.
 
 #include "base/Array.h"
+#include "base/Rotation.h"
 #include "base/UniqueId.h"
 #include "design/Aabb.h"
 #include "design/Category.h"
@@ -78,6 +79,10 @@ struct CompositeObject : DbRecord {
     // Conversion-time data that the writers do not read: the instances (in other objects'
     // Components) that place this object, in the order they were made. Not owned.
     vx::Array<ObjectInstance*> placedBy;
+    // Conversion-time: the quarter turn that laid an extrudable object's longest axis along the
+    // design z axis in its vertices (the identity otherwise). Its instances turn it back, so that the
+    // object stands as its node did.
+    vx::Rotation extrusionTurn;
 };
 
 // The identifier of the composite object found by name: FromName of name + "struct ZR::CompositeObject",

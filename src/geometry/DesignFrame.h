@@ -36,11 +36,6 @@ inline Rotation DesignRows(const HostMatrix3& m)
     return {SwapYZ(ToVector3(m.rows[0])), SwapYZ(ToVector3(m.rows[2])), SwapYZ(ToVector3(m.rows[1]))};
 }
 
-inline Rotation Transpose(const Rotation& m)
-{
-    return {{m.R0.x, m.R1.x, m.R2.x}, {m.R0.y, m.R1.y, m.R2.y}, {m.R0.z, m.R1.z, m.R2.z}};
-}
-
 // The rows that carry normals when positions are carried by rows: the inverse transpose (for a
 // singular transform the transposed adjugate, which keeps the directions of the surviving axes).
 inline Rotation NormalRows(const Rotation& rows)

@@ -39,6 +39,20 @@ int32_t LodTypeOfRun(const NodeProperty& properties, const ZR::Aabb& box)
 
 } // namespace
 
+Rotation ExtrusionTurnOf(const NodeProperty& properties, const Vector3& hostExtent)
+{
+    if (properties.ContainsKey(kKeyScalable) || !properties.ContainsKey(kKeyExtrudable))
+        return IdentityRotation();
+    switch (LongestDesignAxis(hostExtent)) {
+    case 0:
+        return kAzimuthQuarterTurn;
+    case 1:
+        return kElevationQuarterTurn;
+    default:
+        return IdentityRotation();
+    }
+}
+
 Transform MakeNormalisationTransform(const NodeProperty& properties, const Vector3& hostExtent, float scaleFactor)
 {
     const Vector3 e {hostExtent.x, hostExtent.z, hostExtent.y};
@@ -49,13 +63,14 @@ Transform MakeNormalisationTransform(const NodeProperty& properties, const Vecto
     }
     if (!properties.ContainsKey(kKeyExtrudable))
         return IdentityTransform();
+    const Transform turn {ExtrusionTurnOf(properties, hostExtent), {}};
     switch (LongestDesignAxis(hostExtent)) {
     case 0:
-        return ScaleBefore({kAzimuthQuarterTurn, {}}, {InverseExtent(e.x, scaleFactor), 1, 1});
+        return ScaleBefore(turn, {InverseExtent(e.x, scaleFactor), 1, 1});
     case 1:
-        return ScaleBefore({kElevationQuarterTurn, {}}, {1, InverseExtent(e.y, scaleFactor), 1});
+        return ScaleBefore(turn, {1, InverseExtent(e.y, scaleFactor), 1});
     default:
-        return ScaleBefore(IdentityTransform(), {1, 1, InverseExtent(e.z, scaleFactor)});
+        return ScaleBefore(turn, {1, 1, InverseExtent(e.z, scaleFactor)});
     }
 }
 
@@ -90,8 +105,9 @@ ZR::CompositeObject* GetNodeComposite(StrongNode& node, bool ownObject)
         Array<GeometryPair> meshes;
         ConvertNodeGeometry(*hostNode, meshes);
         composite->fromGeometryNode = !meshes.IsEmpty();
-        Transform normalisation = MakeNormalisationTransform(
-            properties, HostExtentOf(hostNode->GetObjectBoundingBox()), context->scaleFactor);
+        const Vector3 extent = HostExtentOf(hostNode->GetObjectBoundingBox());
+        Transform normalisation = MakeNormalisationTransform(properties, extent, context->scaleFactor);
+        composite->extrusionTurn = ExtrusionTurnOf(properties, extent);
         // The vertices are in the node's own frame; the object's geometry placement carries the
         // node's scale and its instances the rotation, so only a mirror is left to the vertices.
         if (mirrored)

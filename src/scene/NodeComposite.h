@@ -35,4 +35,9 @@ ZR::CompositeObject* GetNodeComposite(StrongNode& node, bool ownObject);
 // - otherwise the identity. An axis whose extent is near zero keeps the scale 1.
 Transform MakeNormalisationTransform(const NodeProperty& properties, const Vector3& hostExtent, float scaleFactor);
 
+// The quarter turn of that normalisation alone (design frame): for an "VNXExtrudable" (and not
+// "VNXScalable") node whose longest axis is host x or host z, the turn that lays it along the
+// design z axis; the identity otherwise.
+Rotation ExtrusionTurnOf(const NodeProperty& properties, const Vector3& hostExtent);
+
 } // namespace vx

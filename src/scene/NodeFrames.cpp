@@ -79,9 +79,7 @@ Transform DesignResidualOf(const HostMatrix3& m)
     const Rotation rigidRows = ToTransform(RigidFrameOf(m)).rows;
     // m's rows = residual x rigid rows, so residual = m's rows x inverse(rigid rows); the rigid rows
     // are a rotation, whose inverse is its transpose.
-    const Rotation transposed {{rigidRows.R0.x, rigidRows.R1.x, rigidRows.R2.x},
-        {rigidRows.R0.y, rigidRows.R1.y, rigidRows.R2.y}, {rigidRows.R0.z, rigidRows.R1.z, rigidRows.R2.z}};
-    const Rotation residual = Multiply(ToTransform(m).rows, transposed);
+    const Rotation residual = Multiply(ToTransform(m).rows, Transpose(rigidRows));
     const Rotation identity {};
     const Vector3* got[3] = {&residual.R0, &residual.R1, &residual.R2};
     const Vector3* unit[3] = {&identity.R0, &identity.R1, &identity.R2};

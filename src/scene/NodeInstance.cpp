@@ -62,7 +62,9 @@ ZR::ObjectInstance* AddInstance(ZR::CompositeObject& target, ZR::CompositeObject
     // Angles carry no scale and no mirror: the instance takes the rigid part of local, and the
     // rest reaches the vertices or the object's geometry placement.
     const Transform placement = DesignRigidPlacementOf(local, ScaleFactorOfRun());
-    instance->placement.matrix = placement.rows;
+    // An extrudable object was laid along its z axis: turn it back first (the turn's inverse is
+    // its transpose).
+    instance->placement.matrix = Multiply(Transpose(composite.extrusionTurn), placement.rows);
     instance->placement.position = placement.position;
     instance->name.Assign(hostNode->GetName());
     instance->local = ToTransform(RigidFrameOf(local));

@@ -79,7 +79,7 @@ TEST_F(CompIdExport, PerObjectPlacesSharedObjectsByInstances)
     EXPECT_EQ(db.Integer("SELECT count(*) FROM ObjectInstances WHERE name IN ('Leg', 'Top')"), 0);
     EXPECT_EQ(
         db.Text("SELECT printf('%g %g %g', pos_x, pos_y, pos_z) FROM ObjectInstances WHERE name = 'G2'"),
-        "10 0 20");
+        "10 20 0");
     // The unique box lost its identifier and is still exported with its geometry.
     EXPECT_EQ(
         db.Integer("SELECT count(*) FROM ObjectInstances i JOIN CompositeObjects o ON o.luid = i.object_luid "

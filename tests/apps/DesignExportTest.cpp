@@ -86,13 +86,14 @@ TEST_F(DesignExport, SingleObjectWritesTheDesignRootPartsAndTheRootInstance)
     ExportedDatabase db(Target());
     ExpectSoundDatabase(Target());
     ASSERT_TRUE(db.IsOpen());
-    // The root record with its camera, looking at the design box from the front.
+    // The root record with its camera, looking at the design box (0, 0, 0)-(5, 5, 3) from the front:
+    // at its centre in x and z, 2.5 + 1.65 / tan(30 degrees) + 0.1 before it in y.
     const int64_t root = db.Integer("SELECT object_luid FROM Roots");
     EXPECT_EQ(db.Text("SELECT name FROM CompositeObjects WHERE luid = " + std::to_string(root)), "plant");
     EXPECT_EQ(
         db.Text("SELECT printf('%.4f %.4f %.4f %d %d', camera_x, camera_y, camera_z, camera_az, camera_el) "
                 "FROM Roots"),
-        "2.5000 -3.9105 2.0000 0 0");
+        "2.5000 -2.9579 1.5000 0 0");
     // The design root, a library object placed at the origin of the root record.
     const int64_t design = db.Integer(
         "SELECT object_luid FROM ObjectInstances WHERE ownerobject_luid = " + std::to_string(root));
@@ -111,15 +112,15 @@ TEST_F(DesignExport, SingleObjectWritesTheDesignRootPartsAndTheRootInstance)
     // The part: its own object and geometry, placed in database axes, with its key on the geometry.
     EXPECT_EQ(
         db.Text("SELECT printf('%g %g %g', pos_x, pos_y, pos_z) FROM ObjectInstances WHERE name = 'Valve'"),
-        "1 3 2");
+        "1 2 3");
     EXPECT_EQ(db.Text("SELECT p.value FROM Properties p JOIN CompositeObjects o ON o.geometry_luid = p.luid "
                       "JOIN PropertyDictionary d ON d.luid = p.propdic_luid WHERE o.name = 'Valve' "
                       "AND d.name = 'VNXPart'"),
-        "N[Valve]##P[1 3 2]##R[0 0 0]");
+        "N[Valve]##P[1 2 3]##R[0 0 0]");
     // The template's instance, and one object for it.
     EXPECT_EQ(
         db.Text("SELECT printf('%g %g %g', pos_x, pos_y, pos_z) FROM ObjectInstances WHERE name = 'Door'"),
-        "0 0 4");
+        "0 4 0");
     EXPECT_EQ(db.Integer("SELECT count(*) FROM CompositeObjects"), 4);
     EXPECT_EQ(db.Integer("SELECT count(*) FROM Geometries"),
         db.Integer("SELECT count(DISTINCT model) FROM Geometries"));
@@ -178,7 +179,7 @@ TEST_F(DesignExport, PerObjectWritesEveryTopLevelInstanceIntoTheRootRecord)
     // Placements in database axes, angles in tenths of degrees.
     EXPECT_EQ(db.Text("SELECT printf('%g %g %g %g %g %g', pos_x, pos_y, pos_z, rot_az, rot_el, rot_tw) "
                       "FROM ObjectInstances WHERE name = 'A'"),
-        "1 3 2 0 0 0");
+        "1 2 3 0 0 0");
     EXPECT_EQ(
         db.Text("SELECT printf('%g %g %g', rot_az, rot_el, rot_tw) FROM ObjectInstances WHERE name = 'B'"),
         "0 0 -30");

@@ -71,15 +71,15 @@ TEST_F(ImportExport, FbxArrivesWithUnitsPivotsSharingUserPropertiesAndTexture)
     EXPECT_EQ(db.Text("SELECT group_concat(name, ' ') FROM (SELECT name FROM ObjectInstances WHERE "
                       "ownerobject_luid = " + root + " ORDER BY name)"),
         "Table Table2");
-    // Inches: the table's pivot at 100 in and its object offset of 5 in give 105 in = 2.667 m. The
-    // leg, 7 in above the pivot, is placed in the table's object, which the offset moved by 5 in.
-    EXPECT_EQ(Position(db, "Table"), "2.6670 0.0000 0.0000");
+    // Inches: the table's pivot at 100 in = 2.54 m; its object offset of 5 in is in its vertices.
+    // The leg, 7 in above the pivot, is placed in the table's object, whose frame is the pivot.
+    EXPECT_EQ(Position(db, "Table"), "2.5400 0.0000 0.0000");
     EXPECT_EQ(db.Text("SELECT o.name FROM ObjectInstances i JOIN CompositeObjects o ON o.luid = i.ownerobject_luid "
                       "WHERE i.name = 'Leg'"),
         "Table");
-    EXPECT_EQ(Position(db, "Leg"), "-0.1270 0.1778 0.0000");
+    EXPECT_EQ(Position(db, "Leg"), "0.0000 0.0000 0.1778");
     // The second table is turned about its pivot (1, 2, 3) and moved to (0, 50, 0).
-    EXPECT_EQ(Position(db, "Table2"), "0.0762 0.0000 1.2954");
+    EXPECT_EQ(Position(db, "Table2"), "0.0762 1.2954 0.0000");
     // The leg and the second table show the board mesh without offset: one object.
     EXPECT_EQ(db.Integer("SELECT count(DISTINCT object_luid) FROM ObjectInstances WHERE name IN ('Leg', 'Table2')"), 1);
     EXPECT_EQ(Property(db, "Table", "Colour"), "red");
@@ -100,10 +100,17 @@ TEST_F(ImportExport, GltfAndGlbArriveWithSharingExtrasAndEmbeddedImage)
 
         ExportedDatabase db(Target());
         ASSERT_TRUE(db.IsOpen());
-        // Metres, y up: A at (1, 7, 3) in the file. The design's axes are the host's with y and z
-        // exchanged, the host's those of the file turned to z up.
-        EXPECT_EQ(Position(db, "A"), "1.0000 7.0000 -3.0000");
-        EXPECT_EQ(db.Integer("SELECT count(DISTINCT object_luid) FROM ObjectInstances WHERE name IN ('A', 'B')"), 1);
+        // Metres, y up: A at (1, 7, 3) in the file, stored in the host's axes, those of the file
+        // turned to z up.
+        EXPECT_EQ(Position(db, "A"), "1.0000 -3.0000 7.0000");
+        // B shows A's mesh at twice the size: an object of its own with that scale, sharing the
+        // stored geometry.
+        EXPECT_EQ(db.Integer("SELECT count(DISTINCT o.geometry_luid) FROM ObjectInstances i JOIN CompositeObjects o "
+                             "ON o.luid = i.object_luid WHERE i.name IN ('A', 'B')"),
+            1);
+        EXPECT_EQ(db.Text("SELECT printf('%g %g %g', geometry_scale_x, geometry_scale_y, geometry_scale_z) FROM "
+                          "CompositeObjects o JOIN ObjectInstances i ON o.luid = i.object_luid WHERE i.name = 'B'"),
+            "2 2 2");
         EXPECT_EQ(Property(db, "A", "colour"), "red");
         EXPECT_EQ(Property(db, "A", "count"), "3");
         EXPECT_EQ(db.Integer("SELECT count(*) FROM Textures"), 1);
@@ -182,7 +189,7 @@ TEST_F(ImportExport, DumpSceneWritesTheImportedSceneForEditing)
     // The dump exports as the file itself does.
     ASSERT_EQ(RunVxexport({"--per-object", dump, Target()}).exitCode, kExported);
     ExportedDatabase db(Target());
-    EXPECT_EQ(Position(db, "A"), "1.0000 7.0000 -3.0000");
+    EXPECT_EQ(Position(db, "A"), "1.0000 -3.0000 7.0000");
     EXPECT_EQ(Property(db, "A", "colour"), "red");
     EXPECT_EQ(db.Text("SELECT data FROM Textures"), MakeTinyPng());
 

@@ -98,21 +98,41 @@ TEST(VxinfoBuffers, VertexLayoutsFollowTheChannelsAndRefuseOtherSizes)
     EXPECT_EQ(vxinfo::DecodeIndices(std::string("\x01\x00\xFF\xFF", 4)), (std::vector<uint16_t> {1, 65535}));
 }
 
-TEST(VxinfoPlacement, AnglesAndPositionsBecomeTheTransformTheWriterDecomposed)
+// Each case follows the rows R0, R1, R2 rebuilt from the negated angles by hand: a point p lands at
+// (p.x sx) R0 + (p.y sy) R1 + (p.z sz) R2 + position, with no axes exchanged.
+TEST(VxinfoPlacement, StoredAnglesScaleAndPositionPlaceAPointByTheRows)
 {
-    // Identity angles place by the position only.
-    const vxinfo::Affine moved = vxinfo::PlacementTransform({{1, 2, 3}, {0, 0, 0}, {1, 1, 1}});
-    EXPECT_EQ(moved.Apply({1, 1, 1}), (vxinfo::Vec3 {2, 3, 4}));
-    // Twist turns about the design's third axis, the database's second: a stored twist of -90
-    // takes local x to the database's third axis and keeps the second.
-    const vxinfo::Affine turned = vxinfo::PlacementTransform({{0, 0, 0}, {0, 0, -90}, {1, 1, 1}});
-    const vxinfo::Vec3 x = turned.Apply({1, 0, 0});
-    EXPECT_NEAR(x[0], 0.0, 1e-12);
-    EXPECT_NEAR(x[2], 1.0, 1e-12);
-    EXPECT_NEAR(turned.Apply({0, 1, 0})[1], 1.0, 1e-12);
-    // A scale stretches before placing; the stored order is (x, z, y) of the design axes.
-    const vxinfo::Affine scaled = vxinfo::PlacementTransform({{0, 0, 0}, {0, 0, 0}, {2, 3, 4}});
-    EXPECT_EQ(scaled.Apply({1, 1, 1}), (vxinfo::Vec3 {2, 3, 4}));
+    const struct {
+        const char* what;
+        vxinfo::StoredPlacement placement;
+        vxinfo::Vec3 point, expected;
+    } cases[] = {
+        {"identity", {{0, 0, 0}, {0, 0, 0}, {1, 1, 1}}, {1, 2, 3}, {1, 2, 3}},
+        {"translation", {{1, 2, 3}, {0, 0, 0}, {1, 1, 1}}, {1, 1, 1}, {2, 3, 4}},
+        // tw = +90: R0 = (0, 1, 0), R1 = (-1, 0, 0), a turn about the vertical z axis.
+        {"rot_tw -90", {{0, 0, 0}, {0, 0, -90}, {1, 1, 1}}, {1, 2, 3}, {-2, 1, 3}},
+        {"rot_tw +90", {{0, 0, 0}, {0, 0, 90}, {1, 1, 1}}, {1, 2, 3}, {2, -1, 3}},
+        // az = +90: R0 = (0, 0, -1), R1 = (0, 1, 0), R2 = (1, 0, 0).
+        {"rot_az -90", {{0, 0, 0}, {-90, 0, 0}, {1, 1, 1}}, {1, 2, 3}, {3, 2, -1}},
+        // el = +90: R0 = (1, 0, 0), R1 = (0, 0, 1), R2 = (0, -1, 0).
+        {"rot_el -90", {{0, 0, 0}, {0, -90, 0}, {1, 1, 1}}, {1, 2, 3}, {1, -3, 2}},
+        // az = el = +90: R0 = (0, 0, -1), R1 = (1, 0, 0), R2 = (0, -1, 0).
+        {"rot_az and rot_el -90", {{0, 0, 0}, {-90, -90, 0}, {1, 1, 1}}, {1, 2, 3}, {2, -3, -1}},
+        // The scale stretches the placed thing's own axes, before the rows turn them.
+        {"scale", {{10, 0, 0}, {0, 0, 0}, {2, 3, 4}}, {1, 1, 1}, {12, 3, 4}},
+        {"scale then rot_tw -90", {{0, 0, 0}, {0, 0, -90}, {2, 3, 4}}, {1, 1, 1}, {-3, 2, 4}},
+    };
+    for (const auto& c : cases) {
+        const vxinfo::Vec3 placed = vxinfo::PlacementTransform(c.placement).Apply(c.point);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(placed[k], c.expected[k], 1e-12) << c.what << ", coordinate " << k;
+    }
+    // Normals turn with the rotation alone: no scale, no translation.
+    const vxinfo::Vec3 turned
+        = vxinfo::PlacementRotation({{5, 6, 7}, {0, 0, -90}, {2, 3, 4}}).Apply({1, 0, 0});
+    EXPECT_NEAR(turned[0], 0, 1e-12);
+    EXPECT_NEAR(turned[1], 1, 1e-12);
+    EXPECT_NEAR(turned[2], 0, 1e-12);
 }
 
 TEST(VxinfoIdentifiers, TextAndNameFormsFollowTheGuidLayout)

@@ -1,22 +1,25 @@
 // vxinfo summary, tree, gltf and preview on the exported house in both modes: the counts agree
 // with the rows, the tree with the instances, the glTF binary parses back with its ranges inside
-// its buffer, and the preview shows the design.
+// its buffer (and its nodes place the meshes as the world mesh does), and the preview shows the design.
 
 #include "VxinfoCheck.h"
 #include "VxinfoHouse.h"
+#include "VxinfoTinyDesign.h"
 
 #include "memoryhost/DecodeImage.h"
-#include "vxinfo/GeometryDecoding.h"
-#include "vxinfo/SceneWalk.h"
+#include "vxinfo/GltfWriter.h"
 #include "vxinfo/SummaryReport.h"
 #include "vxinfo/TreeReport.h"
+#include "vxinfo/WorldMesh.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 
 namespace vxtest {
@@ -109,8 +112,8 @@ TEST(VxinfoTree, ShowsEveryInstanceWithItsPropertiesAndHonoursTheDepthLimit)
     EXPECT_NE(text.out.find("Kitchen_Table [instance"), std::string::npos) << text.out;
 }
 
-// The placed content of each house, computed with the inspector's own reading of placements and
-// buffers, fills exactly the root box that the exporter stored: the reading agrees with the writer.
+// The placed content of each house, read by the inspector's rule for placements and buffers, fills
+// exactly the root box that the exporter stored: the reading agrees with the writer.
 TEST(VxinfoGeometry, PlacedContentFillsTheStoredRootBox)
 {
     const HouseDatabases& house = ExportedHouse();
@@ -118,29 +121,18 @@ TEST(VxinfoGeometry, PlacedContentFillsTheStoredRootBox)
     for (const std::string& path : {house.single, house.perObject}) {
         SCOPED_TRACE(path);
         OpenedDesign design(path);
-        const vxinfo::PlacementIndex index = vxinfo::IndexPlacements(design.content);
-        const vxinfo::FileIndex files = vxinfo::IndexFiles(design.content);
         vxinfo::Vec3 lo {1e30, 1e30, 1e30}, hi {-1e30, -1e30, -1e30};
-        vxinfo::ForEachPlacedObject(
-            design.content, index, [&](const vxinfo::ObjectRow& object, const vxinfo::Affine& toRoot) {
-                if (!object.geometry)
-                    return;
-                for (const vxinfo::GeometryRow& g : design.content.geometries) {
-                    if (g.luid != *object.geometry)
-                        continue;
-                    const vxinfo::Affine t
-                        = vxinfo::Multiply(toRoot, vxinfo::PlacementTransform(object.geometryPlacement));
-                    for (const vxinfo::DecodedSubset& s : vxinfo::DecodeGeometry(design.db, g, files).subsets)
-                        for (const auto& p : s.positions) {
-                            const vxinfo::Vec3 q = t.Apply({p[0], p[1], p[2]});
-                            for (int k = 0; k < 3; ++k) {
-                                lo[k] = std::min(lo[k], q[k]);
-                                hi[k] = std::max(hi[k], q[k]);
-                            }
-                        }
+        for (const vxinfo::WorldTriangle& t : vxinfo::CollectWorldTriangles(design.db, design.content))
+            for (const vxinfo::Vec3& p : t.corners)
+                for (int k = 0; k < 3; ++k) {
+                    lo[k] = std::min(lo[k], p[k]);
+                    hi[k] = std::max(hi[k], p[k]);
                 }
-            });
-        const vxinfo::ObjectRow* root = index.objects.at(design.content.roots.at(0).object);
+        const vxinfo::ObjectRow* root = nullptr;
+        for (const vxinfo::ObjectRow& o : design.content.objects)
+            if (o.luid == design.content.roots.at(0).object)
+                root = &o;
+        ASSERT_NE(root, nullptr);
         for (int k = 0; k < 3; ++k) {
             EXPECT_NEAR(lo[k], root->boxMin[k], 1e-3) << k;
             EXPECT_NEAR(hi[k], root->boxMax[k], 1e-3) << k;
@@ -230,6 +222,51 @@ TEST(VxinfoGltf, TheHouseBecomesASoundBinaryWithSharedMeshesColoursAndItsTexture
     }
 }
 
+// The glTF nodes (the writer's own walk) put every mesh vertex where the world mesh puts it, seen
+// through the root node's change to glTF's axes: (x, y, z) -> (x, z, -y).
+TEST(VxinfoGltf, NodeMatricesPlaceTheMeshesWhereTheWorldMeshDoes)
+{
+    TempDir dir;
+    ASSERT_EQ(WriteNestedDesign(dir.File("nested.vx")), "");
+    OpenedDesign design(dir.File("nested.vx"));
+    json doc;
+    std::string bin;
+    ExpectSoundGlb(vxinfo::BuildGlb(design.db, design.content), doc, bin);
+    using Point = std::array<long, 3>; // in micrometres
+    const auto rounded = [](const vxinfo::Vec3& p) {
+        return Point {std::lround(p[0] * 1e6), std::lround(p[1] * 1e6), std::lround(p[2] * 1e6)};
+    };
+    std::set<Point> fromNodes;
+    std::function<void(std::size_t, const vxinfo::Affine&)> walk
+        = [&](std::size_t n, const vxinfo::Affine& above) {
+              const json& node = doc["nodes"][n];
+              vxinfo::Affine local;
+              if (node.contains("matrix"))
+                  local.m = node["matrix"].get<std::array<double, 16>>();
+              const vxinfo::Affine world = vxinfo::Multiply(above, local);
+              if (node.contains("mesh"))
+                  for (const json& primitive : doc["meshes"][node["mesh"].get<std::size_t>()]["primitives"]) {
+                      const json& accessor
+                          = doc["accessors"][primitive["attributes"]["POSITION"].get<std::size_t>()];
+                      const json& view = doc["bufferViews"][accessor["bufferView"].get<std::size_t>()];
+                      for (std::size_t v = 0; v < accessor["count"].get<std::size_t>(); ++v) {
+                          float p[3];
+                          std::memcpy(p, bin.data() + view["byteOffset"].get<std::size_t>() + 12 * v, 12);
+                          fromNodes.insert(rounded(world.Apply({p[0], p[1], p[2]})));
+                      }
+                  }
+              for (const json& child : node.value("children", json::array()))
+                  walk(child.get<std::size_t>(), world);
+          };
+    walk(0, vxinfo::Affine {});
+    std::set<Point> fromWorld;
+    for (const vxinfo::WorldTriangle& t : vxinfo::CollectWorldTriangles(design.db, design.content))
+        for (const vxinfo::Vec3& p : t.corners)
+            fromWorld.insert(rounded({p[0], p[2], -p[1]}));
+    EXPECT_EQ(fromWorld.size(), 3 * 8u); // three placed cubes
+    EXPECT_EQ(fromNodes, fromWorld);
+}
+
 TEST(VxinfoPreview, ThePictureShowsTheDesignOnTheBackground)
 {
     const HouseDatabases& house = ExportedHouse();
@@ -254,7 +291,7 @@ TEST(VxinfoPreview, ThePictureShowsTheDesignOnTheBackground)
 
 TEST(VxinfoCommandLine, EachCommandHasHelpAndFaultsGiveUsage)
 {
-    for (const char* command : {"summary", "tree", "check", "gltf", "preview"}) {
+    for (const char* command : {"summary", "tree", "check", "gltf", "mesh", "preview"}) {
         const ProcessResult help = RunProgram(VxinfoPath(), {command, "--help"});
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_NE(help.out.find(std::string("vxinfo ") + command), std::string::npos) << help.out;
@@ -266,6 +303,9 @@ TEST(VxinfoCommandLine, EachCommandHasHelpAndFaultsGiveUsage)
         {{}, "a sub-command is needed"},
         {{"show", "x.vx"}, "unknown sub-command 'show'"},
         {{"gltf", "x.vx"}, "expected 2 files, got 1"},
+        {{"mesh", "x.vx"}, "expected 2 files, got 1"},
+        {{"preview", "x.vx", "y.png", "--view", "side"}, "--view needs iso, front or top, not 'side'"},
+        {{"mesh", "x.vx", "y.obj", "--view", "top"}, "--view needs a value and belongs to preview"},
         {{"tree", "--depth", "-1", "x.vx"}, "--depth needs a whole number"},
         {{"preview", "x.vx", "y.png", "--size", "10x10"}, "--size needs WIDTHxHEIGHT"},
         {{"summary", "--verbose", "x.vx"}, "unknown option --verbose"},
