@@ -155,9 +155,39 @@ std::string MakeUserProperties(SeededRandom& random, int lines, int leaf)
     return text;
 }
 
-HostPoint3 PlaceAmongSiblings(int siblingIndex, float spacing)
+// The side of the square grid that holds count siblings.
+int GridColumns(int count)
 {
-    return HostPoint3 {static_cast<float>(siblingIndex % 10) * spacing, static_cast<float>(siblingIndex / 10) * spacing, 0.0f};
+    int columns = 1;
+    while (columns * columns < count)
+        ++columns;
+    return columns;
+}
+
+// Siblings stand in a square grid of columns, spacing apart, like blocks of a town.
+HostPoint3 PlaceAmongSiblings(int siblingIndex, int columns, float spacing)
+{
+    return HostPoint3 {static_cast<float>(siblingIndex % columns) * spacing,
+        static_cast<float>(siblingIndex / columns) * spacing, 0.0f};
+}
+
+// A building's footprint is 4 x 3.5 units; buildings stand this far apart, and each level of
+// blocks leaves a street of this width between the blocks below it.
+constexpr float kBuildingSpacing = 6.0f;
+constexpr float kStreetWidth = 8.0f;
+
+// The spacing of the siblings at each group level (1 = top), so that neighbouring blocks never
+// overlap: a block of the level below spans its grid plus its own street.
+std::vector<float> LevelSpacings(int depth, int fanOut)
+{
+    std::vector<float> spacing(static_cast<size_t>(depth + 1), kBuildingSpacing);
+    const int columns = GridColumns(fanOut);
+    float extent = static_cast<float>(columns - 1) * kBuildingSpacing + kBuildingSpacing;
+    for (int level = depth; level >= 1; --level) {
+        spacing[static_cast<size_t>(level - 1)] = extent + kStreetWidth;
+        extent = static_cast<float>(columns - 1) * spacing[static_cast<size_t>(level - 1)] + extent;
+    }
+    return spacing;
 }
 
 } // namespace
@@ -186,16 +216,20 @@ GeneratedScene GenerateScene(const SceneParameters& parameters)
     AddMaterials(scene, random, parameters);
 
     // Group levels first, each level's nodes spread over the level above in runs of fanOut.
+    const std::vector<float> spacings = LevelSpacings(depth, fanOut);
+    const int fanColumns = GridColumns(fanOut);
     int previousStart = -1;
     for (int level = 1; level <= depth; ++level) {
         const int start = static_cast<int>(scene.nodes.size());
-        const float spacing = 250.0f * static_cast<float>(depth - level + 1);
+        const float spacing = spacings[static_cast<size_t>(level - 1)];
+        const int topColumns = GridColumns(groups[static_cast<size_t>(level - 1)]);
         for (int i = 0; i < groups[static_cast<size_t>(level - 1)]; ++i) {
             GeneratedNode node;
             node.name = "Block" + std::to_string(level) + "_" + std::to_string(i);
             node.group = true;
             node.parent = previousStart < 0 ? -1 : previousStart + i / fanOut;
-            node.position = PlaceAmongSiblings(previousStart < 0 ? i : i % fanOut, spacing);
+            node.position = previousStart < 0 ? PlaceAmongSiblings(i, topColumns, spacing)
+                                               : PlaceAmongSiblings(i % fanOut, fanColumns, spacing);
             scene.nodes.push_back(std::move(node));
         }
         previousStart = start;
@@ -220,7 +254,8 @@ GeneratedScene GenerateScene(const SceneParameters& parameters)
         GeneratedNode node;
         node.name = FormatNumber("Building", i, 5);
         node.parent = depth == 0 ? -1 : previousStart + i / fanOut;
-        node.position = PlaceAmongSiblings(depth == 0 ? i : i % fanOut, 25.0f);
+        node.position = depth == 0 ? PlaceAmongSiblings(i, GridColumns(leaves), spacings[0])
+                                   : PlaceAmongSiblings(i % fanOut, fanColumns, kBuildingSpacing);
         node.quarterTurns = static_cast<int>(random.Below(4));
         if (sharing[static_cast<size_t>(i)]) {
             node.mesh = static_cast<int>(random.Below(static_cast<std::uint32_t>(pool)));
