@@ -72,6 +72,24 @@ void SetPairPlacement(ZR::ModelPair& pair, const Transform& placement, const Hos
     pair.sourceBox.max = {box.max.x, box.max.y, box.max.z};
 }
 
+// The node's object box (node space, host units) in the frame of its piece, where its vertices
+// are: changed by what the vertices take beyond the piece's rigid placement (scale and mirror).
+// Empty when the node has no box.
+HostBox3 PieceBoxOf(const HostNode& hostNode, const HostMatrix3& relative)
+{
+    const HostBox3 box = hostNode.GetObjectBoundingBox();
+    if (box.IsEmpty())
+        return box;
+    const HostMatrix3 toPiece = relative * Inverse(RigidFrameOf(relative));
+    HostBox3 placed;
+    for (int corner = 0; corner < 8; ++corner) {
+        const HostPoint3 p {corner & 1 ? box.max.x : box.min.x, corner & 2 ? box.max.y : box.min.y,
+            corner & 4 ? box.max.z : box.min.z};
+        placed.Include(p * toPiece);
+    }
+    return placed;
+}
+
 // Adds node's meshes to the goal's own geometry, in the goal's frame. The vertices are in the
 // node's own frame; relative = where that frame stands in the goal's. A single-object export keeps
 // each piece's rigid placement on the piece and bakes only scale and mirror into the vertices;
@@ -90,7 +108,7 @@ void MergeNodeGeometry(StrongNode& node, const MergeGoal& goal, float scaleFacto
     if (exporter && exporter->singleObjectActive) {
         vertexPlacement = DesignResidualOf(relative);
         geometryPlacement = DesignRigidPlacementOf(relative, scaleFactor);
-        geometryBox = hostNode.GetObjectBoundingBox();
+        geometryBox = PieceBoxOf(hostNode, relative);
     } else {
         vertexPlacement = DesignTransformOf(relative, scaleFactor);
     }
