@@ -119,6 +119,22 @@ void Reject(const CompositeObject& object, const char* what, const BoundsRejectH
         onReject(object, what);
 }
 
+// Whether each row has a single component that is not (next to) zero: a turn by quarter turns, a
+// swap of axes or a mirror, with any scale. Such rows carry a box's corners to a box that is as tight.
+bool KeepsAxes(const vx::Rotation& rows)
+{
+    for (const vx::Vector3* row : {&rows.R0, &rows.R1, &rows.R2}) {
+        const float a[3] = {std::fabs(row->x), std::fabs(row->y), std::fabs(row->z)};
+        const float largest = std::max({a[0], a[1], a[2]});
+        int significant = 0;
+        for (const float c : a)
+            significant += c > largest * 1e-6f ? 1 : 0;
+        if (significant != 1)
+            return false;
+    }
+    return true;
+}
+
 void AppendCorners(const Aabb& box, PointSink& list)
 {
     const vx::Vector3 lo {std::min(box.min.x, box.max.x), std::min(box.min.y, box.max.y),
@@ -186,12 +202,6 @@ void CollectInstances(CompositeObject& object, PointSink& list, WalkSet& walking
             Reject(object, "an instance's placement is not finite; the instance is skipped", onReject);
             continue;
         }
-        PointList placed = NewPointList(*target);
-        PointSink placedSink(placed);
-        // The target's content, not the corners of its box: corners placed by a turn would bound
-        // more than the target holds.
-        if (!CollectWalk(*target, placedSink, walking, onReject, false))
-            continue;
         // A stretchable target is stretched by the instance's sizes (design axes: width, height,
         // length) before it is placed.
         const vx::Vector3 stretch = instance->sizeFlag
@@ -199,6 +209,12 @@ void CollectInstances(CompositeObject& object, PointSink& list, WalkSet& walking
             : (instance->lengthFlag ? vx::Vector3 {1.0f, 1.0f, float(instance->length)} : vx::Vector3 {1, 1, 1});
         const vx::Rotation& m = instance->placement.matrix;
         const vx::Transform transform {{m.R0 * stretch.x, m.R1 * stretch.y, m.R2 * stretch.z}, instance->placement.position};
+        PointList placed = NewPointList(*target);
+        PointSink placedSink(placed);
+        // Placed by a turn that keeps the axes, the corners of the target's box bound exactly what it
+        // holds; under any other turn they would bound more, so its content is walked instead.
+        if (!CollectWalk(*target, placedSink, walking, onReject, KeepsAxes(transform.rows)))
+            continue;
         bool finite = true;
         for (vx::Vector3& p : placed) {
             p = vx::ApplyTransform(transform, p);
