@@ -39,7 +39,7 @@ void BaseNode::Convert(ZR::CompositeObject*, bool, const HostMatrix3&)
 {
 }
 
-void BaseNode::ConvertWithTransform(ZR::CompositeObject*, bool, const HostMatrix3&)
+void BaseNode::ConvertWithTransform(ZR::CompositeObject*, bool, const HostMatrix3&, const StrongNode&)
 {
 }
 

@@ -16,6 +16,8 @@ struct CompositeObject;
 
 namespace vx {
 
+class StrongNode;
+
 class BaseNode {
 public:
     BaseNode();
@@ -32,9 +34,11 @@ public:
     // Converts the node into target: single merges its geometry into target, parent is the world
     // transform of target's frame (host matrices, frame 0). The base node converts nothing.
     virtual void Convert(ZR::CompositeObject* target, bool single, const HostMatrix3& parent);
-    // Converts the node into target placed by transform instead of its own transform. The base node
-    // converts nothing.
-    virtual void ConvertWithTransform(ZR::CompositeObject* target, bool single, const HostMatrix3& transform);
+    // Converts the node into target placed by transform instead of its own transform, as the node
+    // copy (a copy made from this template): the instance that places the node's object takes the
+    // copy's name and user-property lines. The base node converts nothing.
+    virtual void ConvertWithTransform(
+        ZR::CompositeObject* target, bool single, const HostMatrix3& transform, const StrongNode& copy);
 
 protected:
     virtual ~BaseNode();

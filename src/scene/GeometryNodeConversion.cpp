@@ -125,7 +125,7 @@ void MergeNodeGeometry(StrongNode& node, const MergeGoal& goal, float scaleFacto
 } // namespace
 
 void ConvertGeometryNode(StrongNode& node, ZR::CompositeObject* target, bool single,
-    const HostMatrix3& nodeTransform, const HostMatrix3& parentTransform)
+    const HostMatrix3& nodeTransform, const HostMatrix3& parentTransform, const StrongNode* copy)
 {
     SceneContext* context = CurrentSceneContext();
     if (!context || !target || !node.GetHostNode())
@@ -135,7 +135,7 @@ void ConvertGeometryNode(StrongNode& node, ZR::CompositeObject* target, bool sin
 
     if (!single) {
         if (ZR::CompositeObject* composite = GetNodeComposite(node, true))
-            AddInstance(*target, *composite, nodeTransform, parentTransform, node);
+            AddInstance(*target, *composite, nodeTransform, parentTransform, node, copy);
         return;
     }
     const MergeGoal goal = FindMergeGoal(node, *target, *context, nodeTransform, parentTransform);

@@ -21,7 +21,9 @@ class StrongNode;
 //   single-object export each piece keeps its rigid placement and the vertices take scale and
 //   mirror; otherwise the vertices take everything. Then the children are merged into the same
 //   goal in its frame, stopping on cancellation, and a part's box is computed again.
+// copy: when the node is converted as a template for a copy, the copy, whose name and lines its
+// instance takes (per-object only); null otherwise.
 void ConvertGeometryNode(StrongNode& node, ZR::CompositeObject* target, bool single,
-    const HostMatrix3& nodeTransform, const HostMatrix3& parentTransform);
+    const HostMatrix3& nodeTransform, const HostMatrix3& parentTransform, const StrongNode* copy = nullptr);
 
 } // namespace vx

@@ -17,12 +17,13 @@ void MyGeomNode::Convert(ZR::CompositeObject* target, bool single, const HostMat
     ConvertGeometryNode(*this, target, single, GetHostNode()->GetNodeTM(0), parent);
 }
 
-void MyGeomNode::ConvertWithTransform(ZR::CompositeObject* target, bool single, const HostMatrix3& transform)
+void MyGeomNode::ConvertWithTransform(
+    ZR::CompositeObject* target, bool single, const HostMatrix3& transform, const StrongNode& copy)
 {
     if (!VX_ASSERT_TEXT(GetHostNode(), "GetHostNode()"))
         return;
     const ConversionGuard guard(this);
-    ConvertGeometryNode(*this, target, single, transform, HostMatrix3::Identity());
+    ConvertGeometryNode(*this, target, single, transform, HostMatrix3::Identity(), &copy);
 }
 
 } // namespace vx

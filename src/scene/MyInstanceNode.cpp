@@ -31,7 +31,7 @@ void MyInstanceNode::Convert(ZR::CompositeObject* target, bool, const HostMatrix
     TickNodeProgress();
     // The instance's place in target's frame: its world transform relative to the frame's.
     const HostMatrix3 transform = GetHostNode()->GetNodeTM(0) * Inverse(parent);
-    templateNode->ConvertWithTransform(target, false, transform);
+    templateNode->ConvertWithTransform(target, false, transform, *this);
 }
 
 } // namespace vx

@@ -2,7 +2,7 @@
 
 namespace vx {
 
-void MyNullNode::ConvertWithTransform(ZR::CompositeObject*, bool, const HostMatrix3&)
+void MyNullNode::ConvertWithTransform(ZR::CompositeObject*, bool, const HostMatrix3&, const StrongNode&)
 {
 }
 

@@ -49,10 +49,12 @@ int LongestDesignAxis(const Vector3& e)
 }
 
 ZR::ObjectInstance* AddInstance(ZR::CompositeObject& target, ZR::CompositeObject& composite,
-    const HostMatrix3& nodeTransform, const HostMatrix3& parentTransform, const StrongNode& node)
+    const HostMatrix3& nodeTransform, const HostMatrix3& parentTransform, const StrongNode& node,
+    const StrongNode* copy)
 {
     HostNode* hostNode = node.GetHostNode();
-    if (!hostNode)
+    HostNode* shownAs = copy ? copy->GetHostNode() : hostNode;
+    if (!hostNode || !shownAs)
         return nullptr;
     const HostMatrix3 local = nodeTransform * Inverse(parentTransform);
     ZR::ObjectInstance* instance = target.AddComponent(&composite, DUniqueID::NewSequential());
@@ -66,13 +68,13 @@ ZR::ObjectInstance* AddInstance(ZR::CompositeObject& target, ZR::CompositeObject
     // its transpose).
     instance->placement.matrix = Multiply(Transpose(composite.extrusionTurn), placement.rows);
     instance->placement.position = placement.position;
-    instance->name.Assign(hostNode->GetName());
+    instance->name.Assign(shownAs->GetName());
     instance->local = ToTransform(RigidFrameOf(local));
     SetInstanceStretch(composite.data.stretchType, DesignScaleFactors(local), *hostNode, *instance);
-    CopyNodeProperties(*hostNode, *instance);
+    CopyNodeProperties(*shownAs, *instance);
     const ExportRunState* exporter = CurrentExporter();
     if (exporter && exporter->exportAnimationData)
-        WriteAnimationData(*instance, *hostNode);
+        WriteAnimationData(*instance, *shownAs);
     return instance;
 }
 

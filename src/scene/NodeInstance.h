@@ -26,8 +26,11 @@ class StrongNode;
 // user properties (CopyNodeProperties) and, when the run exports animation data, the node's
 // animation (WriteAnimationData). Returns the instance; null when target cannot place
 // composite (composite is target itself: reported as "compo!=this") or node has no host node.
+// A copy made from node as a template (copy not null) gives the instance its own name, user
+// properties and animation instead of node's.
 ZR::ObjectInstance* AddInstance(ZR::CompositeObject& target, ZR::CompositeObject& composite,
-    const HostMatrix3& nodeTransform, const HostMatrix3& parentTransform, const StrongNode& node);
+    const HostMatrix3& nodeTransform, const HostMatrix3& parentTransform, const StrongNode& node,
+    const StrongNode* copy = nullptr);
 
 // The stretch values of instance for a composite of stretchType, placed with the scale factors
 // scale (design order), shown by hostNode: not stretchable (neither 2 nor 0): no flags and all

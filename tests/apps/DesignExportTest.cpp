@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -119,7 +120,7 @@ TEST_F(DesignExport, SingleObjectWritesTheDesignRootPartsAndTheRootInstance)
         "N[Valve]##P[1 2 3]##R[0 0 0]");
     // The template's instance, and one object for it.
     EXPECT_EQ(
-        db.Text("SELECT printf('%g %g %g', pos_x, pos_y, pos_z) FROM ObjectInstances WHERE name = 'Door'"),
+        db.Text("SELECT printf('%g %g %g', pos_x, pos_y, pos_z) FROM ObjectInstances WHERE name = 'Door2'"),
         "0 4 0");
     EXPECT_EQ(db.Integer("SELECT count(*) FROM CompositeObjects"), 4);
     EXPECT_EQ(db.Integer("SELECT count(*) FROM Geometries"),
@@ -211,6 +212,28 @@ TEST_F(DesignExport, PerObjectWritesEveryTopLevelInstanceIntoTheRootRecord)
                 "FROM StretchableInfo s JOIN CompositeObjects o ON o.luid = s.object_luid"),
         "Table 0.001 1000 1 2");
     EXPECT_EQ(db.Integer("SELECT count(*) FROM CompositeObjects WHERE name = 'Huge'"), 0);
+}
+
+TEST_F(DesignExport, TemplateCopiesCarryTheirOwnNamesAndLines)
+{
+    // The example house: two doors made from one template, one of them with a line of its own.
+    const char* source = std::getenv("VX_SOURCE_DIR");
+    const std::string scene = std::string(source ? source : ".") + "/examples/house/house.json";
+    const ProcessResult run = RunVxexport({"--per-object", scene, Target()});
+    ASSERT_EQ(run.exitCode, kExported) << run.err;
+    ExportedDatabase db(Target());
+    const auto lines = [&](const std::string& instance) {
+        return db.Text("SELECT group_concat(line, ' ') FROM (SELECT d.name || '=' || p.value AS line FROM Properties "
+                       "p JOIN ObjectInstances i ON i.luid = p.luid JOIN PropertyDictionary d ON d.luid = "
+                       "p.propdic_luid WHERE i.name = '"
+            + instance + "' ORDER BY line)");
+    };
+    EXPECT_EQ(lines("Kitchen_Door"), "ZRInstance=DoorTemplate");
+    EXPECT_EQ(lines("LivingRoom_Door"), "Colour=white ZRInstance=DoorTemplate");
+    EXPECT_EQ(lines("DoorTemplate"), "Finish=oiled") << "only the template itself carries its lines";
+    EXPECT_EQ(db.Integer("SELECT count(DISTINCT object_luid) FROM ObjectInstances WHERE name IN ('Kitchen_Door', "
+                         "'LivingRoom_Door', 'DoorTemplate')"),
+        1);
 }
 
 } // namespace

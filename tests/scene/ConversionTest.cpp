@@ -187,7 +187,12 @@ TEST_F(ConversionTest, InstanceOfATemplateSharesItsCompositeAfterTheReferencedNo
     ASSERT_EQ(instances.size(), 2u);
     EXPECT_EQ(instances[0]->object, instances[1]->object);
     EXPECT_EQ(PlacementOf(*instances[1]).x, 7);
-    EXPECT_STREQ(instances[1]->name.c_str(), "Door01") << "the template's conversion names the instance";
+    // The copy's instance is the copy's: its name and its own lines, not the template's.
+    EXPECT_STREQ(instances[1]->name.c_str(), "DoorCopy");
+    const std::string* line
+        = instances[1]->properties.FindText(ZR::MakePropertyKey("ZRInstance", ZR::PROPERTY_TYPE_TEXT));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(*line, "Door01");
 }
 
 TEST_F(ConversionTest, TemplateThatIsNotGeometryIsReportedAndItsInstancesAddNothing)
