@@ -352,11 +352,13 @@ std::vector<int32_t> AppendIndexBuffers(ZR::Model& model, bool singleObjectActiv
         ZR::ModelPair& p = model.pairs[i];
         if (!p.vd)
             continue;
-        const int64_t first = lists.FindFirst(model, *p.vd);
+        // Only an index list can be shared: pairs without one have nothing to look up. An earlier
+        // pair may hold the very same vertex data (one mesh placed twice in a merged object): its
+        // index buffer serves this pair as well.
+        const int64_t first = HasIndexList(*p.vd) ? lists.FindFirst(model, *p.vd) : -1;
         if (first >= 0) {
             const auto j = static_cast<uint32_t>(first);
             ZR::ModelPair& q = model.pairs[j];
-            VX_ASSERT_TEXT(p.vd.Get() != q.vd.Get(), "p.vd!=q.vd");
             numbers[i] = numbers[j];
             // The earlier pair's buffer serves this pair too; the shared vertex data keeps its list.
             if (numbers[i] != 0)

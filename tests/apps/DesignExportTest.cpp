@@ -236,5 +236,18 @@ TEST_F(DesignExport, TemplateCopiesCarryTheirOwnNamesAndLines)
         1);
 }
 
+TEST_F(DesignExport, TheExampleHouseReportsNothingToDevelopers)
+{
+    // No assertion report, SQL error or suspicious value in a sound export, in either mode.
+    const char* source = std::getenv("VX_SOURCE_DIR");
+    const std::string scene = std::string(source ? source : ".") + "/examples/house/house.json";
+    for (const char* mode : {"--single-object", "--per-object"}) {
+        const std::string diagnostics = dir.File(std::string("debug") + mode + ".txt");
+        const ProcessResult run = RunVxexport({mode, "--debug-output", diagnostics, scene, Target()});
+        ASSERT_EQ(run.exitCode, kExported) << run.err;
+        EXPECT_EQ(ReadTextFile(diagnostics), "") << mode;
+    }
+}
+
 } // namespace
 } // namespace vxtest

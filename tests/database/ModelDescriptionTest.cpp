@@ -136,6 +136,32 @@ TEST(ModelDescription, SharedIndicesAndMaterialsAreWrittenOnce)
         std::string::npos);
 }
 
+TEST(ModelDescription, OneVertexDataPlacedTwiceSharesItsBuffersWithoutAReport)
+{
+    // One mesh merged twice into an object at two places: both pairs hold the same vertex data,
+    // with and without an index list.
+    for (const bool indexed : {true, false}) {
+        SCOPED_TRACE(indexed ? "indexed" : "unindexed");
+        vxtest::DebugCapture capture;
+        ZR::Model model;
+        auto rs = MakeDiffuse();
+        auto mesh = indexed ? MakeQuad(0.0f) : MakeQuad(0.0f, {});
+        AddPair(model, mesh, rs);
+        vx::Transform moved;
+        moved.position = {3, 0, 0};
+        AddPair(model, mesh, rs).transform.Set(moved);
+        const std::string text = vx::WriteModelDescription(model, kSingle);
+        EXPECT_EQ(capture.Text(), "");
+        EXPECT_EQ(text.find("<IndexBuffer") != std::string::npos, indexed);
+        EXPECT_EQ(text.find("<IndexBuffer", text.find("<IndexBuffer") + 1), std::string::npos);
+        const std::string subsets = indexed
+            ? "<Subset type='4' indexbuffer='0' vertexbuffer='0' material='0' />"
+              "<Subset type='4' indexbuffer='0' vertexbuffer='1' material='0' />"
+            : "<Subset type='4' vertexbuffer='0' material='0' /><Subset type='4' vertexbuffer='1' material='0' />";
+        EXPECT_NE(text.find(subsets), std::string::npos) << text;
+    }
+}
+
 TEST(ModelDescription, PlacementAndSourceBoxAttributes)
 {
     ZR::Model model;
