@@ -5,8 +5,8 @@
 
 namespace vx {
 
-// Writes "\r\nAssertion failed in 27to30: Assertion failed: <condition>, file <file>, line <line>\r\n"
-// followed by "\r\n" to the debugger output.
+// Writes "\r\nAssertion failed in 27to30: Assertion failed: <condition>, file .\<name>, line <line>\r\n"
+// followed by "\r\n" to the debugger output; <name> is file without its folders.
 void ReportAssertion(const char* condition, const char* file, int line);
 
 inline bool CheckAssertion(bool holds, const char* condition, const char* file, int line)
