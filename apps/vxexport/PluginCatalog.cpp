@@ -1,5 +1,7 @@
 #include "vxexport/PluginCatalog.h"
 
+#include "base/Paths.h"
+
 #include "vxexport/TerminalText.h"
 
 #include <algorithm>
@@ -162,9 +164,13 @@ std::string GetDefaultPluginFolder()
 
 std::string GetTargetExtension(const std::string& path)
 {
-    const std::filesystem::path name = std::filesystem::path(path).filename();
-    const std::string ext = name.extension().string();
-    return ext.size() > 1 ? ext.substr(1) : "";
+    // The exporter's own rule, on the whole path as the host hands it over (absolute), so that a
+    // file named only ".vx" has the extension "vx" as it has in the exporter.
+    std::error_code failed;
+    const std::filesystem::path whole = std::filesystem::absolute(path, failed);
+    const std::string text = failed ? path : whole.string();
+    const char* extension = GetExtension(text.c_str());
+    return extension && *extension == '.' ? std::string(extension + 1) : std::string();
 }
 
 } // namespace vx

@@ -52,7 +52,8 @@ private:
 // that cannot be read.
 std::string GetDefaultPluginFolder();
 
-// The extension of path's file name, without the dot; "" when it has none.
+// The extension of path, without the dot, by the exporter's rule (GetExtension) applied to the
+// absolute path: "" when the file name has no '.' or ends in one; a file named ".vx" has "vx".
 std::string GetTargetExtension(const std::string& path);
 
 } // namespace vx

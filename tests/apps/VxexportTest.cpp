@@ -21,6 +21,7 @@ constexpr int kExported = 0;
 constexpr int kUsageError = 2;
 constexpr int kNothingExported = 3;
 constexpr int kSceneNotLoaded = 6;
+constexpr int kNoExporter = 7;
 
 class Vxexport : public testing::Test {
 protected:
@@ -134,6 +135,22 @@ TEST_F(Vxexport, AnEmptySceneWithoutPromptsWritesACompleteDatabaseAndSaysNothing
         db.Integer("SELECT count(*) FROM CurrentVersion WHERE guid IS NOT NULL AND length(guid) > 0"), 1);
     EXPECT_EQ(db.Text("PRAGMA encoding"), "UTF-16le");
     EXPECT_EQ(Leftovers({"scene.json", "out.vx", "out.vx.log"}), std::vector<std::string>());
+}
+
+TEST_F(Vxexport, ATargetNamedOnlyByItsExtensionIsExported)
+{
+    // A file named ".vx" has the extension "vx" as the exporter sees it; its design is unnamed.
+    const std::string scene = Scene(MakeSceneText(R"("objects": [{"id": "tri", "type": "mesh", "mesh": {
+        "vertices": [[0,0,0],[1,0,0],[0,1,0]], "faces": [[0,1,2]]}}], "nodes": [{"name": "A", "object": "tri"}])"));
+    const std::string target = dir.File(".vx");
+    const ProcessResult run = RunVxexport({"--yes", scene, target});
+    ASSERT_EQ(run.exitCode, kExported) << run.err;
+    ExportedDatabase db(target);
+    EXPECT_EQ(db.Text("SELECT name FROM CompositeObjects WHERE luid = (SELECT object_luid FROM Roots)"),
+        "- no name -");
+    // A name without an extension, or ending in a dot, names no exporter.
+    for (const char* name : {"plain", "ends."})
+        EXPECT_EQ(RunVxexport({"--yes", scene, dir.File(name)}).exitCode, kNoExporter) << name;
 }
 
 TEST_F(Vxexport, ADirectoryInPlaceOfTheTargetIsInUse)
