@@ -35,7 +35,7 @@ constexpr FixedEntry FIXED_ENTRIES[] = {
 
 int64_t SqlWriter::DictionaryLuid(const char* name, int32_t type)
 {
-    const FixedString key = PropertyKeyText(name, type);
+    const std::string key = PropertyKeyText(name, type);
     const auto entry = dictionary_.Insert(key);
     if (*entry.value > 0 || !entry.isNew)
         return *entry.value;

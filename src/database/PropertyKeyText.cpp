@@ -1,10 +1,12 @@
 #include "database/PropertyKeyText.h"
 
+#include "base/FixedString.h"
+
 namespace vx {
 
-FixedString PropertyKeyText(const char* name, int32_t type)
+std::string PropertyKeyText(const char* name, int32_t type)
 {
-    return FixedString::Concat(name, FixedString::FromHex32(static_cast<uint32_t>(type)).c_str());
+    return std::string(name ? name : "") + FixedString::FromHex32(static_cast<uint32_t>(type)).c_str();
 }
 
 } // namespace vx

@@ -162,7 +162,7 @@ private:
     // Declared after the connection, so that they are finalized before it closes.
     std::array<Sqlite3::Statement, STATEMENT_COUNT> statements_;
     // Property key text -> PropertyDictionary luid.
-    HashMap<FixedString, int64_t> dictionary_;
+    HashMap<std::string, int64_t> dictionary_;
     HashMap<DUniqueID, std::vector<WrittenTexture>> textures_;
     DesignWriteState writeState_;
 };

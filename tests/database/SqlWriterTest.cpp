@@ -149,9 +149,9 @@ TEST(PropertyKeyText, NameFollowedByTheTypeAsEightHexDigits)
         {"Ic_code", 1153, "Ic_code0x00000481"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(vx::PropertyKeyText(c.name, c.type).c_str(), c.text);
+        EXPECT_EQ(vx::PropertyKeyText(c.name, c.type), c.text);
     const std::string longName(300, 'n');
-    EXPECT_EQ(vx::PropertyKeyText(longName.c_str(), 1).c_str(), std::string(255, 'n'));
+    EXPECT_EQ(vx::PropertyKeyText(longName.c_str(), 1), longName + "0x00000001") << "never cut";
 }
 
 TEST_F(SqlWriterTest, DictionaryWritesEachKeyOnce)
@@ -172,6 +172,20 @@ TEST_F(SqlWriterTest, DictionaryWritesEachKeyOnce)
     const vx::DUniqueID expected = vx::DUniqueID::FromName("Colour0x00000201");
     EXPECT_EQ(rows[0][3].bytes, std::string(reinterpret_cast<const char*>(expected.GetData()), 16));
     EXPECT_EQ(rows[1][2].integer, 256);
+}
+
+TEST_F(SqlWriterTest, LongKeysThatDifferOnlyAfter255BytesAreEntriesOfTheirOwn)
+{
+    const std::string common(270, 'k');
+    const int64_t a = writer.DictionaryLuid((common + "A").c_str(), 513);
+    const int64_t b = writer.DictionaryLuid((common + "B").c_str(), 513);
+    EXPECT_NE(a, b);
+    const auto rows = vxtest::Query(
+        Db(), "SELECT d.name, g.guid FROM PropertyDictionary d JOIN Guids g ON g.luid = d.luid ORDER BY d.luid;");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][0].bytes, common + "B") << "stored whole";
+    const vx::DUniqueID expected = vx::DUniqueID::FromName((common + "B0x00000201").c_str());
+    EXPECT_EQ(rows[1][1].bytes, std::string(reinterpret_cast<const char*>(expected.GetData()), 16));
 }
 
 TEST_F(SqlWriterTest, DictionaryEntryWithoutNameIsReportedAndKeepsItsLuid)
