@@ -163,7 +163,8 @@ void VNX30MaxExporter::RunExport(const char* name)
         ReportCommitFailure();
         return;
     }
-    if (cancelled || !writingError_.empty()) {
+    // A run that exports nothing keeps what the target held: an empty design is no replacement.
+    if (cancelled || !writingError_.empty() || !objectsFound) {
         if (!writingError_.empty())
             WriteLogLine((std::string(kLogRunFailed) + writingError_).c_str());
         WriteLogLine(kLogTargetKept);

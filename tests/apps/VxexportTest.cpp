@@ -107,34 +107,36 @@ TEST_F(Vxexport, ASceneThatDoesNotLoadLeavesThePreviousTarget)
     EXPECT_EQ(Leftovers({"scene.json", "out.vx"}), std::vector<std::string>());
 }
 
-TEST_F(Vxexport, AnEmptySceneWithoutPromptsWritesACompleteDatabaseAndSaysNothingWasFound)
+TEST_F(Vxexport, AnEmptySceneSaysNothingWasFoundAndKeepsThePreviousTarget)
 {
-    const ProcessResult run = RunVxexport({"--yes", Scene(), Target()});
-    EXPECT_EQ(run.exitCode, kNothingExported) << run.err;
-    EXPECT_EQ(run.out, "");
-    // No message box; the front end's summary names the reason and the log.
-    EXPECT_EQ(
-        run.err, "vxexport: nothing exported: No valid objects have been found. (log: " + Log() + ")\n");
+    for (const bool previous : {false, true}) {
+        SCOPED_TRACE(previous ? "with a previous target" : "without a target");
+        const std::string before = "an earlier design";
+        if (previous)
+            WriteTextFile(Target(), before);
+        const ProcessResult run = RunVxexport({"--yes", Scene(), Target()});
+        EXPECT_EQ(run.exitCode, kNothingExported) << run.err;
+        EXPECT_EQ(run.out, "");
+        // No message box; the front end's summary names the reason and the log.
+        EXPECT_EQ(
+            run.err, "vxexport: nothing exported: No valid objects have been found. (log: " + Log() + ")\n");
 
-    const std::string log = ReadTextFile(Log());
-    EXPECT_NE(log.find("Export as single object: yes\r\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("No valid objects have been found.\r\n"), std::string::npos) << log;
-    ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), std::count(log.begin(), log.end(), '\r'));
+        const std::string log = ReadTextFile(Log());
+        EXPECT_NE(log.find("Export as single object: yes\r\n"), std::string::npos) << log;
+        EXPECT_NE(log.find("The target file was not replaced.\r\nNo valid objects have been found.\r\n"),
+            std::string::npos)
+            << log;
+        ASSERT_GE(log.size(), 2u);
+        EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), std::count(log.begin(), log.end(), '\r'));
 
-    ExportedDatabase db(Target());
-    ExpectSoundDatabase(Target());
-    ASSERT_TRUE(db.IsOpen());
-    EXPECT_EQ(
-        db.Integer("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"),
-        31);
-    EXPECT_EQ(db.Integer("SELECT count(*) FROM PropertyDictionary"), 15);
-    EXPECT_EQ(db.Integer("SELECT count(*) FROM CurrentVersion"), 1);
-    EXPECT_EQ(
-        db.Integer("SELECT count(*) FROM CurrentVersion WHERE guid IS NOT NULL AND length(guid) > 0"), 1);
-    EXPECT_EQ(db.Text("PRAGMA encoding"), "UTF-16le");
-    EXPECT_EQ(Leftovers({"scene.json", "out.vx", "out.vx.log"}), std::vector<std::string>());
+        // Nothing was exported, so nothing replaces (or becomes) the target.
+        EXPECT_EQ(fs::exists(Target()), previous);
+        if (previous) {
+            EXPECT_EQ(ReadTextFile(Target()), before);
+        }
+        EXPECT_EQ(Leftovers({"scene.json", "out.vx", "out.vx.log"}), std::vector<std::string>());
+    }
 }
 
 TEST_F(Vxexport, ATargetNamedOnlyByItsExtensionIsExported)

@@ -99,32 +99,22 @@ protected:
     vx::VNX30MaxExporter exporter;
 };
 
-TEST_F(ExportRunTest, EmptySceneLeavesCompleteDatabaseAndReportsNoValidObjectsInTheLog)
+TEST_F(ExportRunTest, EmptySceneKeepsThePreviousTargetAndReportsNoValidObjectsInTheLog)
 {
+    vxtest::WriteBytes(target, kPrevious);
     EXPECT_EQ(Export(), vx::kExportResultDone);
 
     const vx::ExportOutcome& outcome = exporter.LastOutcome();
     EXPECT_EQ(outcome.status, ExportStatus::NoValidObjects);
-    EXPECT_TRUE(outcome.targetReplaced);
+    EXPECT_FALSE(outcome.targetReplaced);
     EXPECT_EQ(outcome.logPath, LogPath());
     EXPECT_EQ(Log(), (std::vector<std::string> {"Scaling factor: 1.00000", "Export as single object: yes",
                          "The following object can be imported as library object:", "house",
-                         "No valid objects have been found."}));
+                         "The target file was not replaced.", "No valid objects have been found."}));
     EXPECT_TRUE(driver.boxes.empty());
     EXPECT_EQ(driver.dialogs, 0);
-
-    Database db(target);
-    EXPECT_EQ(db.Integer("SELECT count(*) FROM sqlite_master WHERE type='table' AND name<>'sqlite_sequence';"), 31);
-    EXPECT_EQ(db.Integer("SELECT count(*) FROM PropertyDictionary;"), 15);
-    EXPECT_EQ(db.Column("SELECT length(guid) FROM CurrentVersion;"), std::vector<std::string> {"16"});
-    EXPECT_EQ(db.Column("PRAGMA encoding;"), std::vector<std::string> {"UTF-16le"});
-    // The root record: the unsaved scene's title, lod 0, no geometry; its camera looks at the box.
-    EXPECT_EQ(db.Column("SELECT name FROM CompositeObjects;"), std::vector<std::string> {"- no name -"});
-    EXPECT_EQ(db.Column("SELECT lod_id || '/' || ifnull(geometry_luid, 'NULL') FROM CompositeObjects;"),
-        std::vector<std::string> {"0/NULL"});
-    EXPECT_NEAR(db.Number("SELECT camera_y FROM Roots;"), -2905.36, 0.01);
-    EXPECT_EQ(db.Column("SELECT camera_x || ' ' || camera_z || ' ' || camera_az || ' ' || camera_el FROM Roots;"),
-        std::vector<std::string> {"0.0 0.0 0.0 0.0"});
+    // An empty design replaces nothing: the previous export stays, and nothing is left beside it.
+    EXPECT_TRUE(ReadBytes(target) == std::string(kPrevious));
     EXPECT_FALSE(std::filesystem::exists(target + "-journal"));
     EXPECT_TRUE(TemporaryFiles().empty());
 }
@@ -135,7 +125,7 @@ TEST_F(ExportRunTest, PromptedRunShowsTheDialogAndTheNoValidObjectsBox)
 
     EXPECT_EQ(driver.dialogs, 1);
     EXPECT_EQ(driver.boxes, std::vector<std::string> {"Error: No valid objects have been found."});
-    EXPECT_EQ(Log().size(), 4u);
+    EXPECT_EQ(Log().size(), 5u);
     EXPECT_EQ(exporter.LastOutcome().status, ExportStatus::NoValidObjects);
 }
 
@@ -206,6 +196,7 @@ TEST_F(ExportRunTest, FirstRunOfANewExporterWritesLodTypeTwo)
 TEST_F(ExportRunTest, SecondExportReplacesTheTargetWithANewVersion)
 {
     vxtest::WriteBytes(target, kPrevious);
+    AddObjectToDesign();
     Export();
     EXPECT_TRUE(exporter.LastOutcome().targetReplaced);
     const std::string first = VersionGuid();
@@ -352,6 +343,13 @@ TEST_F(ExportRunTest, WrittenDesignRootIsALibraryObjectAndTheRunEndsWithInfo)
     EXPECT_EQ(db.Column("SELECT d.name || ' ' || d.type || ' ' || p.value FROM Properties p "
                         "JOIN PropertyDictionary d ON d.luid = p.propdic_luid;"),
         std::vector<std::string> {"ImportTemplate 257 Release"});
+    // A complete database: every table of the format, the fixed dictionary, a stamped version.
+    EXPECT_EQ(db.Integer("SELECT count(*) FROM sqlite_master WHERE type='table' AND name<>'sqlite_sequence';"), 31);
+    EXPECT_EQ(db.Integer("SELECT count(*) FROM PropertyDictionary WHERE luid <= 15;"), 15);
+    EXPECT_EQ(db.Column("SELECT length(guid) FROM CurrentVersion;"), std::vector<std::string> {"16"});
+    EXPECT_EQ(db.Column("PRAGMA encoding;"), std::vector<std::string> {"UTF-16le"});
+    EXPECT_FALSE(std::filesystem::exists(target + "-journal"));
+    EXPECT_TRUE(TemporaryFiles().empty());
 }
 
 TEST_F(ExportRunTest, FailedObjectsAreReportedInTheLogTheBoxAndTheOutcome)
@@ -428,6 +426,7 @@ TEST_F(ExportRunTest, ExceptionLeavesThePreviousTargetAndTheNextRunWorks)
     EXPECT_EQ(vx::CurrentSceneContext(), nullptr);
 
     driver.onProgressStart = nullptr;
+    AddObjectToDesign();
     EXPECT_EQ(Export(), vx::kExportResultDone);
     EXPECT_TRUE(exporter.LastOutcome().targetReplaced);
     EXPECT_EQ(Database(target).Integer("SELECT count(*) FROM CurrentVersion WHERE guid IS NOT NULL;"), 1);
@@ -467,7 +466,7 @@ TEST_F(ExportRunTest, DesignNameComesFromTheTargetFileTitle)
         target = dir.File(c.file);
         Export();
         const std::vector<std::string> log = Log();
-        ASSERT_EQ(log.size(), 5u) << c.file;
+        ASSERT_EQ(log.size(), 6u) << c.file;
         EXPECT_EQ(log[3], c.name) << c.file;
     }
 }
@@ -475,8 +474,10 @@ TEST_F(ExportRunTest, DesignNameComesFromTheTargetFileTitle)
 TEST_F(ExportRunTest, SavedSceneNamesTheRootRecord)
 {
     host.SetSceneFile("/scenes/villa.max");
+    AddObjectToDesign();
     Export();
-    EXPECT_EQ(Database(target).Column("SELECT name FROM CompositeObjects;"), std::vector<std::string> {"villa"});
+    EXPECT_EQ(Database(target).Column("SELECT name FROM CompositeObjects WHERE luid = (SELECT object_luid FROM Roots);"),
+        std::vector<std::string> {"villa"});
 }
 
 TEST_F(ExportRunTest, ProgressHookCountsNodesAfterTheRun)
