@@ -61,6 +61,10 @@ std::string TextureName(SqlWriter* writer, VMTexture& texture)
         return texture.name.c_str();
     if (texture.FileName.empty())
         return {};
+    // An image found nowhere keeps only its bare name when the host held its pixels: such a name is
+    // never looked up in the working directory, where an unrelated file of that name may lie.
+    if (!found && IsRelativePath(texture.FileName.c_str()))
+        return NameMissingTexture(texture.FileName.c_str());
 
     SceneContext* context = CurrentSceneContext();
     if (!context)

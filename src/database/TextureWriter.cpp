@@ -98,6 +98,14 @@ int64_t InsertTexture(SqlWriter& writer, const DUniqueID& id, const std::string&
 
 } // namespace
 
+std::string NameMissingTexture(const char* path)
+{
+    const char* texturePath = path ? path : "";
+    if (ExportRunState* exporter = CurrentExporter())
+        exporter->WriteLogLine((std::string("Texture file not found: ") + texturePath).c_str());
+    return TextureFileName(texturePath);
+}
+
 std::string WriteTexture(SqlWriter& writer, const char* path)
 {
     const char* texturePath = path ? path : "";

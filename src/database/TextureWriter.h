@@ -25,4 +25,9 @@ namespace vx {
 // again. A null path counts as empty.
 std::string WriteTexture(SqlWriter& writer, const char* path);
 
+// For an image file that is found nowhere: puts "Texture file not found: " + path into the log
+// (when it is open) and returns the name WriteTexture gives a texture without content. Reads
+// nothing and writes no row.
+std::string NameMissingTexture(const char* path);
+
 } // namespace vx

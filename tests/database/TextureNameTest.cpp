@@ -167,6 +167,21 @@ TEST_F(TextureNames, MissingImageIsNamedByItsTitleOrLeftOutWhenMissingTexturesAr
     EXPECT_EQ(LogText(), "Texture file not found: " + recorded + "\r\n");
 }
 
+TEST_F(TextureNames, ABareImageNameIsNeverReadFromTheWorkingDirectory)
+{
+    // The host held the pixels of an image whose file is gone: only its name is left. An unrelated
+    // file of that name in the working directory must not be stored.
+    Make("cwd/diffuse.png", "unrelated bytes");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path() / "cwd");
+    VMRef<VMTexture> diffuse = Texture("diffuse.png", "diffuse.png");
+    const std::string name = TextureName(&writer, *diffuse);
+    std::filesystem::current_path(before);
+    EXPECT_EQ(name, "diffuse");
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(LogText(), "Texture file not found: diffuse.png\r\n");
+}
+
 TEST_F(TextureNames, WithoutDatabaseOrFileTheNameComesFromTheTexture)
 {
     VMRef<VMTexture> rendered = Texture("Checker", "");
