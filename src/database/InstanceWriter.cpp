@@ -188,9 +188,8 @@ ZR::CompositeObject* WriteTarget(SqlWriter& writer, ZR::ObjectInstance& oi, bool
     return target->IsInDB() ? target : nullptr;
 }
 
-} // namespace
-
-bool WriteInstance(SqlWriter& writer, ZR::ObjectInstance& oi, int64_t ownerLuid)
+// The rows of the instance, its target's first (see WriteInstance).
+bool WriteInstanceRows(SqlWriter& writer, ZR::ObjectInstance& oi, int64_t ownerLuid)
 {
     if (ownerLuid < 0 || oi.IsInDB())
         return oi.IsInDB();
@@ -231,6 +230,19 @@ bool WriteInstance(SqlWriter& writer, ZR::ObjectInstance& oi, int64_t ownerLuid)
         WritePartKeys(writer, oi);
     WriteGroupMemberships(writer, oi);
     return true;
+}
+
+} // namespace
+
+bool WriteInstance(SqlWriter& writer, ZR::ObjectInstance& oi, int64_t ownerLuid)
+{
+    // A row refused while this instance and the object it places are written costs the instance
+    // (a failed object), not the design; rows of instances inside have been claimed by those.
+    const SqlWriter::FailureMark mark = writer.MarkFailures();
+    const bool written = WriteInstanceRows(writer, oi, ownerLuid);
+    if (writer.ClaimFailuresSince(mark) > 0 && written)
+        RecordFailedInstance(oi, "some of its rows were refused");
+    return written;
 }
 
 bool WriteRootInstance(SqlWriter& writer, int64_t rootLuid, const ZR::CompositeObject& designRoot)

@@ -26,7 +26,10 @@ namespace vx {
 // and nothing is written for it when the target is null, is being written itself (a cycle), has
 // Lod lInvalid, has neither components nor model pairs, has a box that is not valid, or could not be
 // written; when its placement or sizes hold a non-finite value or a zero-length axis; or when its
-// row is refused. Returns whether oi is written.
+// row is refused. A statement refused while oi and its target are written (and not claimed by an
+// instance inside) is claimed by oi (SqlWriter::ClaimFailuresSince), and a written oi is then
+// recorded as failed too: the object lost a row, the design keeps the rest. Returns whether oi is
+// written.
 bool WriteInstance(SqlWriter& writer, ZR::ObjectInstance& oi, int64_t ownerLuid);
 
 // Writes the instance that places the written designRoot at the origin of the root record rootLuid:

@@ -152,7 +152,7 @@ bool SqlWriter::ExecScriptPiece(const char* piece, std::size_t length)
         const std::string text = "script piece of " + std::to_string(length) + " bytes exceeds the "
             + std::to_string(SCRIPT_PIECE_SIZE - 1) + "-byte limit, not run";
         ReportSqlError(text.c_str(), sql.c_str());
-        ++failedStatements_;
+        CountFailure(0);
         return false;
     }
     try {
@@ -160,7 +160,7 @@ bool SqlWriter::ExecScriptPiece(const char* piece, std::size_t length)
         return true;
     } catch (const Sqlite3::Error& error) {
         ReportSqlError(error.what(), sql.c_str());
-        ++failedStatements_;
+        CountFailure(error.Code());
         return false;
     }
 }
@@ -172,9 +172,32 @@ bool SqlWriter::Run(Sqlite3::Statement& statement)
         return true;
     } catch (const Sqlite3::Error& error) {
         ReportSqlError(error.what(), statement.Sql());
-        ++failedStatements_;
+        CountFailure(error.Code());
         return false;
     }
+}
+
+void SqlWriter::CountFailure(int32_t code)
+{
+    ++failedStatements_;
+    // A refused value or constraint costs its row; anything else says the file itself is in trouble.
+    switch (code & 0xFF) {
+    case SQLITE_CONSTRAINT:
+    case SQLITE_TOOBIG:
+    case SQLITE_MISMATCH:
+    case SQLITE_RANGE:
+        return;
+    default:
+        ++fatalFailures_;
+    }
+}
+
+int64_t SqlWriter::ClaimFailuresSince(const FailureMark& mark)
+{
+    const int64_t unclaimed = (failedStatements_ - mark.failed) - (claimedFailures_ - mark.claimed);
+    if (unclaimed > 0)
+        claimedFailures_ += unclaimed;
+    return unclaimed > 0 ? unclaimed : 0;
 }
 
 int64_t SqlWriter::NewLuid(const DUniqueID& guid)

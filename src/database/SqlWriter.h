@@ -101,7 +101,7 @@ public:
             bind(statement);
         } catch (const Sqlite3::Error& error) {
             ReportSqlError(error.what(), statement.Sql());
-            ++failedStatements_;
+            CountFailure(error.Code());
             return false;
         }
         return Run(statement);
@@ -141,6 +141,23 @@ public:
     // written.
     int64_t FailedStatements() const { return failedStatements_; }
 
+    // Of those, the failures that leave the file unusable (I/O, a full disk, memory, corruption,
+    // a missing table: anything but a refused value or constraint), which fail the whole run.
+    int64_t FatalFailures() const { return fatalFailures_; }
+
+    // Failures that a record has taken on as its own (ClaimFailuresSince): they cost that record,
+    // which is reported as a failed object, and not the design.
+    int64_t ClaimedFailures() const { return claimedFailures_; }
+
+    // A point in the failure count, to claim the failures after it.
+    struct FailureMark {
+        int64_t failed = 0;
+        int64_t claimed = 0;
+    };
+    FailureMark MarkFailures() const { return {failedStatements_, claimedFailures_}; }
+    // Claims the failures since mark that no record inside has claimed; returns how many.
+    int64_t ClaimFailuresSince(const FailureMark& mark);
+
     // The connection, for reading back and for statements outside the run's rows.
     Sqlite3::Database& GetDatabase() { return db_; }
 
@@ -154,11 +171,15 @@ private:
     void PrepareStatements();
     void FinalizeStatements();
     bool ExecScriptPiece(const char* piece, std::size_t length);
+    // Counts a failed statement with its result code (0: a failure of the layer's own).
+    void CountFailure(int32_t code);
     // Writes the new version identifier in its own transaction; true when it was committed.
     bool StampVersion();
 
     Sqlite3::Database db_;
     int64_t failedStatements_ = 0;
+    int64_t fatalFailures_ = 0;
+    int64_t claimedFailures_ = 0;
     // Declared after the connection, so that they are finalized before it closes.
     std::array<Sqlite3::Statement, STATEMENT_COUNT> statements_;
     // Property key text -> PropertyDictionary luid.

@@ -38,7 +38,9 @@ std::string TextureFileName(const char* path)
     const ExportRunState* exporter = CurrentExporter();
     if (exporter && exporter->textureNamesWithExtension)
         return GetFileName(path);
-    return GetFileTitle(path);
+    // A file named only by its extension (".png") has an empty title: its name is all there is.
+    const std::string title = GetFileTitle(path);
+    return title.empty() ? GetFileName(path) : title;
 }
 
 // The whole file, or nothing when it cannot be opened or read in full, or is larger than

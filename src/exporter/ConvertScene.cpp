@@ -101,14 +101,19 @@ bool VNX30MaxExporter::ConvertScene(ZR::CompositeObject* designRoot, ExportTree&
                 ZR::MakePropertyKey(kImportTemplateName, ZR::PROPERTY_TYPE_IMPORT_TEMPLATE), kImportTemplateValue);
             WriteLogLine(kLogLibraryObject);
             WriteLogLine(designRoot->name.c_str());
+            // A row of the merged object refused: the object is reported as failed, the rest stays.
+            const SqlWriter::FailureMark mark = writer->MarkFailures();
             objectsFound = WriteCompositeObject(*writer, *designRoot, true, false);
+            if (writer->ClaimFailuresSince(mark) > 0)
+                AddFailedObject(designRoot->name.c_str());
             if (objectsFound && writeRootInstance)
                 WriteRootInstance(*writer, rootLuid, *designRoot);
         }
         StepProgress();
-        // A statement that failed was reported and skipped; the rows it would have written are
-        // missing, so the design must not replace the previous target.
-        if (writer->FailedStatements() > 0)
+        // A refused row that an object claimed cost that object (a failed object). A failure that
+        // leaves the file unusable, or a refused row of the design's own records, fails the run:
+        // the design must not replace the previous target.
+        if (writer->FatalFailures() > 0 || writer->FailedStatements() > writer->ClaimedFailures())
             writingError_ = std::to_string(writer->FailedStatements())
                 + " database statement(s) failed; the design would be incomplete";
     } catch (const std::exception& error) {

@@ -37,5 +37,8 @@ constexpr const char* kTextCommitFailed
     = "The design database could not be committed.\r\n\r\nThe target file was not replaced.";
 // Followed by the exception's text.
 constexpr const char* kLogRunFailed = "Error: the export failed: ";
+// The message box of a run that failed: this, the reason, then kTextTargetKept.
+constexpr const char* kTextRunFailed = "The export failed: ";
+constexpr const char* kTextTargetKept = "\r\n\r\nThe target file was not replaced.";
 
 } // namespace vx

@@ -223,6 +223,10 @@ void VNX30MaxExporter::ReportOutcome(bool objectsFound, bool cancelled)
 {
     for (const FixedString& failed : failedNames)
         outcome_.failedNames.emplace_back(failed.c_str());
+    if (!writingError_.empty() && !cancelled) {
+        ReportRunFailure();
+        return;
+    }
 
     if (!objectsFound) {
         if (suppressPrompts)
@@ -255,10 +259,17 @@ void VNX30MaxExporter::ReportOutcome(bool objectsFound, bool cancelled)
     }
     if (cancelled)
         outcome_.status = ExportStatus::Cancelled;
-    if (!writingError_.empty()) {
-        outcome_.status = ExportStatus::Failed;
-        outcome_.detail = writingError_;
-    }
+}
+
+void VNX30MaxExporter::ReportRunFailure()
+{
+    // A failed run says so, and never that it is done.
+    outcome_.status = ExportStatus::Failed;
+    outcome_.detail = writingError_;
+    failedNames.Clear();
+    failedCount = 0;
+    log.Close();
+    ShowMessage((std::string(kTextRunFailed) + writingError_ + kTextTargetKept).c_str(), kCaptionError);
 }
 
 } // namespace vx

@@ -108,6 +108,9 @@ private:
     void ReportTargetInUse();
     void ReportCommitFailure();
     void ReportOutcome(bool objectsFound, bool cancelled);
+    // The end of a run whose writing failed (writingError_): the Failed outcome with the reason,
+    // the log closed, an Error box naming the reason.
+    void ReportRunFailure();
     void ReportException(const char* text);
 
     ExportOutcome outcome_;

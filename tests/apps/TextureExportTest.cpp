@@ -123,5 +123,25 @@ TEST(TextureExport, EachDistinctImageIsOneRowWhateverItsNameAndPlace)
         << log;
 }
 
+TEST(TextureExport, AnImageFileNamedOnlyByItsExtensionIsStoredUnderThatName)
+{
+    // ".png" has no title: the row takes the file name instead of an empty one, which the table
+    // refuses, and the export goes through whole.
+    TempDir dir;
+    std::ofstream(dir.Path() / ".png", std::ios::binary) << "dot image";
+    WriteTextFile(dir.File("scene.json"), MakeSceneText(R"("textures": [{"id": "dot", "file": ".png"}],
+      "materials": [{"id": "m", "maps": [{"channel": 1, "texture": "dot"}]}],
+      "objects": [{"id": "tri", "type": "mesh", "mesh": {"vertices": [[0,0,0],[1,0,0],[0,1,0]], "faces": [[0,1,2]]}}],
+      "nodes": [{"name": "A", "object": "tri", "material": "m"}])"));
+    const std::string target = dir.File("plant.vx");
+    const ProcessResult result = RunVxexport({"--yes", dir.File("scene.json"), target});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    ExportedDatabase db(target);
+    ExpectSoundDatabase(target);
+    EXPECT_EQ(db.Text("SELECT name FROM Textures"), ".png");
+    EXPECT_EQ(RowsWithContent(db, "dot image"), 1);
+    EXPECT_EQ(NamedTextures(db), std::set<std::string> {IdText("dot image")});
+}
+
 } // namespace
 } // namespace vxtest

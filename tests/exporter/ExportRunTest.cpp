@@ -9,7 +9,11 @@
 #include "exporter/VNX30MaxExporter.h"
 
 #include "base/DFile.h"
+#include "database/DesignDatabase.h"
+#include "database/SqlWriter.h"
+#include "database/SqliteDatabase.h"
 #include "memoryhost/MemoryHost.h"
+#include "support/DebugCapture.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -386,6 +390,33 @@ TEST_F(ExportRunTest, MissingTargetFolderFailsWithAReasonAndCreatesNothing)
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
 }
 
+TEST_F(ExportRunTest, ARefusedRowCostsItsObjectNotTheDesign)
+{
+    vxtest::WriteBytes(target, kPrevious);
+    AddObjectToDesign();
+    AddObjectToDesign();
+    // The first placed object's instance row is refused, as a constraint would refuse it.
+    Chain([](const std::string& title) {
+        if (title == vx::kTitleWriting)
+            vx::CurrentSqlWriter()->GetDatabase().Exec(
+                "CREATE TEMP TRIGGER refuse BEFORE INSERT ON ObjectInstances WHEN NEW.object_luid = "
+                "(SELECT min(luid) FROM CompositeObjects WHERE name = 'piece') "
+                "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    });
+    vxtest::DebugCapture debug;
+    EXPECT_EQ(Export(false), vx::kExportResultDone);
+
+    const vx::ExportOutcome& outcome = exporter.LastOutcome();
+    EXPECT_EQ(outcome.status, ExportStatus::FinishedWithFailures);
+    EXPECT_TRUE(outcome.targetReplaced);
+    EXPECT_EQ(outcome.failedNames, std::vector<std::string> {"- no name -"});
+    ASSERT_EQ(driver.boxes.size(), 1u);
+    EXPECT_EQ(driver.boxes[0].rfind("Warning: 1 objects could not be converted.", 0), 0u) << driver.boxes[0];
+    // The other object and the design around it are written: its instance and the root instance.
+    EXPECT_EQ(Database(target).Integer("SELECT count(*) FROM ObjectInstances;"), 2);
+    EXPECT_NE(debug.Text().find("SQLITE3 ERROR: {refused}"), std::string::npos) << debug.Text();
+}
+
 TEST_F(ExportRunTest, FailedObjectsWithoutALogReachTheOutcome)
 {
     // Another holder keeps the log from being created.
@@ -432,7 +463,7 @@ TEST_F(ExportRunTest, ExceptionLeavesThePreviousTargetAndTheNextRunWorks)
     EXPECT_EQ(Database(target).Integer("SELECT count(*) FROM CurrentVersion WHERE guid IS NOT NULL;"), 1);
 }
 
-TEST_F(ExportRunTest, ExceptionWhileWritingFindsNoObjectsAndKeepsThePreviousTarget)
+TEST_F(ExportRunTest, ExceptionWhileWritingShowsTheFailureAndKeepsThePreviousTarget)
 {
     vxtest::WriteBytes(target, kPrevious);
     driver.onProgressStart = [](const std::string& title) {
@@ -444,7 +475,10 @@ TEST_F(ExportRunTest, ExceptionWhileWritingFindsNoObjectsAndKeepsThePreviousTarg
 
     EXPECT_EQ(exporter.LastOutcome().status, ExportStatus::Failed);
     EXPECT_EQ(exporter.LastOutcome().detail, "writing failure");
-    EXPECT_EQ(driver.boxes, std::vector<std::string> {"Error: No valid objects have been found."});
+    // The failure is named, never "Done" nor a search that found nothing.
+    EXPECT_EQ(driver.boxes,
+        std::vector<std::string> {
+            "Error: The export failed: writing failure\r\n\r\nThe target file was not replaced."});
     EXPECT_TRUE(ReadBytes(target) == std::string(kPrevious));
     const std::vector<std::string> log = Log();
     ASSERT_GE(log.size(), 2u);
