@@ -134,6 +134,8 @@ ExitCode RunExportCommand(const CommandLine& line)
     }
 
     const SceneSource scene = LoadSceneSource(MakeSceneSourceRequest(line));
+    for (const std::string& note : scene.notes)
+        std::cerr << MakePrintable(note) << "\n";
     if (!scene.scene) {
         std::cerr << "vxexport: the scene could not be loaded: " << MakePrintable(scene.error) << "\n";
         return ExitCode::SceneNotLoaded;

@@ -74,6 +74,15 @@ SceneSource ImportScene(const SceneSourceRequest& request)
         return source;
     }
     source.scene = std::move(loaded.scene);
+    // The importer's remarks on a file it read (what it assumed) reach the user with the run.
+    std::size_t start = 0;
+    while (start < outcome.error.size()) {
+        const std::size_t end = outcome.error.find('\n', start);
+        const std::string line = outcome.error.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty())
+            source.notes.push_back(line);
+        start = end == std::string::npos ? outcome.error.size() : end + 1;
+    }
     return source;
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vx {
 
@@ -52,6 +53,9 @@ struct SceneSource {
     std::unique_ptr<MemoryHost> scene;
     // Why not: "<file>: <reason>"; empty when it loaded.
     std::string error;
+    // What the importer said of a file it imported: its stderr lines (such as "vximport: note:
+    // ..." for what it assumed where the file reads more than one way); empty for scene files.
+    std::vector<std::string> notes;
     // The import's files (its scene file, embedded images), kept while the scene is in use.
     std::shared_ptr<TemporaryFolder> importFolder;
 };

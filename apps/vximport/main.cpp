@@ -4,8 +4,10 @@
 //
 // Usage: vximport [--unit UNIT] FILE SCENE.json IMAGEDIR
 // Writes SCENE.json (and its side file SCENE.bin when the arrays are large) and the images the
-// file embeds into IMAGEDIR. Exit status 0 on success; 1 when the file did not import or the
-// scene could not be written (the reason on stderr); 2 for a wrong command line.
+// file embeds into IMAGEDIR. What the import assumed where the file can be read more than one way
+// goes to stderr, one line each ("vximport: note: FILE: ..."). Exit status 0 on success; 1 when
+// the file did not import or the scene could not be written (the reason on stderr); 2 for a wrong
+// command line.
 
 #include "assimpimport/AssimpImport.h"
 #include "memoryhost/SceneFileWriter.h"
@@ -39,6 +41,8 @@ int main(int argc, char** argv)
         std::cerr << imported.error << "\n";
         return 1;
     }
+    for (const std::string& note : imported.notes)
+        std::cerr << "vximport: note: " << note << "\n";
     if (const auto error = WriteSceneFile(*imported.scene, args[1])) {
         std::cerr << error->file << ": " << error->message << "\n";
         return 1;

@@ -2,6 +2,7 @@
 
 #include "assimpimport/AssimpMaterials.h"
 #include "assimpimport/AssimpNodes.h"
+#include "assimpimport/AssimpOpacity.h"
 #include "assimpimport/AssimpSceneFrame.h"
 
 #include <assimp/Importer.hpp>
@@ -24,8 +25,10 @@ constexpr unsigned kPostProcessing = aiProcess_Triangulate | aiProcess_GenSmooth
     | aiProcess_JoinIdenticalVertices | aiProcess_SortByPType | aiProcess_FindInvalidData
     | aiProcess_ValidateDataStructure;
 
-std::unique_ptr<MemoryHost> ConvertScene(
-    const aiScene& scene, const std::string& path, AssimpFileKind kind, const AssimpImportOptions& options)
+// Converts scene into result's scene; the assumptions made go to result's notes, each after name
+// (the path as the caller gave it).
+void ConvertScene(const aiScene& scene, const std::string& path, const std::string& name, AssimpFileKind kind,
+    const AssimpImportOptions& options, AssimpImportResult& result)
 {
     auto host = std::make_unique<MemoryHost>();
     host->SetSceneFile(path);
@@ -33,9 +36,13 @@ std::unique_ptr<MemoryHost> ConvertScene(
     host->SetMasterUnit(frame.unit);
     std::error_code ignored;
     const std::string imageFolder = std::filesystem::absolute(options.imageFolder, ignored).lexically_normal().string();
-    AssimpMaterialTable materials(scene, *host, std::filesystem::path(path).parent_path().string(), imageFolder);
+    AssimpOpacities opacities = ReadAssimpOpacities(scene, kind);
+    AssimpMaterialTable materials(scene, *host, std::move(opacities.values),
+        std::filesystem::path(path).parent_path().string(), imageFolder);
     BuildAssimpNodes(scene, kind, frame.top, *host, materials);
-    return host;
+    result.scene = std::move(host);
+    for (const std::string& note : opacities.notes)
+        result.notes.push_back(name + ": " + note);
 }
 
 } // namespace
@@ -48,17 +55,21 @@ AssimpImportResult ImportAssimpScene(const std::string& path, const AssimpImport
     const AssimpFileKind kind = GetAssimpFileKind(absolute);
     Assimp::Importer importer;
     importer.SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, true);
+    // A COLLADA file without meshes would get a made-up mesh that draws its node hierarchy.
+    importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
     try {
+        // A file without meshes (only cameras, lights or empty nodes) comes flagged incomplete;
+        // it is a scene all the same, in which the exporter finds no geometry.
         const aiScene* scene = importer.ReadFile(absolute, kPostProcessing);
         if (!scene) {
             result.error = path + ": " + importer.GetErrorString();
             return result;
         }
-        if (!scene->mRootNode || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) {
-            result.error = path + ": the file holds no complete scene";
+        if (!scene->mRootNode) {
+            result.error = path + ": the file holds no scene";
             return result;
         }
-        result.scene = ConvertScene(*scene, absolute, kind, options);
+        ConvertScene(*scene, absolute, path, kind, options, result);
     } catch (const std::bad_alloc&) {
         result.error = path + ": out of memory while importing";
     } catch (const std::exception& error) {

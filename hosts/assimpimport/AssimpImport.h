@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vx {
 
@@ -25,11 +26,15 @@ struct AssimpImportResult {
     std::unique_ptr<MemoryHost> scene;
     // Why it did not import (the importer's message, naming the file); empty on success.
     std::string error;
+    // What the import assumed where the file can be read more than one way, one line each naming
+    // the file ("model.dae: opacity 0 read as opaque: ..."); they do not stop the import.
+    std::vector<std::string> notes;
 };
 
 // Imports the file at path. The host's scene file is path (made absolute), so that the exporter
 // names the scene after it and looks for textures beside it. A file that the importer refuses, or
-// that holds no scene, gives an error and no scene.
+// that holds no scene (no root node), gives an error and no scene. A file with cameras, lights or
+// empty nodes and no mesh imports as such a scene.
 AssimpImportResult ImportAssimpScene(const std::string& path, const AssimpImportOptions& options);
 
 } // namespace vx

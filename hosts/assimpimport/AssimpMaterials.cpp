@@ -79,10 +79,17 @@ std::string MakeTgaBytes(const aiTexture& texture)
 
 } // namespace
 
-AssimpMaterialTable::AssimpMaterialTable(
-    const aiScene& scene, MemoryHost& host, std::string sceneFolder, std::string imageFolder)
+std::string GetAssimpMaterialName(const aiMaterial& material, unsigned index)
+{
+    const std::string name = material.GetName().C_Str();
+    return name.empty() ? "Material #" + std::to_string(index + 1) : name;
+}
+
+AssimpMaterialTable::AssimpMaterialTable(const aiScene& scene, MemoryHost& host, std::vector<float> opacities,
+    std::string sceneFolder, std::string imageFolder)
     : scene_(scene)
     , host_(host)
+    , opacities_(std::move(opacities))
     , sceneFolder_(std::move(sceneFolder))
     , imageFolder_(std::move(imageFolder))
 {
@@ -120,11 +127,9 @@ const AssimpMaterialTable::Converted& AssimpMaterialTable::Convert(unsigned inde
     if (auto found = converted_.find(index); found != converted_.end())
         return found->second;
     const aiMaterial& source = *scene_.mMaterials[index];
-    std::string name = source.GetName().C_Str();
-    if (name.empty())
-        name = "Material #" + std::to_string(index + 1);
     Converted converted;
-    MemoryMaterial& material = host_.AddMaterial(kClassStandardMaterial, name);
+    MemoryMaterial& material
+        = host_.AddMaterial(kClassStandardMaterial, GetAssimpMaterialName(source, index));
     converted.material = &material;
 
     aiColor4D colour;
@@ -147,9 +152,8 @@ const AssimpMaterialTable::Converted& AssimpMaterialTable::Convert(unsigned inde
     material.shininessStrength = source.Get(AI_MATKEY_SHININESS_STRENGTH, strength) == AI_SUCCESS
         ? Clamp(strength, 0.0f, 10.0f)
         : (exponent > 0.0f ? 1.0f : 0.0f);
-    float opacity = 1.0f;
-    if (source.Get(AI_MATKEY_OPACITY, opacity) == AI_SUCCESS)
-        material.opacity = Clamp(opacity, 0.0f, 1.0f);
+    if (index < opacities_.size())
+        material.opacity = opacities_[index];
     int flag = 0;
     if (source.Get(AI_MATKEY_TWOSIDED, flag) == AI_SUCCESS)
         material.twoSided = flag != 0;

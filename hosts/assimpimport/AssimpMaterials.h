@@ -13,10 +13,16 @@
 
 namespace vx {
 
+// The name of Assimp material index as the host shows it: its own, else "Material #<index + 1>".
+std::string GetAssimpMaterialName(const aiMaterial& material, unsigned index);
+
 class AssimpMaterialTable {
 public:
-    // sceneFolder resolves relative texture paths; embedded images are written to imageFolder.
-    AssimpMaterialTable(const aiScene& scene, MemoryHost& host, std::string sceneFolder, std::string imageFolder);
+    // opacities holds the opacity of each of the scene's materials, by index, as the file means it
+    // (see ReadAssimpOpacities). sceneFolder resolves relative texture paths; embedded images are
+    // written to imageFolder.
+    AssimpMaterialTable(const aiScene& scene, MemoryHost& host, std::vector<float> opacities,
+        std::string sceneFolder, std::string imageFolder);
 
     // The standard material of Assimp material index, made on first use: colours, shininess,
     // opacity, two-sided, wire, and its diffuse, specular, opacity and bump textures. Null for an
@@ -46,6 +52,7 @@ private:
 
     const aiScene& scene_;
     MemoryHost& host_;
+    std::vector<float> opacities_;
     std::string sceneFolder_;
     std::string imageFolder_;
     std::map<unsigned, Converted> converted_;

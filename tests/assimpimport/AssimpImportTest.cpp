@@ -1,6 +1,6 @@
 // Real 3D files imported into the memory host: hierarchy, pivots, axes and units, sharing, meshes,
-// materials and textures, user properties, cameras. The files are the hand-written fixtures in
-// tests/data/import and glTF scenes written by the tests.
+// materials and textures, opacity, user properties, cameras and lights. The files are the
+// hand-written fixtures in tests/data/import and glTF and COLLADA scenes written by the tests.
 
 #include "assimpimport/AssimpImport.h"
 
@@ -17,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace vxtest {
 namespace {
@@ -67,16 +68,65 @@ MemoryMaterial& GetMaterial(const MemoryNode& node)
     return *static_cast<MemoryMaterial*>(node.GetMaterial());
 }
 
+// text with every '@' replaced by number.
+std::string Numbered(std::string text, size_t number)
+{
+    for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at))
+        text.replace(at, 1, std::to_string(number));
+    return text;
+}
+
+// A COLLADA document (metres, z up): per effect body (what a <phong> holds after its diffuse
+// colour), a node "N<i>" showing a triangle with a material "M<i>" of its own. extraLibraries and
+// extraNodes go after the geometries and the nodes.
+std::string MakeDae(const std::vector<std::string>& effects, const std::string& extraLibraries = "",
+    const std::string& extraNodes = "")
+{
+    std::string fx, materials, geometries, nodes;
+    for (size_t i = 0; i < effects.size(); ++i) {
+        fx += Numbered("<effect id='E@'><profile_COMMON><technique sid='common'><phong>"
+                       "<diffuse><color>0.8 0.8 0.8 1</color></diffuse>",
+                  i)
+            + effects[i] + "</phong></technique></profile_COMMON></effect>";
+        materials += Numbered("<material id='M@' name='M@'><instance_effect url='#E@'/></material>", i);
+        geometries += Numbered("<geometry id='G@'><mesh><source id='P@'>"
+                               "<float_array id='A@' count='9'>0 0 0 1 0 0 0 1 0</float_array>"
+                               "<technique_common><accessor source='#A@' count='3' stride='3'>"
+                               "<param name='X' type='float'/><param name='Y' type='float'/>"
+                               "<param name='Z' type='float'/></accessor></technique_common></source>"
+                               "<vertices id='V@'><input semantic='POSITION' source='#P@'/></vertices>"
+                               "<triangles material='m' count='1'><input semantic='VERTEX' source='#V@' "
+                               "offset='0'/><p>0 1 2</p></triangles></mesh></geometry>",
+            i);
+        nodes += Numbered("<node id='N@' name='N@'><instance_geometry url='#G@'><bind_material>"
+                          "<technique_common><instance_material symbol='m' target='#M@'/>"
+                          "</technique_common></bind_material></instance_geometry></node>",
+            i);
+    }
+    if (!effects.empty())
+        geometries = "<library_effects>" + fx + "</library_effects><library_materials>" + materials
+            + "</library_materials><library_geometries>" + geometries + "</library_geometries>";
+    return "<?xml version='1.0' encoding='utf-8'?>"
+           "<COLLADA xmlns='http://www.collada.org/2005/11/COLLADASchema' version='1.4.1'>"
+           "<asset><unit meter='1' name='meter'/><up_axis>Z_UP</up_axis></asset>"
+        + geometries + extraLibraries + "<library_visual_scenes><visual_scene id='S'>" + nodes + extraNodes
+        + "</visual_scene></library_visual_scenes><scene><instance_visual_scene url='#S'/></scene></COLLADA>";
+}
+
 class AssimpImport : public testing::Test {
 protected:
     std::unique_ptr<MemoryHost> Import(const std::string& path, std::optional<HostUnitInfo> unit = {})
     {
+        AssimpImportResult result = ImportWithNotes(path, unit);
+        EXPECT_TRUE(result.scene) << result.error;
+        return std::move(result.scene);
+    }
+    AssimpImportResult ImportWithNotes(const std::string& path, std::optional<HostUnitInfo> unit = {})
+    {
         AssimpImportOptions options;
         options.unit = unit;
         options.imageFolder = dir.File("images");
-        AssimpImportResult result = ImportAssimpScene(path, options);
-        EXPECT_TRUE(result.scene) << result.error;
-        return std::move(result.scene);
+        return ImportAssimpScene(path, options);
     }
 
     TempDir dir;
@@ -269,6 +319,98 @@ TEST_F(AssimpImport, ColladaKeepsItsUnitAndAxes)
     EXPECT_TRUE(AreNearlyEqual(a.GetNodeTM(0), MakeTranslationMatrix({100, 0, 50}), 1e-4f));
     EXPECT_EQ(a.GetObjectRef(), GetNode(*host, "B").GetObjectRef());
     ExpectPoint(GetMesh(a).GetVerts()[1], {10, 0, 0});
+}
+
+// COLLADA's transparent colour and transparency combine by the file's opaque mode; a file in which
+// a material would be invisible writes the transparency inverted, which a note names.
+TEST_F(AssimpImport, ColladaOpacityFollowsTheFilesConvention)
+{
+    const auto effect = [](const char* opaque, const char* colour, const char* transparency) {
+        return std::string("<transparent") + (*opaque ? std::string(" opaque='") + opaque + "'" : "")
+            + "><color>" + colour + "</color></transparent><transparency><float>" + transparency
+            + "</float></transparency>";
+    };
+    const std::string onlyZero = "<transparency><float>0</float></transparency>";
+    struct Case {
+        const char* name;
+        std::vector<std::string> effects;
+        std::vector<float> opacities;
+        bool inverted;
+    } cases[] = {
+        {"no transparency", {""}, {1.0f}, false},
+        {"A_ONE by default", {effect("", "1 1 1 1", "1")}, {1.0f}, false},
+        {"A_ONE", {effect("A_ONE", "1 1 1 0.3", "1")}, {0.3f}, false},
+        {"A_ONE, half", {effect("A_ONE", "1 1 1 1", "0.5")}, {0.5f}, false},
+        {"RGB_ZERO", {effect("RGB_ZERO", "0.7 0.7 0.7 1", "1")}, {0.3f}, false},
+        {"A_ZERO", {effect("A_ZERO", "0 0 0 0.7", "1")}, {0.3f}, false},
+        {"RGB_ONE", {effect("RGB_ONE", "0.3 0.3 0.3 1", "1")}, {0.3f}, false},
+        {"transparency 0 for opaque", {effect("", "1 1 1 1", "0")}, {1.0f}, true},
+        {"transparency 0 without a colour", {onlyZero}, {1.0f}, true},
+        // The whole file is read inverted: its glass is 60 % opaque; a stated 1 stays opaque.
+        {"inverted with glass", {effect("A_ONE", "1 1 1 1", "0"), effect("A_ONE", "1 1 1 1", "0.4"), ""},
+            {1.0f, 0.6f, 1.0f}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.File("glass.dae");
+        WriteFile(path, MakeDae(c.effects));
+        const AssimpImportResult result = ImportWithNotes(path);
+        ASSERT_TRUE(result.scene) << result.error;
+        for (size_t i = 0; i < c.opacities.size(); ++i)
+            EXPECT_NEAR(
+                GetMaterial(GetNode(*result.scene, "N" + std::to_string(i))).opacity, c.opacities[i], 1e-4f)
+                << "M" << i;
+        if (c.inverted) {
+            ASSERT_EQ(result.notes.size(), 1u);
+            EXPECT_EQ(result.notes[0].rfind(path + ": opacity 0 read as opaque: ", 0), 0u) << result.notes[0];
+            EXPECT_NE(result.notes[0].find("\"M0\""), std::string::npos) << result.notes[0];
+        } else {
+            EXPECT_TRUE(result.notes.empty()) << result.notes[0];
+        }
+    }
+}
+
+// glTF's alpha counts in BLEND mode only, and is never read inverted: alpha 0 there is meant.
+TEST_F(AssimpImport, GltfAlphaCountsWhenBlended)
+{
+    struct Case {
+        const char* mode;
+        float alpha;
+        float opacity;
+    } cases[] = {{"OPAQUE", 0.5f, 1.0f}, {"MASK", 0.5f, 1.0f}, {"BLEND", 0.0f, 0.0f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        nlohmann::json document = GltfFixture().MakeDocument(false);
+        document["materials"][0]["alphaMode"] = c.mode;
+        document["materials"][0]["pbrMetallicRoughness"]["baseColorFactor"][3] = c.alpha;
+        const std::string path = dir.File("alpha.gltf");
+        WriteFile(path, document.dump());
+        const AssimpImportResult result = ImportWithNotes(path);
+        ASSERT_TRUE(result.scene) << result.error;
+        EXPECT_FLOAT_EQ(GetMaterial(GetNode(*result.scene, "A")).opacity, c.opacity);
+        EXPECT_TRUE(result.notes.empty());
+    }
+}
+
+// Without a mesh the file is still a scene: its camera and light, and no made-up geometry.
+TEST_F(AssimpImport, CamerasAndLightsWithoutMeshesAreAScene)
+{
+    const std::string path = dir.File("lights.dae");
+    WriteFile(path,
+        MakeDae({},
+            "<library_cameras><camera id='C'><optics><technique_common><perspective><yfov>45</yfov>"
+            "<aspect_ratio>1</aspect_ratio><znear>0.1</znear><zfar>100</zfar></perspective>"
+            "</technique_common></optics></camera></library_cameras><library_lights><light id='L'>"
+            "<technique_common><point><color>1 1 1</color></point></technique_common></light>"
+            "</library_lights>",
+            "<node id='Cam' name='Cam'><instance_camera url='#C'/></node>"
+            "<node id='Lamp' name='Lamp'><instance_light url='#L'/></node>"));
+    auto host = Import(path);
+    ASSERT_TRUE(host);
+    ASSERT_EQ(host->GetRoot().GetChildren().size(), 2u);
+    EXPECT_EQ(GetNode(*host, "Cam").GetObjectRef()->GetSuperClassId(), kSuperClassCamera);
+    EXPECT_EQ(GetNode(*host, "Lamp").GetObjectRef()->GetSuperClassId(), kSuperClassLight);
+    EXPECT_EQ(host->GetObjectCount(), 2u);
 }
 
 TEST_F(AssimpImport, UnreadableFileGivesAnErrorNamingIt)
