@@ -1,7 +1,8 @@
 #pragma once
 // What a scene shows, straight from the host: the world-space triangles of every mesh node, in
 // metres, as a design read back from the database must reproduce them. Copies made from a
-// "ZRInstance" template show the template's subtree moved with the copy.
+// "ZRInstance" template show the template's subtree moved with the copy; nodes that carry
+// design-only keys ("ZRIsLOD" ...) show nothing.
 
 #include "base/UnitScale.h"
 #include "host/HostMath.h"
@@ -32,6 +33,19 @@ inline std::string TemplateNameOf(const vx::HostNode& node)
         return "";
     const auto end = props.find_first_of("\r\n", at);
     return props.substr(at + key.size(), end == std::string::npos ? std::string::npos : end - at - key.size());
+}
+
+// Whether the node carries design-only information (a line starting with one of the null-node
+// keys): such a node and its subtree show nothing.
+inline bool IsDesignOnly(const vx::HostNode& node)
+{
+    const std::string props = node.GetUserPropBuffer() ? node.GetUserPropBuffer() : "";
+    for (const char* key : {"ZRSpace", "ZRGlobalBlock", "ZRdbBox", "ZRdbArea", "ZRIsLOD", "ZRIsFloor"}) {
+        for (std::size_t at = props.find(key); at != std::string::npos; at = props.find(key, at + 1))
+            if (at == 0 || props[at - 1] == '\n')
+                return true;
+    }
+    return false;
 }
 
 inline const vx::HostNode* FindNode(const vx::HostNode& from, const std::string& name)
@@ -80,6 +94,8 @@ inline void AppendMesh(const vx::HostNode& node, const vx::HostMatrix3& moved, f
 inline void AppendSubtree(const vx::HostNode& root, const vx::HostNode& node, const vx::HostMatrix3& moved,
     float scale, std::vector<WorldCorners>& out)
 {
+    if (IsDesignOnly(node))
+        return;
     const std::string templateName = TemplateNameOf(node);
     if (!templateName.empty()) {
         // A copy shows its template where the copy stands: template world x inverse(template) x copy.

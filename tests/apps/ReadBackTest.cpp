@@ -107,6 +107,19 @@ const SceneCase kCases[] = {
   {"name": "C1", "transform": {"position": [10,0,0]}, "userProperties": "ZRInstance T"},
   {"name": "C2", "transform": {"position": [0,10,0], "eulerDegrees": [0,0,90]}, "userProperties": "ZRInstance T"})"},
     {"part inside a shared group", "meters", kPartsInSharedGroups.c_str()},
+    // Equal groups whose children become different things: copies of different templates, a
+    // design-only node and a plain one. None of them may share.
+    {"groups differing in what a child becomes", "meters", R"(
+  {"name": "T", "object": "box", "transform": {"position": [0,-10,0]}},
+  {"name": "U", "object": "beam", "transform": {"position": [5,-10,0]}},
+  {"name": "H1", "object": "grp", "transform": {"position": [0,0,0]}, "children": [
+    {"name": "H1Box", "object": "box"}, {"name": "H1Copy", "object": "tri", "userProperties": "ZRInstance T"}]},
+  {"name": "H2", "object": "grp", "transform": {"position": [10,0,0]}, "children": [
+    {"name": "H2Box", "object": "box"}, {"name": "H2Copy", "object": "tri", "userProperties": "ZRInstance U"}]},
+  {"name": "H3", "object": "grp", "transform": {"position": [20,0,0]}, "children": [
+    {"name": "H3Box", "object": "box"}, {"name": "H3Tri", "object": "tri", "userProperties": "ZRIsLOD"}]},
+  {"name": "H4", "object": "grp", "transform": {"position": [30,0,0]}, "children": [
+    {"name": "H4Box", "object": "box"}, {"name": "H4Tri", "object": "tri"}]})"},
     // Stretchable objects are stored one unit large (or long) and stretched by their instances.
     {"scalable and extrudable templates", "meters", R"(
   {"name": "Pillar", "object": "box", "transform": {"position": [2,0,0], "eulerDegrees": [0,0,30]},

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <limits>
 #include <string>
 #include <vector>
@@ -137,7 +138,7 @@ TEST_F(CompIdPassTest, KeysTellGeometryAndRelativeTransform)
 
     b.SetObjectOffset({0.5f, -2.0f, 0}, {}, {2, 1, 1});
     const std::string key = vx::GeometryKey(b);
-    EXPECT_EQ(key.substr(key.find('[')), "[1F4,FFFFF830,0][0,0,0][7D0,3E8,3E8]");
+    EXPECT_EQ(key.substr(key.find('[')), "[1F4,FFFFF830,0][0,0,0][7D0,3E8,3E8]{}");
     b.SetObjectOffset({std::nanf(""), 0, 0}, {}, {1, 1, 1});
     EXPECT_NE(vx::GeometryKey(b), vx::GeometryKey(a));
     EXPECT_NE(vx::GeometryKey(b).find("[NAN,0,0]"), std::string::npos);
@@ -163,6 +164,29 @@ TEST_F(CompIdPassTest, TranslationsAreKeyedInMillimetresWhateverTheUnit)
         EXPECT_EQ(vx::TransformKey(a) != vx::TransformKey(b), c.apart) << c.unit << " " << c.moved;
     }
     vx::CurrentSceneContext() = before;
+}
+
+TEST_F(CompIdPassTest, WhatANodeBecomesIsPartOfItsGeometryKey)
+{
+    // Nodes showing one object but made into different things by their lines never share a key;
+    // other lines (and the pass keys) do not matter.
+    vx::MemoryNode& plain = Leaf(host.GetRoot(), "Plain", sharedObject, At(0, 0, 0));
+    plain.SetUserPropBuffer("Colour = red\nCOMPID = x\n");
+    const std::string plainKey = vx::GeometryKey(plain);
+    const struct {
+        const char* lines;
+        const char* factoryKey;
+    } cases[] = {{"ZRInstance T", "ZRInstance T\n"}, {"ZRInstance U", "ZRInstance U\n"},
+        {"ZRIsLOD", "ZRIsLOD \n"}, {"VNXPart Valve\nColour = red", "VNXPart Valve\n"},
+        {"VNXScalable Table", "VNXScalable Table\n"}, {"VNXExtrudable", "VNXExtrudable \n"}};
+    std::set<std::string> keys {plainKey};
+    for (const auto& c : cases) {
+        vx::MemoryNode& node = Leaf(host.GetRoot(), "N", sharedObject, At(0, 0, 0));
+        node.SetUserPropBuffer(c.lines);
+        EXPECT_EQ(vx::FactoryKey(node), c.factoryKey) << c.lines;
+        EXPECT_TRUE(keys.insert(vx::GeometryKey(node)).second) << c.lines << " shares a key";
+    }
+    EXPECT_EQ(vx::FactoryKey(plain), "");
 }
 
 TEST(LeafStack, PopsLastInFirstOutAndRemovesEveryOccurrence)

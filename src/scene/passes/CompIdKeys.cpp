@@ -1,6 +1,8 @@
 #include "scene/passes/CompIdKeys.h"
 
+#include "scene/NodeProperty.h"
 #include "scene/ObjectSignatures.h"
+#include "scene/SceneTexts.h"
 
 #include "base/Numeric.h"
 #include "host/HostMath.h"
@@ -66,6 +68,22 @@ std::string KeyNumber(double value, bool rounded)
     return std::string(digits + first, sizeof digits - first);
 }
 
+std::string FactoryKey(const HostNode& node)
+{
+    const NodeProperty properties(const_cast<HostNode*>(&node));
+    std::string key;
+    std::string rest;
+    const auto add = [&](const char* name) {
+        if (properties.HasKey(name, rest))
+            key += std::string(name) + " " + rest + "\n";
+    };
+    for (const char* name : kNullNodeKeys)
+        add(name);
+    for (const char* name : {kKeyInstance, kKeyPart, kKeyScalable, kKeyExtrudable})
+        add(name);
+    return key;
+}
+
 std::string GeometryKey(const HostNode& node)
 {
     const HostPoint3 position = node.GetObjOffsetPos();
@@ -74,7 +92,7 @@ std::string GeometryKey(const HostNode& node)
     const double mm = MillimetresPerUnit();
     return ObjectSignaturePieces(node) + "[" + KeyTriple(position.x * mm, position.y * mm, position.z * mm, true) + "]"
         + KeyGroup(rotation.x * 1000.0, rotation.y * 1000.0, rotation.z * 1000.0)
-        + KeyGroup(scale.x * 1000.0, scale.y * 1000.0, scale.z * 1000.0);
+        + KeyGroup(scale.x * 1000.0, scale.y * 1000.0, scale.z * 1000.0) + "{" + FactoryKey(node) + "}";
 }
 
 std::string TransformKey(const HostNode& node)
