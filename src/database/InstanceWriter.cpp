@@ -16,6 +16,7 @@
 #include "design/PropertyTypes.h"
 #include "host/Host.h"
 #include "run/ExportRunState.h"
+#include "run/SceneContext.h"
 
 #include <cmath>
 #include <string>
@@ -87,6 +88,9 @@ bool HasStorablePlacement(const ZR::ObjectInstance& oi)
 void RecomputeBounds(ZR::CompositeObject& target)
 {
     ZR::ComputeBounds(target, [](const ZR::CompositeObject& rejected, const char* reason) {
+        SceneContext* context = CurrentSceneContext();
+        if (context && !context->rejectedBoxes.insert(&rejected).second)
+            return;
         const std::string line = std::string("Bounding box of object \"")
             + (rejected.name.IsEmpty() ? kTextNoName : rejected.name.c_str()) + "\": " + reason;
         if (ExportRunState* exporter = CurrentExporter())

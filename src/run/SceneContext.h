@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace vx {
@@ -55,6 +56,10 @@ public:
     std::map<std::string, ZR::ObjectInstance*> partTable;
     // The converted design; its root is the design root of the run.
     ZR::Design design;
+    // The objects whose box was rejected and so reported in the log: a box is computed several
+    // times in a run (when the object is made, for the boxes around it, before it is written), and
+    // the log names each rejected object once.
+    std::unordered_set<const ZR::CompositeObject*> rejectedBoxes;
     // Resolved texture image path -> the name the Textures writer returned for it, so that each
     // image file is read and stored once per run.
     std::unordered_map<std::string, std::string> textureNames;

@@ -3,6 +3,7 @@
 #include "design/Bounds.h"
 #include "design/CompositeObject.h"
 #include "run/ExportRunState.h"
+#include "run/SceneContext.h"
 
 #include <string>
 namespace vx {
@@ -11,7 +12,8 @@ void ComputeCompositeBounds(ZR::CompositeObject& object)
 {
     ZR::ComputeBounds(object, [](const ZR::CompositeObject& rejected, const char* reason) {
         ExportRunState* exporter = CurrentExporter();
-        if (!exporter)
+        SceneContext* context = CurrentSceneContext();
+        if (!exporter || (context && !context->rejectedBoxes.insert(&rejected).second))
             return;
         const char* name = rejected.name.IsEmpty() ? kTextNoName : rejected.name.c_str();
         std::string line = std::string("Bounding box of object \"") + name + "\": " + reason;

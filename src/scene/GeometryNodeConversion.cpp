@@ -14,6 +14,7 @@
 #include "run/ExportRunState.h"
 #include "run/SceneContext.h"
 
+#include <cmath>
 #include <string>
 
 namespace vx {
@@ -90,6 +91,39 @@ HostBox3 PieceBoxOf(const HostNode& hostNode, const HostMatrix3& relative)
     return placed;
 }
 
+// Whether every vertex of the pairs from first on lands on a finite point of the object, placed by
+// its pair's placement and the object's geometry placement.
+bool ArePiecesFinite(const ZR::CompositeObject& object, uint32_t first)
+{
+    const Transform geometryPlacement {object.data.placement.matrix, object.data.placement.position};
+    const ZR::Model& model = object.data.Model;
+    for (uint32_t i = first; i < model.pairs.Count(); ++i) {
+        const ZR::ModelPair& pair = model.pairs[i];
+        if (!pair.vd)
+            continue;
+        const Transform placement = pair.transform.ToTransform();
+        for (int32_t v = 0; v < pair.vd->vertexCount; ++v) {
+            const Vector3 stored = pair.vd->GetPosition(v);
+            const Vector3 p = ApplyTransform(geometryPlacement, ApplyTransform(placement, {stored.x, stored.z, stored.y}));
+            if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+                return false;
+        }
+    }
+    return true;
+}
+
+// A merged node whose pieces cannot be placed is left out alone: its name goes to the log and to the
+// failed objects, and the object it was merged into keeps the rest.
+void RejectMergedNode(const HostNode& hostNode)
+{
+    ExportRunState* exporter = CurrentExporter();
+    if (!exporter)
+        return;
+    const std::string name = hostNode.GetName();
+    exporter->WriteLogLine(("Bounding box of object \"" + name + "\": a vertex position is not finite").c_str());
+    exporter->AddFailedObject(name.c_str());
+}
+
 // Adds node's meshes to the goal's own geometry, in the goal's frame. The vertices are in the
 // node's own frame; relative = where that frame stands in the goal's. A single-object export keeps
 // each piece's rigid placement on the piece and bakes only scale and mirror into the vertices;
@@ -114,11 +148,16 @@ void MergeNodeGeometry(StrongNode& node, const MergeGoal& goal, float scaleFacto
     }
 
     ZR::Model& model = goal.composite->data.Model;
+    const uint32_t first = model.pairs.Count();
     for (GeometryPair& mesh : meshes) {
         const uint32_t before = model.pairs.Count();
         AttachVertexData(model, std::move(mesh.vertexData), mesh.renderState.Get(), vertexPlacement);
         if (model.pairs.Count() > before)
             SetPairPlacement(model.pairs[model.pairs.Count() - 1], geometryPlacement, geometryBox);
+    }
+    if (!ArePiecesFinite(*goal.composite, first)) {
+        model.pairs.SetCount(first);
+        RejectMergedNode(hostNode);
     }
 }
 

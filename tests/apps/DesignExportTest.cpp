@@ -153,7 +153,10 @@ TEST_F(DesignExport, PerObjectWritesEveryTopLevelInstanceIntoTheRootRecord)
                        "object:\r\nA\r\nG1\r\nTable\r\nHuge\r\n"),
         std::string::npos)
         << log;
-    EXPECT_NE(log.find("Bounding box of object \"Huge\""), std::string::npos) << log;
+    // The rejected box is named once, however often the object's box is computed.
+    const std::string rejected = "Bounding box of object \"Huge\": a vertex position is not finite\r\n";
+    ASSERT_NE(log.find(rejected), std::string::npos) << log;
+    EXPECT_EQ(log.find(rejected, log.find(rejected) + 1), std::string::npos) << log;
     EXPECT_EQ(log.substr(log.find("Failed objects:")), "Failed objects:\r\nHuge\r\n");
 
     ExportedDatabase db(Target());
@@ -247,6 +250,26 @@ TEST_F(DesignExport, TheExampleHouseReportsNothingToDevelopers)
         ASSERT_EQ(run.exitCode, kExported) << run.err;
         EXPECT_EQ(ReadTextFile(diagnostics), "") << mode;
     }
+}
+
+TEST_F(DesignExport, SingleObjectLeavesOutOnlyTheNodeThatCannotBePlaced)
+{
+    // Huge's vertices overflow once scaled: the merged design loses that node alone, named.
+    const ProcessResult run = Export(Scene(R"(
+  {"name": "A", "object": "tri", "transform": {"position": [1,2,3]}},
+  {"name": "Huge", "object": "huge", "transform": {"scale": [10,1,1]}})"),
+        true);
+    ASSERT_EQ(run.exitCode, kExportedWithFailures) << run.err;
+    const std::string log = Log();
+    EXPECT_NE(log.find("Bounding box of object \"Huge\": a vertex position is not finite\r\n"), std::string::npos)
+        << log;
+    EXPECT_EQ(log.substr(log.find("Failed objects:")), "Failed objects:\r\nHuge\r\n");
+    ExportedDatabase db(Target());
+    ExpectSoundDatabase(Target());
+    // A's triangle is the design: the root box holds it and nothing else.
+    EXPECT_EQ(db.Text("SELECT printf('%g %g %g %g %g %g', aabb_min_x, aabb_min_y, aabb_min_z, aabb_max_x, "
+                      "aabb_max_y, aabb_max_z) FROM CompositeObjects WHERE luid = (SELECT object_luid FROM Roots)"),
+        "1 2 3 2 3 3");
 }
 
 } // namespace
