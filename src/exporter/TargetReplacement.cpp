@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/file.h>
@@ -49,7 +50,58 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
+constexpr std::size_t kUniqueLength = 6; // the XXXXXX mkstemp fills in
+constexpr const char* kJournal = "-journal";
+
+// Whether name is ".<file>-XXXXXX" (then *base is that name) or its journal.
+bool IsTemporaryName(const std::string& name, const std::string& file, std::string* base)
+{
+    const std::string prefix = "." + file + "-";
+    if (name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    std::string rest = name.substr(prefix.size());
+    const std::size_t journal = std::strlen(kJournal);
+    if (rest.size() == kUniqueLength + journal && rest.compare(kUniqueLength, journal, kJournal) == 0)
+        rest.resize(kUniqueLength);
+    if (rest.size() != kUniqueLength || rest.find('/') != std::string::npos)
+        return false;
+    *base = prefix + rest;
+    return true;
+}
+
+// Whether a live run holds the temporary file at path (its lock cannot be taken). A file that
+// cannot be opened counts as held: nothing is removed on a guess.
+bool IsHeldByALiveRun(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return errno != ENOENT;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
+}
+
 } // namespace
+
+void RemoveAbandonedTemporaries(const std::string& targetPath)
+{
+    const std::string prefix = FolderPrefixOf(targetPath);
+    const std::string file = targetPath.substr(prefix.size());
+    DIR* folder = ::opendir(FolderOf(targetPath).c_str());
+    if (!folder)
+        return;
+    std::vector<std::string> abandoned;
+    while (const dirent* entry = ::readdir(folder)) {
+        std::string base;
+        if (IsTemporaryName(entry->d_name, file, &base) && base == entry->d_name && !IsHeldByALiveRun(prefix + base))
+            abandoned.push_back(base);
+    }
+    ::closedir(folder);
+    for (const std::string& base : abandoned) {
+        ::unlink((prefix + base).c_str());
+        ::unlink((prefix + base + kJournal).c_str());
+    }
+}
 
 bool CanReplaceTarget(const std::string& targetPath)
 {
@@ -73,12 +125,24 @@ TemporaryTarget::TemporaryTarget(const std::string& targetPath)
     const std::string pattern = prefix + "." + targetPath.substr(prefix.size()) + "-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
+    RemoveAbandonedTemporaries(targetPath);
     const int fd = ::mkstemp(name.data());
     if (fd < 0)
         throw std::runtime_error("cannot create a temporary file beside " + targetPath + ": " + std::strerror(errno));
-    ::close(fd);
+    // Held until the file is moved into place or removed: a run killed meanwhile leaves an
+    // unlocked file, which the next run for this target removes.
+    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    ::flock(fd, LOCK_EX | LOCK_NB);
+    lockFd_ = fd;
     path_ = name.data();
     present_ = true;
+}
+
+void TemporaryTarget::Unlock()
+{
+    if (lockFd_ >= 0)
+        ::close(lockFd_);
+    lockFd_ = -1;
 }
 
 TemporaryTarget::~TemporaryTarget()
@@ -93,6 +157,7 @@ bool TemporaryTarget::MoveIntoPlace()
     if (::rename(path_.c_str(), targetPath_.c_str()) != 0)
         return false;
     present_ = false;
+    Unlock();
     SyncFolder(FolderOf(targetPath_));
     return true;
 }
@@ -102,8 +167,9 @@ void TemporaryTarget::Remove()
     if (!present_)
         return;
     ::unlink(path_.c_str());
-    ::unlink((path_ + "-journal").c_str());
+    ::unlink((path_ + kJournal).c_str());
     present_ = false;
+    Unlock();
 }
 
 } // namespace vx

@@ -13,8 +13,14 @@ namespace vx {
 // can be replaced.
 bool CanReplaceTarget(const std::string& targetPath);
 
-// A temporary file beside a target, ".<file name>-XXXXXX" in the target's folder. The file is
-// removed on destruction unless it was moved into place.
+// Removes the temporary files (".<file name>-XXXXXX" and their "-journal") that earlier runs for
+// targetPath left beside it when they were killed: only those whose owner is gone, which the lock
+// every live run holds on its temporary file tells. Others, and every other file, stay.
+void RemoveAbandonedTemporaries(const std::string& targetPath);
+
+// A temporary file beside a target, ".<file name>-XXXXXX" in the target's folder, locked
+// (flock, exclusive) for as long as it lives so that a later run can tell it from a killed run's
+// leftover. The file is removed on destruction unless it was moved into place.
 class TemporaryTarget {
 public:
     // Creates the empty temporary file. Throws std::runtime_error when it cannot be created (a
@@ -34,9 +40,13 @@ public:
     void Remove();
 
 private:
+    // Releases the lock on the temporary file.
+    void Unlock();
+
     std::string targetPath_;
     std::string path_;
     bool present_ = false;
+    int lockFd_ = -1;
 };
 
 } // namespace vx

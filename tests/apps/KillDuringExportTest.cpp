@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <csignal>
 #include <optional>
 #include <random>
@@ -128,6 +129,19 @@ TEST(KillDuringExport, ThePreviousTargetSurvivesEveryKill)
         }
     }
     EXPECT_GT(killed, 10);
+
+    // The killed runs' temporary files are gone after one more complete run: each run removes the
+    // leftovers of runs that are no longer alive.
+    const pid_t last = StartExport(scene, target);
+    ASSERT_GT(last, 0);
+    ASSERT_EQ(WaitFor(last), 0);
+    std::vector<std::string> leftovers;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(".medium.vx-", 0) == 0)
+            leftovers.push_back(name);
+    }
+    EXPECT_EQ(leftovers, std::vector<std::string>());
 }
 
 } // namespace

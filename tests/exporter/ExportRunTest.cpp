@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -415,6 +417,27 @@ TEST_F(ExportRunTest, ARefusedRowCostsItsObjectNotTheDesign)
     // The other object and the design around it are written: its instance and the root instance.
     EXPECT_EQ(Database(target).Integer("SELECT count(*) FROM ObjectInstances;"), 2);
     EXPECT_NE(debug.Text().find("SQLITE3 ERROR: {refused}"), std::string::npos) << debug.Text();
+}
+
+TEST_F(ExportRunTest, LeftoversOfKilledRunsAreRemovedAndOnlyThose)
+{
+    // A killed run left its temporary file and journal; a live run holds its own locked; other
+    // names only look alike.
+    for (const char* name : {".house.vx-dead01", ".house.vx-dead01-journal", ".house.vx-live01",
+             ".other.vx-dead02", ".house.vx-toolong", "house.vx-dead03"})
+        vxtest::WriteBytes(dir.File(name), "leftover");
+    const int live = ::open(dir.File(".house.vx-live01").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(live, 0);
+    ASSERT_EQ(::flock(live, LOCK_EX | LOCK_NB), 0);
+    AddObjectToDesign();
+    Export();
+    ::close(live);
+
+    EXPECT_TRUE(exporter.LastOutcome().targetReplaced);
+    EXPECT_FALSE(std::filesystem::exists(dir.File(".house.vx-dead01")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File(".house.vx-dead01-journal")));
+    for (const char* kept : {".house.vx-live01", ".other.vx-dead02", ".house.vx-toolong", "house.vx-dead03"})
+        EXPECT_TRUE(std::filesystem::exists(dir.File(kept))) << kept;
 }
 
 TEST_F(ExportRunTest, FailedObjectsWithoutALogReachTheOutcome)
