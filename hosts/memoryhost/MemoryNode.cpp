@@ -35,7 +35,18 @@ HostController* MemoryNode::GetTMController() const
 
 HostMatrix3 MemoryNode::LocalTMAt(HostTime t) const
 {
-    return controller_ ? controller_->GetMatrix(t) : local_;
+    if (!controller_ || evaluating_)
+        return local_;
+    struct Evaluating {
+        bool& flag;
+        explicit Evaluating(bool& f)
+            : flag(f)
+        {
+            flag = true;
+        }
+        ~Evaluating() { flag = false; }
+    } guard(evaluating_);
+    return controller_->GetMatrix(t);
 }
 
 HostMatrix3 MemoryNode::GetNodeTM(HostTime t) const

@@ -19,9 +19,12 @@ public:
     void SetName(std::string name) { name_ = std::move(name); }
     void SetMaterial(HostMaterial* material) { material_ = material; }
     // The transform controller (owned by the host; null for none). With one, the node's transform
-    // relative to its parent at time t is the controller's, and the local transform below is unused.
+    // relative to its parent at time t is the controller's, and the local transform below serves
+    // only while the controller's own evaluation asks for this node's transform again (a path
+    // constraint on the node itself or on one of its children): that inner request gets the local
+    // transform, so the evaluation ends.
     void SetTMController(MemoryController* controller) { controller_ = controller; }
-    // The node's transform relative to its parent's node transform (identity by default).
+    // The node's static transform relative to its parent's node transform (identity by default).
     void SetLocalTM(const HostMatrix3& local) { local_ = local; }
     const HostMatrix3& GetLocalTM() const { return local_; }
     // The object offset (identity by default).
@@ -80,6 +83,8 @@ private:
     HostMaterial* material_ = nullptr;
     HostMatrix3 local_;
     MemoryController* controller_ = nullptr;
+    // Set while controller_ evaluates; see SetTMController.
+    mutable bool evaluating_ = false;
     HostPoint3 offsetPosition_;
     HostQuat offsetRotation_;
     HostPoint3 offsetScale_ {1, 1, 1};

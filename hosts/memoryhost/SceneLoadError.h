@@ -18,7 +18,9 @@ enum class SceneLoadErrorKind {
     DuplicateId, // two declarations with one id
     UnknownReference, // an id or buffer index that names nothing
     NotATree, // the node hierarchy is not a tree (a node placed twice, or a cycle)
-    ReferenceCycle, // materials, textures or derived objects that refer to themselves
+    ReferenceCycle, // materials, textures or derived objects that refer to themselves; a path
+                    // constraint whose path node is its own node, one of its children, or moved
+                    // by it through further path constraints
     IndexOutOfRange, // a face's vertex index, a map face's index or a material id out of range
     NonFinite, // a number that is infinite or not a number
     SizeLimit, // a size over the loader's limits (memory would be exhausted)

@@ -1,5 +1,6 @@
 #include "memoryhost/SceneNodeReader.h"
 
+#include "memoryhost/PathCycle.h"
 #include "memoryhost/SceneControllerReader.h"
 
 #include <algorithm>
@@ -316,17 +317,42 @@ void NodeReader::BuildTree()
                     + "\" cannot be reached from the scene root: its references form a cycle");
 }
 
-// Animations are read once every node exists, so that a path constraint may name any node.
+// Animations are read once every node exists, so that a path constraint may name any node. A path
+// constraint that makes its node's transform depend on itself is refused.
 void NodeReader::ReadAnimations()
 {
     std::unordered_map<std::string, MemoryNode*> nodesById;
     for (const NodeDecl& decl : decls_)
         if (decl.id)
             nodesById.emplace(*decl.id, decl.built);
+    std::vector<const HostNode*> animated;
     for (const NodeDecl& decl : decls_)
-        if (decl.animation)
+        if (decl.animation) {
             ReadNodeAnimation(context_, JsonAt {*decl.animation, decl.animationPointer}, decl.local,
                 *decl.built, nodesById);
+            animated.push_back(decl.built);
+        }
+    const HostNode* cyclic = FindPathCycle(animated);
+    if (!cyclic)
+        return;
+    const auto decl
+        = std::find_if(decls_.begin(), decls_.end(), [&](const NodeDecl& d) { return d.built == cyclic; });
+    if (decl == decls_.end())
+        return;
+    const HostNode* pathNode = GetFollowedPathNode(*cyclic);
+    bool below = false;
+    for (const HostNode* above = pathNode ? pathNode->GetParentNode() : nullptr; above && !below;
+         above = above->GetParentNode())
+        below = above == cyclic;
+    std::string what = "depends on the node's transform through further path constraints";
+    if (pathNode == cyclic)
+        what = "is the node itself";
+    else if (below)
+        what = "is one of the node's children";
+    const std::string name = pathNode ? pathNode->GetName() : "";
+    reader_.Fail(SceneLoadErrorKind::ReferenceCycle,
+        AppendPointer(AppendPointer(decl->animationPointer, "position"), "path"),
+        "the path node '" + name + "' " + what + ": the node's transform would depend on itself");
 }
 
 } // namespace

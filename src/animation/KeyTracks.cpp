@@ -3,6 +3,7 @@
 #include "animation/AnimationTime.h"
 #include "animation/ControllerClasses.h"
 #include "animation/DesignValues.h"
+#include "animation/QuatHemisphere.h"
 
 #include "host/Host.h"
 #include "host/HostController.h"
@@ -72,20 +73,27 @@ VMRef<VMTrack> MakeLinearPositionTrack(const std::vector<HostKey>& keys, float s
     return track;
 }
 
+// Absolute rotations: their sign is open, so each key is kept on the hemisphere of the key before it.
 template <class Track> VMRef<VMTrack> MakeQuatTrack(const std::vector<HostKey>& keys)
 {
     auto track = MakeVMRef<Track>();
-    for (const HostKey& key : keys)
-        track->AddKey({TicksToMilliseconds(key.time), ToDesignQuaternion(key.quat)});
+    for (const HostKey& key : keys) {
+        Quaternion value = ToDesignQuaternion(key.quat);
+        if (track->NumKeys() > 0)
+            value = OnHemisphereOf(value, track->Keys().back().value);
+        track->AddKey({TicksToMilliseconds(key.time), value});
+    }
     return track;
 }
 
+// Relative rotations: the running product is built as quaternions, whose signs carry the turns (a
+// wheel past half a turn stays on its way round instead of flipping back to w >= 0).
 VMRef<VMTrack> MakeTcbRotationTrack(const std::vector<HostKey>& keys)
 {
     auto track = MakeVMRef<VMQuatTCBTrack>();
     HostQuat running;
     for (const HostKey& key : keys) {
-        running = ComposeRotations(running, MakeQuatFromAxisAngle(key.axis, key.angle));
+        running = ComposeQuats(running, MakeQuatFromAxisAngle(key.axis, key.angle));
         track->AddKey({TicksToMilliseconds(key.time), ToDesignQuaternion(running),
             ZeroIfNearZero(key.tension), ZeroIfNearZero(key.continuity), ZeroIfNearZero(key.bias)});
     }

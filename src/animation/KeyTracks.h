@@ -18,9 +18,11 @@ class HostController;
 // than 2 keys, or when a key cannot be read.
 VMRef<VMTrack> MakePositionKeyTrack(const HostController& controller, const AnimationContext& context);
 
-// The rotation keys: a VMQuatTCBTrack for TCB rotation (key k is the running product of the relative
-// rotations of keys 0..k), a VMQuatSmoothTrack for smooth rotation, a VMQuatTrack for linear
-// rotation; quaternions carried into the design frame. Null as above.
+// The rotation keys: a VMQuatTCBTrack for TCB rotation (key k is the running quaternion product of
+// the relative rotations of keys 0..k, with the sign the product gives, so a reader interpolating
+// between neighbours turns by each key's relative angle, past 180 degrees too), a VMQuatSmoothTrack
+// for smooth rotation, a VMQuatTrack for linear rotation (each key on the hemisphere of the key
+// before it, see QuatHemisphere.h); quaternions carried into the design frame. Null as above.
 VMRef<VMTrack> MakeRotationKeyTrack(const HostController& controller);
 
 // The scale keys as a VMFloatTrack of the largest of each key's three factors, for linear and

@@ -2,6 +2,7 @@
 
 #include "animation/AnimationTime.h"
 #include "animation/DesignValues.h"
+#include "animation/QuatHemisphere.h"
 
 #include "base/Numeric.h"
 #include "host/Host.h"
@@ -43,6 +44,14 @@ HostMatrix3 LocalTransformAt(const HostNode& node, HostTime t, bool decompose)
         parentWorld = ComposeAffine(DecomposeAffine(parentWorld));
     }
     return world * Inverse(parentWorld);
+}
+
+// The design quaternion of the sample q, on the hemisphere of the track's last key: decomposition
+// gives w >= 0, which would flip the sign each time the rotation passes half a turn.
+Quaternion NextRotation(const VMQuatTrack& track, const HostQuat& q)
+{
+    const Quaternion value = ToDesignQuaternion(q);
+    return track.NumKeys() > 0 ? OnHemisphereOf(value, track.Keys().back().value) : value;
 }
 
 float LongestRow(const HostMatrix3& m)
@@ -147,7 +156,7 @@ SampledTracks SampleTransform(
                     if (i == 0)
                         positions->AddKey({ms, ToDesignVector(local.rows[3], context.scaleFactor)});
                     else if (i == 1)
-                        rotations->AddKey({ms, ToDesignQuaternion(DecomposeAffine(local).q)});
+                        rotations->AddKey({ms, NextRotation(*rotations, DecomposeAffine(local).q)});
                     else
                         scales->AddKey({ms, LongestRow(local)});
                     if (next > track.range.end && t != track.range.end)

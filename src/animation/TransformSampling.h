@@ -35,6 +35,7 @@ HostInterval GetKeyRange(const HostController& controller, const AnimationContex
 // frames (at least one tick) across the union of the key ranges (the scene's animation range
 // where that is unbounded), adding the end of each track's range and pulling the next sample to a
 // range's start when it would pass it. Times are 64-bit, so the loop ends at the end of host time.
+// Rotation samples are kept on the hemisphere of the sample before them (QuatHemisphere.h).
 // A track whose samples never change (positions and rotations within 2^-16 per component of the
 // first sample, scales within 0.01) is dropped.
 SampledTracks SampleTransform(

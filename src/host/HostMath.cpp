@@ -379,6 +379,22 @@ HostQuat ComposeRotations(const HostQuat& a, const HostQuat& b)
     return MakeQuatFromMatrix(MakeRotationMatrix(a) * MakeRotationMatrix(b));
 }
 
+HostQuat ComposeQuats(const HostQuat& first, const HostQuat& then)
+{
+    // Hamilton product p * q with p = then, q = first, in doubles.
+    const double px = then.x, py = then.y, pz = then.z, pw = then.w;
+    const double qx = first.x, qy = first.y, qz = first.z, qw = first.w;
+    const double x = pw * qx + qw * px + (py * qz - pz * qy);
+    const double y = pw * qy + qw * py + (pz * qx - px * qz);
+    const double z = pw * qz + qw * pz + (px * qy - py * qx);
+    const double w = pw * qw - (px * qx + py * qy + pz * qz);
+    const double length = std::sqrt(x * x + y * y + z * z + w * w);
+    if (length == 0.0 || !std::isfinite(length))
+        return HostQuat {};
+    return {static_cast<float>(x / length), static_cast<float>(y / length), static_cast<float>(z / length),
+        static_cast<float>(w / length)};
+}
+
 HostAffineParts DecomposeAffine(const HostMatrix3& m)
 {
     HostAffineParts parts;

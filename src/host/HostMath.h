@@ -71,6 +71,11 @@ HostQuat MakeQuatFromMatrix(const HostMatrix3& m);
 // The rotation a followed by b, as a unit quaternion (w >= 0): the rotation matrix of the result is
 // MakeRotationMatrix(a) * MakeRotationMatrix(b).
 HostQuat ComposeRotations(const HostQuat& a, const HostQuat& b);
+// The rotation first followed by then as the quaternion product then * first, normalised. Unlike
+// ComposeRotations it keeps the sign the product gives: two half turns about one axis make
+// (0, 0, 0, -1), a whole turn, where ComposeRotations gives the identity. A chain of relative
+// rotations so keeps the turning sense past 180 degrees. Zero or non-finite products give the identity.
+HostQuat ComposeQuats(const HostQuat& first, const HostQuat& then);
 
 // The parts of an affine transform, so that m = f * (stretch by k along the axes of u) then
 // (rotation q) then (translation t); in matrices: M = f * U^T K U Q + t, with U and Q the rotation

@@ -12,6 +12,8 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -157,6 +159,85 @@ TEST_F(KeyFrameExport, TcbRotationKeysAreTheRunningProductOfTheirRelativeRotatio
     result.Serialise();
     // rotation interpolation code 3 after the header, the position code and count 0
     EXPECT_EQ(result.GetBlob()[24], 3);
+}
+
+// The rotation keys stored in a blob of kind -1: after the header and the position keys, the
+// rotation interpolation, the count and (time, x, y, z, w) per key.
+std::vector<vx::Quaternion> StoredRotations(const std::vector<unsigned char>& blob)
+{
+    auto word = [&](size_t offset) {
+        uint32_t value = 0;
+        for (int i = 3; i >= 0; --i)
+            value = (value << 8) | blob.at(offset + static_cast<size_t>(i));
+        return value;
+    };
+    auto real = [&](size_t offset) {
+        const uint32_t bits = word(offset);
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    };
+    const size_t rotationAt = 24 + 16 * size_t {word(20)};
+    const uint32_t count = word(rotationAt + 4);
+    std::vector<vx::Quaternion> keys;
+    for (size_t i = 0, at = rotationAt + 8; i < count; ++i, at += 20)
+        keys.push_back({real(at + 4), real(at + 8), real(at + 12), real(at + 16)});
+    return keys;
+}
+
+// The turn in degrees from a to b, for rotations about the design's y axis (the host's z axis,
+// turning the other way round in the mirrored frame): what a reader interpolating from a to b as
+// stored turns by, positive in the host's sense.
+float TurnDegrees(const vx::Quaternion& a, const vx::Quaternion& b)
+{
+    const float dot = a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w;
+    const float sine = a.y * b.w - a.w * b.y;
+    return 2.0f * std::atan2(sine, dot) * 180.0f / std::numbers::pi_v<float>;
+}
+
+TEST_F(KeyFrameExport, StoredRotationsTurnTheWayTheSceneTurnsPastHalfATurn)
+{
+    // A wheel turning a whole turn about the host's z axis in steps of 120 degrees: relative TCB
+    // keys, absolute linear keys as the host writes them (w >= 0, so the sign flips past half a
+    // turn), Euler angles, and samples every 5 frames of a controller of another class.
+    const char* linearKeys = R"("keys": [{"time": 0, "value": [0, 0, 0, 1]},
+        {"time": 10, "value": [0, 0, 0.8660254, 0.5]}, {"time": 20, "value": [0, 0, -0.8660254, 0.5]},
+        {"time": 30, "value": [0, 0, 0, 1]}])";
+    const struct {
+        const char* what;
+        std::string animation;
+        size_t keys;
+        float stepDegrees;
+    } cases[] = {
+        {"TCB keys", R"({"rotation": {"type": "tcb", "keys": [{"time": 0, "axis": [0, 0, 1], "angle": 0},
+            {"time": 10, "axis": [0, 0, 1], "angle": 120}, {"time": 20, "axis": [0, 0, 1], "angle": 120},
+            {"time": 30, "axis": [0, 0, 1], "angle": 120}]}})",
+            4, 120.0f},
+        {"linear keys", std::string(R"({"rotation": {"type": "linear", )") + linearKeys + "}}", 4, 120.0f},
+        {"Euler angles", R"({"rotation": {"type": "euler",
+            "x": {"type": "linear", "keys": [{"time": 0, "value": 0}]},
+            "y": {"type": "linear", "keys": [{"time": 0, "value": 0}]}, "z": {"type": "linear", "keys": [
+            {"time": 0, "value": 0}, {"time": 10, "value": 2.0943952}, {"time": 20, "value": 4.1887903},
+            {"time": 30, "value": 6.2831855}]}}})",
+            4, 120.0f},
+        {"samples", std::string(R"({"rotation": {"type": "other", "classId": [8, 8], )") + linearKeys + "}}",
+            7, 60.0f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoadNode(c.animation);
+        AnimationBuilder& result = Build();
+        ASSERT_GT(result.Serialise(), 0u);
+        const std::vector<vx::Quaternion> stored = StoredRotations(result.GetBlob());
+        ASSERT_EQ(stored.size(), c.keys);
+        ExpectQuat(stored.front(), {0, 0, 0, 1});
+        for (size_t i = 1; i < stored.size(); ++i) {
+            const vx::Quaternion& a = stored[i - 1];
+            const vx::Quaternion& b = stored[i];
+            EXPECT_GE(a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w, 0.0f) << "keys " << i - 1 << ", " << i;
+            EXPECT_NEAR(TurnDegrees(a, b), c.stepDegrees, 0.01f) << "keys " << i - 1 << ", " << i;
+        }
+    }
 }
 
 TEST_F(KeyFrameExport, KeyedAndSampledRotationsAgree)

@@ -4,8 +4,10 @@
 #include "JsonSchemaCheck.h"
 #include "SceneFileTestSupport.h"
 
+#include "host/HostClassId.h"
 #include "host/HostController.h"
 #include "memoryhost/MemoryController.h"
+#include "memoryhost/MemoryHost.h"
 
 #include <gtest/gtest.h>
 
@@ -158,13 +160,51 @@ TEST(SceneAnimation, PathConstraintFollowsTheShapeOfItsPathNode)
     EXPECT_EQ(loaded.scene->GetNodeByName("rider")->GetNodeTM(800).rows[3], (HostPoint3 {15, 7, 0}));
 }
 
+TEST(SceneAnimation, PathNodesThatDoNotDependOnTheirNodeLoad)
+{
+    // A node may follow its parent's shape or a node whose child follows it, and path constraints
+    // may follow each other in a chain.
+    const std::string documents[] = {
+        MakeScene(R"("nodes": [{"name": "Track", "id": "track", "children": [
+            {"name": "Rider", "animation": {"position": {"type": "path", "path": "track"}}}]}])"),
+        MakeScene(
+            R"("nodes": [{"name": "A", "id": "a", "animation": {"position": {"type": "path", "path": "b"}}},
+            {"name": "B", "id": "b", "children": [
+              {"name": "Rider", "animation": {"position": {"type": "path", "path": "a"}}}]}])"),
+        MakeScene(R"("nodes": [{"name": "A", "animation": {"position": {"type": "path", "path": "b"}}},
+            {"name": "B", "id": "b", "animation": {"position": {"type": "path", "path": "c"}}},
+            {"name": "C", "id": "c"}])"),
+    };
+    SceneFiles files;
+    for (const std::string& document : documents) {
+        const SceneLoadResult result = files.Load(document);
+        EXPECT_TRUE(result.scene) << (result.error ? result.error->GetText() : document);
+    }
+}
+
 TEST(SceneAnimation, BrokenAnimationIsRefusedWithItsPlace)
 {
+    const std::string followsItself
+        = R"("nodes": [{"name": "Wheel", "id": "wheel", "animation": {"position": {"type": "path", "path": )";
     const struct {
         std::string document;
         SceneLoadErrorKind kind;
         std::string location;
+        std::string message = ""; // a part of the message, when given
     } cases[] = {
+        // Path constraints whose node's transform would depend on itself.
+        {MakeScene(followsItself + R"("wheel"}}}])"), SceneLoadErrorKind::ReferenceCycle,
+            "/nodes/0/animation/position/path", "the path node 'Wheel' is the node itself"},
+        {MakeScene(followsItself + R"("hub"}},
+            "children": [{"name": "Spoke", "children": [{"name": "Hub", "id": "hub"}]}]}])"),
+            SceneLoadErrorKind::ReferenceCycle, "/nodes/0/animation/position/path",
+            "the path node 'Hub' is one of the node's children"},
+        {MakeScene(R"("nodes": [{"name": "Free"},
+            {"name": "A", "id": "a", "animation": {"position": {"type": "path", "path": "rider"}}},
+            {"name": "B", "animation": {"position": {"type": "path", "path": "a"}},
+             "children": [{"name": "Rider", "id": "rider"}]}])"),
+            SceneLoadErrorKind::ReferenceCycle, "/nodes/1/animation/position/path",
+            "the path node 'Rider' depends on the node's transform"},
         {NodeWithAnimation(R"({"position": {"type": "smooth"}})"), SceneLoadErrorKind::InvalidValue,
             "/nodes/0/animation/position/type"},
         {NodeWithAnimation(R"({"rotation": {"type": "other"}})"), SceneLoadErrorKind::MissingField,
@@ -193,6 +233,58 @@ TEST(SceneAnimation, BrokenAnimationIsRefusedWithItsPlace)
         ASSERT_TRUE(result.error) << c.document;
         EXPECT_EQ(result.error->kind, c.kind) << result.error->GetText();
         EXPECT_EQ(result.error->location, c.location) << result.error->GetText();
+        EXPECT_NE(result.error->message.find(c.message), std::string::npos) << result.error->GetText();
+    }
+}
+
+TEST(SceneAnimation, TransformThatDependsOnItselfTakesTheStaticTransformWhereItWouldRecurse)
+{
+    // Scenes made in code, which no loader checks: a node following its own shape, a child's shape,
+    // or a node that follows it back. Where the evaluation would ask for a node's transform within
+    // its own evaluation, it takes the node's static transform (at 0, 7, 0): the wheel lands half
+    // way along the straight spline placed there, or, following a node placed that way, half way
+    // along the spline placed at that node.
+    const struct {
+        std::string follows;
+        HostPoint3 expected;
+    } cases[] = {{"itself", {15, 7, 0}}, {"child", {15, 7, 0}}, {"follower", {30, 7, 0}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.follows);
+        MemoryHost host;
+        MemoryObject& line = host.AddObject(kSuperClassShape, {});
+        const auto knot = [](float x) { return HostSplineKnot {{x, 0, 0}, {x, 0, 0}, {x, 0, 0}}; };
+        line.SetShape(MemoryShape({MemorySpline {false, {knot(0), knot(30)}}}));
+        MemoryNode& wheel = host.AddNode(host.GetRoot(), "Wheel");
+        MemoryNode& hub = host.AddNode(wheel, "Hub");
+        MemoryNode& follower = host.AddNode(host.GetRoot(), "Follower");
+        for (MemoryNode* node : {&wheel, &hub, &follower})
+            node->SetObjectRef(&line);
+        wheel.SetLocalTM(MakeTranslationMatrix({0, 7, 0}));
+        follower.SetLocalTM(MakeTranslationMatrix({0, 7, 0}));
+        const auto followPath = [&](MemoryNode& node, MemoryNode& pathNode) {
+            MemoryController& percent
+                = host.AddController({0x2001, 0}, MemoryValueType::Float, MemoryControllerKind::Keys);
+            percent.SetConstant({{}, {}, 50.0f});
+            MemoryController& path
+                = host.AddController({0x2011, 0}, MemoryValueType::Position, MemoryControllerKind::Path);
+            path.SetPath(&pathNode, &percent, false, false, 0);
+            MemoryController& transform = host.AddController(
+                {0x2005, 0}, MemoryValueType::Transform, MemoryControllerKind::Transform);
+            transform.SetSubControllers(&path, nullptr, nullptr);
+            node.SetTMController(&transform);
+        };
+        if (c.follows == "itself") {
+            followPath(wheel, wheel);
+        } else if (c.follows == "child") {
+            followPath(wheel, hub);
+        } else {
+            followPath(wheel, follower);
+            followPath(follower, wheel);
+        }
+        EXPECT_EQ(wheel.GetNodeTM(0).rows[3], c.expected);
+        // The guard is lifted after each evaluation: asking again gives the same.
+        EXPECT_EQ(wheel.GetNodeTM(0).rows[3], c.expected);
+        EXPECT_EQ(hub.GetObjectTM(0).rows[3], c.expected);
     }
 }
 
