@@ -85,9 +85,15 @@ bool DFile::OpenRead(const char* path, bool writeAccess)
 
 bool DFile::CreateNew(const char* path, bool writeAccess)
 {
+    // Never written through a symbolic link: a link at path is replaced by a new file, as a target
+    // is replaced, and whatever it pointed to stays as it was.
+    if (!OpenLocked(path, O_RDWR | O_CREAT | O_NOFOLLOW, LOCK_EX)) {
+        struct stat link { };
+        if (!path || lstat(path, &link) != 0 || !S_ISLNK(link.st_mode) || unlink(path) != 0
+            || !OpenLocked(path, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, LOCK_EX))
+            return false;
+    }
     // Emptied only once the exclusive lock is held, so a file in use elsewhere is left intact.
-    if (!OpenLocked(path, O_RDWR | O_CREAT, LOCK_EX))
-        return false;
     if (ftruncate(fd_, 0) != 0) {
         Close();
         return false;

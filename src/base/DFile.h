@@ -27,7 +27,8 @@ public:
     bool OpenRead(const char* path, bool writeAccess = false);
 
     // Closes any handle held, then creates the file at path, emptying an existing one, and holds
-    // it exclusively. Without writeAccess the file is created but WriteLine writes nothing. Fails
+    // it exclusively. A symbolic link at path is replaced by a new file; what it points to is never
+    // opened. Without writeAccess the file is created but WriteLine writes nothing. Fails
     // (leaving the file closed, and an existing file untouched) when the file cannot be created
     // or another holder has it open. Returns whether a handle is now held.
     bool CreateNew(const char* path, bool writeAccess = true);

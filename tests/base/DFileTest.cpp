@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -60,6 +61,26 @@ TEST_F(DFileTest, CreateNewEmptiesAnExistingFile)
     file.WriteLine("new", true);
     file.Close();
     EXPECT_EQ(ReadAll(path), "new\r\n");
+}
+
+TEST_F(DFileTest, CreateNewReplacesALinkInsteadOfWritingThroughIt)
+{
+    // A log path that is a symbolic link to a precious file, or to a file that does not exist.
+    const std::string precious = dir.File("precious.txt");
+    WriteAll(precious, "keep me");
+    for (const std::string& pointed : {precious, dir.File("missing.txt")}) {
+        const std::string path = dir.File("plan.vx.log");
+        std::filesystem::remove(path);
+        std::filesystem::create_symlink(pointed, path);
+        DFile file;
+        ASSERT_TRUE(file.CreateNew(path.c_str()));
+        file.WriteLine("log line", true);
+        file.Close();
+        EXPECT_FALSE(std::filesystem::is_symlink(path)) << pointed;
+        EXPECT_EQ(ReadAll(path), "log line\r\n");
+        EXPECT_EQ(ReadAll(precious), "keep me");
+        EXPECT_FALSE(std::filesystem::exists(dir.File("missing.txt")));
+    }
 }
 
 TEST_F(DFileTest, ACreatedFileIsHeldExclusivelyWhileOpen)
