@@ -113,10 +113,43 @@ ExitCode ExportScene(MemoryHost& host, const CommandLine& line, const PluginExpo
     return GetExitCode(outcome, result);
 }
 
+// Whether two paths name one file: the same file when both exist, else the same normalised path.
+bool IsSameFile(const std::string& a, const std::string& b)
+{
+    std::error_code failed;
+    if (std::filesystem::exists(a, failed) && std::filesystem::exists(b, failed))
+        return std::filesystem::equivalent(a, b, failed);
+    const auto normal = [](const std::string& path) {
+        std::error_code ignored;
+        return std::filesystem::weakly_canonical(std::filesystem::absolute(path, ignored), ignored);
+    };
+    return normal(a) == normal(b);
+}
+
+// What the debug-output file would overwrite: "the scene", "the target" or "the log"; empty when
+// it is none of them. Opening it empties it, before anything else runs.
+std::string DebugOutputClash(const CommandLine& line)
+{
+    if (line.debugOutput.empty() || line.debugOutput == "-")
+        return {};
+    if (!line.scene.empty() && IsSameFile(line.debugOutput, line.scene))
+        return "the scene";
+    if (!line.target.empty() && IsSameFile(line.debugOutput, line.target))
+        return "the target";
+    if (!line.target.empty() && IsSameFile(line.debugOutput, line.target + ".log"))
+        return "the log";
+    return {};
+}
+
 } // namespace
 
 ExitCode RunExportCommand(const CommandLine& line)
 {
+    if (const std::string clash = DebugOutputClash(line); !clash.empty()) {
+        std::cerr << "vxexport: the debug output '" << MakePrintable(line.debugOutput) << "' would overwrite "
+                  << clash << "; give it a file of its own\n";
+        return ExitCode::UsageError;
+    }
     DebugOutputTarget debugOutput;
     if (!line.debugOutput.empty() && !debugOutput.Open(line.debugOutput)) {
         std::cerr << "vxexport: cannot write the debug output to '" << MakePrintable(line.debugOutput)

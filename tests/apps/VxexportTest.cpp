@@ -155,6 +155,33 @@ TEST_F(Vxexport, ATargetNamedOnlyByItsExtensionIsExported)
         EXPECT_EQ(RunVxexport({"--yes", scene, dir.File(name)}).exitCode, kNoExporter) << name;
 }
 
+TEST_F(Vxexport, ALogThatIsALinkIsReplacedNeverWrittenThrough)
+{
+    const std::string precious = dir.File("precious.txt");
+    WriteTextFile(precious, "keep me");
+    fs::create_symlink(precious, Log());
+    const ProcessResult run = RunVxexport({"--yes", Scene(), Target()});
+    EXPECT_EQ(run.exitCode, kNothingExported) << run.err;
+    EXPECT_EQ(ReadTextFile(precious), "keep me");
+    EXPECT_FALSE(fs::is_symlink(Log()));
+    EXPECT_NE(ReadTextFile(Log()).find("No valid objects have been found."), std::string::npos);
+}
+
+TEST_F(Vxexport, TheDebugOutputMayNotOverwriteTheSceneTheTargetOrTheLog)
+{
+    const std::string scene = Scene();
+    const std::string sceneText = ReadTextFile(scene);
+    WriteTextFile(Target(), "previous");
+    for (const std::string& clash : {scene, dir.File("./scene.json"), Target(), Log()}) {
+        SCOPED_TRACE(clash);
+        const ProcessResult run = RunVxexport({"--yes", "--debug-output", clash, scene, Target()});
+        EXPECT_EQ(run.exitCode, kUsageError);
+        EXPECT_NE(run.err.find("would overwrite"), std::string::npos) << run.err;
+        EXPECT_EQ(ReadTextFile(scene), sceneText);
+        EXPECT_EQ(ReadTextFile(Target()), "previous");
+    }
+}
+
 TEST_F(Vxexport, ADirectoryInPlaceOfTheTargetIsInUse)
 {
     fs::create_directory(Target());
