@@ -15,15 +15,29 @@ constexpr int NULL_COLUMNS_OF_ROOT = 13;
 
 } // namespace
 
-Vector3 RootCameraPosition(const ZR::Aabb& box)
+namespace {
+
+// The camera in the precision of T (float or double).
+template <class T> CameraPosition CameraIn(const ZR::Aabb& box)
 {
-    const Vector3 lo {box.min.x, box.min.z, box.min.y};
-    const Vector3 hi {box.max.x, box.max.z, box.max.y};
-    const Vector3 centre = (hi + lo) * 0.5f;
-    const Vector3 size = hi - lo;
-    const float halfFieldOfView = 0.5235988f;
-    const float distance = size.y / 2.0f + (size.z * 0.5f * 1.1f) / std::tan(halfFieldOfView) + 0.1f;
-    return {centre.x, centre.y - distance, centre.z};
+    const T lo[3] = {box.min.x, box.min.z, box.min.y};
+    const T hi[3] = {box.max.x, box.max.z, box.max.y};
+    const T half = T(0.5f);
+    const T halfFieldOfView = T(0.5235988f);
+    const T sizeY = hi[1] - lo[1];
+    const T sizeZ = hi[2] - lo[2];
+    const T distance = sizeY / T(2.0f) + (sizeZ * half * T(1.1f)) / std::tan(halfFieldOfView) + T(0.1f);
+    return {(hi[0] + lo[0]) * half, (hi[1] + lo[1]) * half - distance, (hi[2] + lo[2]) * half};
+}
+
+} // namespace
+
+CameraPosition RootCameraPosition(const ZR::Aabb& box)
+{
+    const CameraPosition single = CameraIn<float>(box);
+    if (std::isfinite(single.x) && std::isfinite(single.y) && std::isfinite(single.z))
+        return single;
+    return CameraIn<double>(box);
 }
 
 int64_t WriteDatabaseRoot(SqlWriter& writer, const char* name, const ZR::Aabb& box, bool withCamera)
@@ -53,7 +67,7 @@ int64_t WriteDatabaseRoot(SqlWriter& writer, const char* name, const ZR::Aabb& b
         root.Param(0).BindInt64(designRootLuid);
         root.Param(1).BindNull();
         if (withCamera) {
-            const Vector3 camera = RootCameraPosition(box);
+            const CameraPosition camera = RootCameraPosition(box);
             root.Param(2).BindDouble(RoundLength(camera.x));
             root.Param(3).BindDouble(RoundLength(camera.y));
             root.Param(4).BindDouble(RoundLength(camera.z));

@@ -14,8 +14,15 @@ namespace vx {
 // The camera position of the root record for the design box, in database axes, computed in
 // single precision: lo = (min.x, min.z, min.y), hi = (max.x, max.z, max.y) (the stored corners,
 // valid or not), c = (hi + lo) / 2, s = hi - lo, d = s.y / 2 + (s.z x 0.5 x 1.1) / tan(0.5235988)
-// + 0.1; the camera is (c.x, c.y - d, c.z), looking along +y.
-Vector3 RootCameraPosition(const ZR::Aabb& box);
+// + 0.1; the camera is (c.x, c.y - d, c.z), looking along +y. Where single precision overflows (a
+// box wider than the largest float), the same is computed in double precision, so the camera of
+// any finite box is finite.
+struct CameraPosition {
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+};
+CameraPosition RootCameraPosition(const ZR::Aabb& box);
 
 // Writes the root record named name (null or empty gives NULL): a Guids row of a new sequential
 // identifier, the CompositeObjects row (the box by BindBox when withCamera, else six zeros;

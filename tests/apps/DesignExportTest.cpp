@@ -272,5 +272,22 @@ TEST_F(DesignExport, SingleObjectLeavesOutOnlyTheNodeThatCannotBePlaced)
         "1 2 3 2 3 3");
 }
 
+TEST_F(DesignExport, NodesAtTheEndsOfTheFloatRangeGiveAFiniteCamera)
+{
+    // The root box spans more than the largest float: its camera is still a finite number.
+    for (const bool single : {true, false}) {
+        SCOPED_TRACE(single ? "single object" : "per object");
+        const ProcessResult run = Export(Scene(R"(
+  {"name": "North", "object": "tri", "transform": {"position": [0,3e38,0]}},
+  {"name": "South", "object": "tri", "transform": {"position": [0,-3e38,0]}})"),
+            single);
+        ASSERT_EQ(run.exitCode, kExported) << run.err;
+        ExpectSoundDatabase(Target());
+        ExportedDatabase db(Target());
+        EXPECT_EQ(db.Text("SELECT printf('%g %g', camera_x, camera_z) FROM Roots"), "0.5 0");
+        EXPECT_EQ(db.Integer("SELECT camera_y < -3e38 FROM Roots"), 1);
+    }
+}
+
 } // namespace
 } // namespace vxtest

@@ -59,13 +59,20 @@ protected:
 
 TEST(RootCamera, LooksAtTheBoxFromItsFront)
 {
-    const vx::Vector3 camera = vx::RootCameraPosition({{0, 0, 0}, {2, 4, 6}, true});
-    EXPECT_EQ(camera.x, 1.0f);
-    EXPECT_NEAR(camera.y, -3.9105f, 1e-4f);
-    EXPECT_EQ(camera.z, 2.0f);
+    const vx::CameraPosition camera = vx::RootCameraPosition({{0, 0, 0}, {2, 4, 6}, true});
+    EXPECT_EQ(camera.x, 1.0);
+    EXPECT_NEAR(camera.y, -3.9105, 1e-4);
+    EXPECT_EQ(camera.z, 2.0);
     // Single precision throughout.
     const float d = 6.0f / 2.0f + (4.0f * 0.5f * 1.1f) / std::tan(0.5235988f) + 0.1f;
-    EXPECT_EQ(camera.y, 3.0f - d);
+    EXPECT_EQ(camera.y, static_cast<double>(3.0f - d));
+
+    // A box wider than the largest float still gives a finite camera, centred, in front of it.
+    const vx::CameraPosition wide = vx::RootCameraPosition({{-3e38f, -3e38f, -3e38f}, {3e38f, 3e38f, 3e38f}, true});
+    EXPECT_TRUE(std::isfinite(wide.x) && std::isfinite(wide.y) && std::isfinite(wide.z));
+    EXPECT_EQ(wide.x, 0.0);
+    EXPECT_EQ(wide.z, 0.0);
+    EXPECT_LT(wide.y, -3e38);
 }
 
 TEST_F(DesignRecordWriters, RootRecordCarriesTheBoxAndTheCamera)
