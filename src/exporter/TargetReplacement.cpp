@@ -1,5 +1,7 @@
 #include "exporter/TargetReplacement.h"
 
+#include "base/Crc32.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -52,11 +54,26 @@ void SyncFolder(const std::string& folder)
 
 constexpr std::size_t kUniqueLength = 6; // the XXXXXX mkstemp fills in
 constexpr const char* kJournal = "-journal";
+// The longest file name the file systems here take.
+constexpr std::size_t kNameMax = 255;
+
+// The start of the temporary names of the target file named file: ".<file>-", or, when that would
+// make the name (and its journal) longer than a file name may be, a short ".vx-<CRC-32>-" that
+// still tells targets apart.
+std::string TemporaryPrefix(const std::string& file)
+{
+    const std::string plain = "." + file + "-";
+    if (plain.size() + kUniqueLength + std::strlen(kJournal) <= kNameMax)
+        return plain;
+    char crc[16];
+    std::snprintf(crc, sizeof crc, "%08X", Crc32(file.data(), file.size()));
+    return std::string(".vx-") + crc + "-";
+}
 
 // Whether name is ".<file>-XXXXXX" (then *base is that name) or its journal.
 bool IsTemporaryName(const std::string& name, const std::string& file, std::string* base)
 {
-    const std::string prefix = "." + file + "-";
+    const std::string prefix = TemporaryPrefix(file);
     if (name.compare(0, prefix.size(), prefix) != 0)
         return false;
     std::string rest = name.substr(prefix.size());
@@ -122,7 +139,7 @@ TemporaryTarget::TemporaryTarget(const std::string& targetPath)
     : targetPath_(targetPath)
 {
     const std::string prefix = FolderPrefixOf(targetPath);
-    const std::string pattern = prefix + "." + targetPath.substr(prefix.size()) + "-XXXXXX";
+    const std::string pattern = prefix + TemporaryPrefix(targetPath.substr(prefix.size())) + "XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     RemoveAbandonedTemporaries(targetPath);

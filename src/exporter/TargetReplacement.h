@@ -18,7 +18,8 @@ bool CanReplaceTarget(const std::string& targetPath);
 // every live run holds on its temporary file tells. Others, and every other file, stay.
 void RemoveAbandonedTemporaries(const std::string& targetPath);
 
-// A temporary file beside a target, ".<file name>-XXXXXX" in the target's folder, locked
+// A temporary file beside a target, ".<file name>-XXXXXX" in the target's folder (".vx-<CRC-32 of
+// the file name>-XXXXXX" for a name too long to take the prefix and suffix), locked
 // (flock, exclusive) for as long as it lives so that a later run can tell it from a killed run's
 // leftover. The file is removed on destruction unless it was moved into place.
 class TemporaryTarget {

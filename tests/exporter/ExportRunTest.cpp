@@ -440,6 +440,19 @@ TEST_F(ExportRunTest, LeftoversOfKilledRunsAreRemovedAndOnlyThose)
         EXPECT_TRUE(std::filesystem::exists(dir.File(kept))) << kept;
 }
 
+TEST_F(ExportRunTest, ATargetNameNearTheFileNameLimitExports)
+{
+    // 248 characters: ".<name>-XXXXXX" would pass the 255 a file name may have, so the temporary
+    // file takes a short name; the log's name (252) still fits.
+    target = dir.File(std::string(245, 'n') + ".vx");
+    AddObjectToDesign();
+    EXPECT_EQ(Export(), vx::kExportResultDone);
+    EXPECT_EQ(exporter.LastOutcome().status, ExportStatus::Succeeded);
+    EXPECT_TRUE(exporter.LastOutcome().targetReplaced);
+    EXPECT_EQ(Database(target).Integer("SELECT count(*) FROM Roots;"), 1);
+    EXPECT_TRUE(vxtest::FilesStartingWith(dir.Path().string(), ".vx-").empty());
+}
+
 TEST_F(ExportRunTest, FailedObjectsWithoutALogReachTheOutcome)
 {
     // Another holder keeps the log from being created.
