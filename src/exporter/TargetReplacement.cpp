@@ -110,12 +110,20 @@ void RemoveAbandonedTemporaries(const std::string& targetPath)
     std::vector<std::string> abandoned;
     while (const dirent* entry = ::readdir(folder)) {
         std::string base;
-        if (IsTemporaryName(entry->d_name, file, &base) && base == entry->d_name && !IsHeldByALiveRun(prefix + base))
+        if (!IsTemporaryName(entry->d_name, file, &base))
+            continue;
+        // A temporary file no live run holds, or a journal whose file is gone (its run removed or
+        // moved the file into place and was killed before it removed the journal).
+        struct stat info {};
+        const bool orphanJournal = base != entry->d_name && ::lstat((prefix + base).c_str(), &info) != 0
+            && errno == ENOENT;
+        if (orphanJournal || (base == entry->d_name && !IsHeldByALiveRun(prefix + base)))
             abandoned.push_back(base);
     }
     ::closedir(folder);
     for (const std::string& base : abandoned) {
-        ::unlink((prefix + base).c_str());
+        if (!IsHeldByALiveRun(prefix + base))
+            ::unlink((prefix + base).c_str());
         ::unlink((prefix + base + kJournal).c_str());
     }
 }

@@ -423,8 +423,8 @@ TEST_F(ExportRunTest, LeftoversOfKilledRunsAreRemovedAndOnlyThose)
 {
     // A killed run left its temporary file and journal; a live run holds its own locked; other
     // names only look alike.
-    for (const char* name : {".house.vx-dead01", ".house.vx-dead01-journal", ".house.vx-live01",
-             ".other.vx-dead02", ".house.vx-toolong", "house.vx-dead03"})
+    for (const char* name : {".house.vx-dead01", ".house.vx-dead01-journal", ".house.vx-gone01-journal",
+             ".house.vx-live01", ".other.vx-dead02", ".house.vx-toolong", "house.vx-dead03"})
         vxtest::WriteBytes(dir.File(name), "leftover");
     const int live = ::open(dir.File(".house.vx-live01").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(live, 0);
@@ -436,6 +436,7 @@ TEST_F(ExportRunTest, LeftoversOfKilledRunsAreRemovedAndOnlyThose)
     EXPECT_TRUE(exporter.LastOutcome().targetReplaced);
     EXPECT_FALSE(std::filesystem::exists(dir.File(".house.vx-dead01")));
     EXPECT_FALSE(std::filesystem::exists(dir.File(".house.vx-dead01-journal")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File(".house.vx-gone01-journal"))) << "a journal without its file";
     for (const char* kept : {".house.vx-live01", ".other.vx-dead02", ".house.vx-toolong", "house.vx-dead03"})
         EXPECT_TRUE(std::filesystem::exists(dir.File(kept))) << kept;
 }
