@@ -110,6 +110,8 @@ DatabaseCloseResult SqlWriter::Close()
     // The stamp marks a complete export; a run whose rows were not committed gets none.
     if (result.committed)
         result.stamped = StampVersion();
+    if (!result.Succeeded())
+        result.reason = lastFailure_;
     db_.Close();
     return result;
 }
@@ -152,7 +154,7 @@ bool SqlWriter::ExecScriptPiece(const char* piece, std::size_t length)
         const std::string text = "script piece of " + std::to_string(length) + " bytes exceeds the "
             + std::to_string(SCRIPT_PIECE_SIZE - 1) + "-byte limit, not run";
         ReportSqlError(text.c_str(), sql.c_str());
-        CountFailure(0);
+        CountFailure(0, text.c_str());
         return false;
     }
     try {
@@ -160,7 +162,7 @@ bool SqlWriter::ExecScriptPiece(const char* piece, std::size_t length)
         return true;
     } catch (const Sqlite3::Error& error) {
         ReportSqlError(error.what(), sql.c_str());
-        CountFailure(error.Code());
+        CountFailure(error.Code(), error.what());
         return false;
     }
 }
@@ -172,14 +174,18 @@ bool SqlWriter::Run(Sqlite3::Statement& statement)
         return true;
     } catch (const Sqlite3::Error& error) {
         ReportSqlError(error.what(), statement.Sql());
-        CountFailure(error.Code());
+        CountFailure(error.Code(), error.what());
         return false;
     }
 }
 
-void SqlWriter::CountFailure(int32_t code)
+void SqlWriter::CountFailure(int32_t code, const char* text)
 {
     ++failedStatements_;
+    lastFailure_ = text ? text : "";
+    const int system = db_.IsOpen() ? sqlite3_system_errno(db_.Handle()) : 0;
+    if (system != 0)
+        lastFailure_ += std::string(" (") + std::strerror(system) + ")";
     // A refused value or constraint costs its row; anything else says the file itself is in trouble.
     switch (code & 0xFF) {
     case SQLITE_CONSTRAINT:

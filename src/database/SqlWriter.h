@@ -30,6 +30,7 @@ namespace vx {
 struct [[nodiscard]] DatabaseCloseResult {
     bool committed = false; // the run transaction's COMMIT succeeded
     bool stamped = false; // CurrentVersion received the run's new identifier and it was committed
+    std::string reason; // when not Succeeded: the last failure's text, with the system's reason
     bool Succeeded() const { return committed && stamped; }
 };
 
@@ -101,7 +102,7 @@ public:
             bind(statement);
         } catch (const Sqlite3::Error& error) {
             ReportSqlError(error.what(), statement.Sql());
-            CountFailure(error.Code());
+            CountFailure(error.Code(), error.what());
             return false;
         }
         return Run(statement);
@@ -171,8 +172,9 @@ private:
     void PrepareStatements();
     void FinalizeStatements();
     bool ExecScriptPiece(const char* piece, std::size_t length);
-    // Counts a failed statement with its result code (0: a failure of the layer's own).
-    void CountFailure(int32_t code);
+    // Counts a failed statement with its result code (0: a failure of the layer's own) and keeps
+    // its text, with the system's reason where the library has one ("No space left on device").
+    void CountFailure(int32_t code, const char* text = "");
     // Writes the new version identifier in its own transaction; true when it was committed.
     bool StampVersion();
 
@@ -180,6 +182,7 @@ private:
     int64_t failedStatements_ = 0;
     int64_t fatalFailures_ = 0;
     int64_t claimedFailures_ = 0;
+    std::string lastFailure_;
     // Declared after the connection, so that they are finalized before it closes.
     std::array<Sqlite3::Statement, STATEMENT_COUNT> statements_;
     // Property key text -> PropertyDictionary luid.

@@ -30,6 +30,9 @@ constexpr const char* kLogScalingFactor = "Scaling factor: ";
 constexpr const char* kLogSingleObject = "Export as single object: ";
 constexpr const char* kLogLibraryObject = "The following object can be imported as library object:";
 
+// Followed by the system's reason for what the line before reported.
+constexpr const char* kLogReason = "Reason: ";
+
 // When a run ends without its database in place of the target.
 constexpr const char* kLogTargetKept = "The target file was not replaced.";
 constexpr const char* kLogCommitFailed = "Error: the design database could not be committed.";

@@ -117,8 +117,8 @@ void VNX30MaxExporter::RunExport(const char* name)
     const PassKeySweep sweep {rootNode};
 
     OpenLog(target);
-    if (!CanReplaceTarget(target)) {
-        ReportTargetInUse();
+    if (const std::string reason = WhyTargetIsInUse(target); !reason.empty()) {
+        ReportTargetInUse(reason);
         return;
     }
 
@@ -160,7 +160,7 @@ void VNX30MaxExporter::RunExport(const char* name)
     host->ProgressEnd();
 
     if (!closed.Succeeded()) {
-        ReportCommitFailure();
+        ReportCommitFailure(closed.reason);
         return;
     }
     // A run that exports nothing keeps what the target held: an empty design is no replacement.
@@ -169,7 +169,7 @@ void VNX30MaxExporter::RunExport(const char* name)
             WriteLogLine((std::string(kLogRunFailed) + writingError_).c_str());
         WriteLogLine(kLogTargetKept);
     } else if (!run.temporary->MoveIntoPlace()) {
-        ReportTargetInUse();
+        ReportTargetInUse(run.temporary->Failure());
         return;
     } else {
         outcome_.targetReplaced = true;
@@ -195,23 +195,29 @@ void VNX30MaxExporter::WriteRunSettings(float scaleFactor)
     WriteLogLine((std::string(kLogSingleObject) + (singleObject ? "yes" : "no")).c_str());
 }
 
-void VNX30MaxExporter::ReportTargetInUse()
+void VNX30MaxExporter::ReportTargetInUse(const std::string& reason)
 {
     if (suppressPrompts)
         WriteLogLine(kTextFileInUse);
     else
         ShowMessage(kTextFileInUse, kCaptionError);
+    // The box keeps its text; the log and the outcome say what the system found.
+    if (!reason.empty())
+        WriteLogLine((std::string(kLogReason) + reason).c_str());
+    outcome_.detail = reason;
     outcome_.status = ExportStatus::TargetInUse;
     log.Close();
 }
 
-void VNX30MaxExporter::ReportCommitFailure()
+void VNX30MaxExporter::ReportCommitFailure(const std::string& reason)
 {
     WriteLogLine(kLogCommitFailed);
+    if (!reason.empty())
+        WriteLogLine((std::string(kLogReason) + reason).c_str());
     WriteLogLine(kLogTargetKept);
     ShowMessage(kTextCommitFailed, kCaptionError);
     outcome_.status = ExportStatus::Failed;
-    outcome_.detail = "the design database could not be committed";
+    outcome_.detail = "the design database could not be committed" + (reason.empty() ? "" : ": " + reason);
     for (const FixedString& failed : failedNames)
         outcome_.failedNames.emplace_back(failed.c_str());
     failedNames.Clear();

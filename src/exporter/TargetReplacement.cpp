@@ -128,19 +128,26 @@ void RemoveAbandonedTemporaries(const std::string& targetPath)
     }
 }
 
-bool CanReplaceTarget(const std::string& targetPath)
+std::string WhyTargetIsInUse(const std::string& targetPath)
 {
     if (targetPath.empty())
-        return false;
+        return "no target was given";
     struct stat info {};
     const bool exists = ::stat(targetPath.c_str(), &info) == 0;
     if (exists && S_ISDIR(info.st_mode))
-        return false;
+        return "the target is a folder";
     const std::string folder = FolderOf(targetPath);
     struct stat folderInfo {};
     if (::stat(folder.c_str(), &folderInfo) == 0 && ::access(folder.c_str(), W_OK | X_OK) != 0)
-        return false;
-    return !(exists && IsLockedExclusively(targetPath));
+        return "the folder '" + folder + "' cannot be written: " + std::strerror(errno);
+    if (exists && IsLockedExclusively(targetPath))
+        return "another program holds the target";
+    return {};
+}
+
+bool CanReplaceTarget(const std::string& targetPath)
+{
+    return WhyTargetIsInUse(targetPath).empty();
 }
 
 TemporaryTarget::TemporaryTarget(const std::string& targetPath)
@@ -179,8 +186,10 @@ bool TemporaryTarget::MoveIntoPlace()
 {
     if (!present_)
         return false;
-    if (::rename(path_.c_str(), targetPath_.c_str()) != 0)
+    if (::rename(path_.c_str(), targetPath_.c_str()) != 0) {
+        failure_ = std::string("the target could not be replaced: ") + std::strerror(errno);
         return false;
+    }
     present_ = false;
     Unlock();
     SyncFolder(FolderOf(targetPath_));

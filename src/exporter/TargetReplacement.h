@@ -13,6 +13,11 @@ namespace vx {
 // can be replaced.
 bool CanReplaceTarget(const std::string& targetPath);
 
+// Why the file at targetPath cannot be replaced now, in the system's words where it has them
+// ("the target is a folder", "the folder '...' cannot be written: Permission denied", "another
+// program holds the target"); empty when it can be (CanReplaceTarget).
+std::string WhyTargetIsInUse(const std::string& targetPath);
+
 // Removes the temporary files (".<file name>-XXXXXX" and their "-journal") that earlier runs for
 // targetPath left beside it when they were killed: only those whose owner is gone, which the lock
 // every live run holds on its temporary file tells. Others, and every other file, stay.
@@ -36,6 +41,8 @@ public:
     // Renames the temporary file over the target (atomically replacing it). Returns false, leaving
     // both as they were, when the rename fails; later calls return false.
     bool MoveIntoPlace();
+    // Why the last MoveIntoPlace failed, in the system's words; empty before a failure.
+    const std::string& Failure() const { return failure_; }
 
     // Removes the temporary file (and a journal SQLite may have left beside it) now.
     void Remove();
@@ -48,6 +55,7 @@ private:
     std::string path_;
     bool present_ = false;
     int lockFd_ = -1;
+    std::string failure_;
 };
 
 } // namespace vx

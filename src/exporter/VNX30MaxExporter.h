@@ -105,8 +105,10 @@ private:
     void ApplyRunOptions();
     void OpenLog(const std::string& targetPath);
     void WriteRunSettings(float scaleFactor);
-    void ReportTargetInUse();
-    void ReportCommitFailure();
+    // Reports a target that cannot be replaced, with the system's reason (may be empty).
+    void ReportTargetInUse(const std::string& reason);
+    // Reports a failed commit with the database's reason (may be empty).
+    void ReportCommitFailure(const std::string& reason);
     void ReportOutcome(bool objectsFound, bool cancelled);
     // The end of a run whose writing failed (writingError_): the Failed outcome with the reason,
     // the log closed, an Error box naming the reason.

@@ -188,9 +188,13 @@ TEST_F(Vxexport, ADirectoryInPlaceOfTheTargetIsInUse)
     WriteTextFile(Target() + "/keep.txt", "kept");
     const ProcessResult run = RunVxexport({"--yes", Scene(), Target()});
     EXPECT_EQ(run.exitCode, kNothingExported) << run.err;
-    EXPECT_NE(run.err.find("nothing exported: File is in use by another process."), std::string::npos);
+    // The message keeps its words and adds the system's reason, on stderr and in the log.
+    EXPECT_NE(run.err.find("nothing exported: File is in use by another process. (the target is a folder)"),
+        std::string::npos)
+        << run.err;
     const std::string log = ReadTextFile(Log());
-    EXPECT_NE(log.find("File is in use by another process.\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("File is in use by another process.\r\nReason: the target is a folder\r\n"), std::string::npos)
+        << log;
     EXPECT_EQ(ReadTextFile(Target() + "/keep.txt"), "kept");
 
     // With prompts the same reason is a message box on stderr, and the log holds no such line.
@@ -198,7 +202,9 @@ TEST_F(Vxexport, ADirectoryInPlaceOfTheTargetIsInUse)
     const ProcessResult boxed = RunVxexport({"--single-object", Scene(), Target()});
     EXPECT_EQ(boxed.exitCode, kNothingExported);
     EXPECT_NE(boxed.err.find("Error: File is in use by another process.\n"), std::string::npos) << boxed.err;
+    EXPECT_NE(boxed.err.find("vxexport: the target is a folder\n"), std::string::npos) << boxed.err;
     EXPECT_EQ(ReadTextFile(Log()).find("File is in use"), std::string::npos);
+    EXPECT_NE(ReadTextFile(Log()).find("Reason: the target is a folder"), std::string::npos);
 }
 
 TEST_F(Vxexport, WithoutATerminalTheDialogTakesItsDefaultsOrTheGivenAnswer)

@@ -217,6 +217,9 @@ TEST_F(ExportRunTest, TargetInUseIsReportedOnceAndLeftAlone)
 {
     enum class Holder { Directory, ExclusiveLock };
     for (const Holder holder : {Holder::Directory, Holder::ExclusiveLock}) {
+        // The box keeps its text; the log and the outcome add what the system found.
+        const std::string reason
+            = holder == Holder::Directory ? "the target is a folder" : "another program holds the target";
         for (const bool suppress : {true, false}) {
             SCOPED_TRACE(testing::Message() << "holder " << static_cast<int>(holder) << " suppress " << suppress);
             std::filesystem::remove_all(target);
@@ -233,11 +236,12 @@ TEST_F(ExportRunTest, TargetInUseIsReportedOnceAndLeftAlone)
 
             EXPECT_EQ(exporter.LastOutcome().status, ExportStatus::TargetInUse);
             EXPECT_FALSE(exporter.LastOutcome().targetReplaced);
+            EXPECT_EQ(exporter.LastOutcome().detail, reason);
             if (suppress) {
-                EXPECT_EQ(Log(), std::vector<std::string> {"File is in use by another process."});
+                EXPECT_EQ(Log(), (std::vector<std::string> {"File is in use by another process.", "Reason: " + reason}));
                 EXPECT_TRUE(driver.boxes.empty());
             } else {
-                EXPECT_TRUE(Log().empty());
+                EXPECT_EQ(Log(), std::vector<std::string> {"Reason: " + reason});
                 EXPECT_EQ(driver.boxes, std::vector<std::string> {"Error: File is in use by another process."});
             }
             if (holder == Holder::Directory)
@@ -320,9 +324,12 @@ TEST_F(ExportRunTest, FailedCommitStampsNothingAndKeepsThePreviousTarget)
     EXPECT_FALSE(exporter.LastOutcome().targetReplaced);
     EXPECT_TRUE(ReadBytes(target) == previous);
     const std::vector<std::string> log = Log();
-    ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(log[log.size() - 2], "Error: the design database could not be committed.");
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[log.size() - 3], "Error: the design database could not be committed.");
+    // The database's own reason follows, in the log and in the outcome.
+    EXPECT_EQ(log[log.size() - 2], "Reason: database is locked");
     EXPECT_EQ(log.back(), "The target file was not replaced.");
+    EXPECT_EQ(exporter.LastOutcome().detail, "the design database could not be committed: database is locked");
     EXPECT_EQ(driver.boxes, std::vector<std::string> {"Error: The design database could not be committed.\r\n\r\n"
                                                       "The target file was not replaced."});
     EXPECT_TRUE(TemporaryFiles().empty());
