@@ -1,5 +1,8 @@
 #include "run/ExportRunState.h"
 
+#include <cstdio>
+#include <string>
+
 #include "host/Host.h"
 
 #include <cmath>
@@ -42,10 +45,37 @@ void ExportRunState::AddFailedObject(const char* name)
     ++failedCount;
 }
 
+namespace {
+
+// text with its control characters written out ("\\r", "\\n", "\\t", "\\xNN"), so that a name holding a
+// line break stays one line of the log and reads back as one name.
+std::string EscapeControlCharacters(const char* text)
+{
+    std::string escaped;
+    for (const char* c = text ? text : ""; *c; ++c) {
+        const auto byte = static_cast<unsigned char>(*c);
+        if (byte == '\r')
+            escaped += "\\r";
+        else if (byte == '\n')
+            escaped += "\\n";
+        else if (byte == '\t')
+            escaped += "\\t";
+        else if (byte < 0x20 || byte == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+            escaped += hex;
+        } else
+            escaped += *c;
+    }
+    return escaped;
+}
+
+} // namespace
+
 void ExportRunState::WriteLogLine(const char* text)
 {
     if (log.IsOpen())
-        log.WriteLine(text, true);
+        log.WriteLine(EscapeControlCharacters(text).c_str(), true);
 }
 
 void ExportRunState::ShowMessage(const char* text, const char* caption)

@@ -39,7 +39,8 @@ public:
     // Records an object that could not be converted: its name ("- no name -" when empty or null),
     // cut to 255 bytes, appended to failedNames; failedCount grows by one.
     void AddFailedObject(const char* name);
-    // Writes text as one line ending in CR LF to the log when it is open; otherwise nothing.
+    // Writes text as one line ending in CR LF to the log when it is open; otherwise nothing. Control
+    // characters in text are written out ("\\r", "\\n", "\\t", "\\xNN"): a line is always one line.
     void WriteLogLine(const char* text);
     // Shows text in a message box captioned caption, owned by the host's main window, unless
     // prompts are suppressed or there is no host.

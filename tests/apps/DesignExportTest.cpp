@@ -289,5 +289,19 @@ TEST_F(DesignExport, NodesAtTheEndsOfTheFloatRangeGiveAFiniteCamera)
     }
 }
 
+TEST_F(DesignExport, ANameWithALineBreakIsOneLineOfTheLog)
+{
+    // A failed object whose name holds CR LF reads back as one name, not as two failed objects.
+    const ProcessResult run = Export(Scene(R"(
+  {"name": "A", "object": "tri"},
+  {"name": "Huge\r\nPart", "object": "huge", "transform": {"scale": [10,1,1]}})"),
+        false);
+    ASSERT_EQ(run.exitCode, kExportedWithFailures) << run.err;
+    const std::string log = Log();
+    EXPECT_EQ(log.substr(log.find("Failed objects:")), "Failed objects:\r\nHuge\\r\\nPart\r\n");
+    const ProcessResult summary = RunProgram(VxinfoPath(), {"summary", "--json", Target()});
+    EXPECT_NE(summary.out.find("Huge\\\\r\\\\nPart"), std::string::npos) << summary.out;
+}
+
 } // namespace
 } // namespace vxtest
