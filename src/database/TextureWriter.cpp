@@ -6,6 +6,7 @@
 #include "base/Paths.h"
 #include "run/ExportRunState.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -54,8 +55,15 @@ std::optional<Content> ReadTextureFile(const char* path, int64_t maxLength)
         return std::nullopt;
     }
     const int64_t size = file.GetSize();
-    if (size < 0 || size > std::numeric_limits<uint32_t>::max() || size > maxLength)
+    if (size < 0 || size > std::numeric_limits<uint32_t>::max() || size > maxLength) {
+        // The image exists but cannot be stored: say so, as for a file that is not there.
+        if (ExportRunState* exporter = CurrentExporter())
+            exporter->WriteLogLine((std::string("Texture file too large: ") + path + " (" + std::to_string(size)
+                + " bytes; the database takes at most "
+                + std::to_string(std::min<int64_t>(maxLength, std::numeric_limits<uint32_t>::max())) + ")")
+                    .c_str());
         return std::nullopt;
+    }
     Content content;
     content.size = static_cast<std::size_t>(size);
     // One byte at least, so that an empty file is an empty blob and not NULL.
