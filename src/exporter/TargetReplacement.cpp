@@ -2,6 +2,8 @@
 
 #include "base/Crc32.h"
 
+#include <sqlite3.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -98,6 +100,41 @@ bool IsHeldByALiveRun(const std::string& path)
     return held;
 }
 
+// SQLite's own lock on an existing target, taken without waiting: held while it lives, so that no
+// SQLite client can start on the file between the check and the replacement. A file that is not a
+// database, or cannot be opened, has no such client.
+class SqliteTargetLock {
+public:
+    explicit SqliteTargetLock(const std::string& path)
+    {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0)
+            return;
+        if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr) != SQLITE_OK)
+            return;
+        sqlite3_busy_timeout(db_, 0);
+        const int result = sqlite3_exec(db_, "BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr);
+        held_ = (result & 0xFF) == SQLITE_BUSY || (result & 0xFF) == SQLITE_LOCKED;
+        locked_ = result == SQLITE_OK;
+    }
+    ~SqliteTargetLock()
+    {
+        if (locked_)
+            sqlite3_exec(db_, "ROLLBACK;", nullptr, nullptr, nullptr);
+        sqlite3_close(db_);
+    }
+    SqliteTargetLock(const SqliteTargetLock&) = delete;
+    SqliteTargetLock& operator=(const SqliteTargetLock&) = delete;
+
+    // Whether an SQLite client holds the target (a transaction or a read in progress).
+    bool HeldByAnother() const { return held_; }
+
+private:
+    sqlite3* db_ = nullptr;
+    bool held_ = false;
+    bool locked_ = false;
+};
+
 } // namespace
 
 void RemoveAbandonedTemporaries(const std::string& targetPath)
@@ -142,6 +179,8 @@ std::string WhyTargetIsInUse(const std::string& targetPath)
         return "the folder '" + folder + "' cannot be written: " + std::strerror(errno);
     if (exists && IsLockedExclusively(targetPath))
         return "another program holds the target";
+    if (exists && SqliteTargetLock(targetPath).HeldByAnother())
+        return "an SQLite client holds the target";
     return {};
 }
 
@@ -186,6 +225,12 @@ bool TemporaryTarget::MoveIntoPlace()
 {
     if (!present_)
         return false;
+    // A client of the old target must not go on in a file that is about to be unlinked.
+    const SqliteTargetLock lock(targetPath_);
+    if (lock.HeldByAnother()) {
+        failure_ = "an SQLite client holds the target";
+        return false;
+    }
     if (::rename(path_.c_str(), targetPath_.c_str()) != 0) {
         failure_ = std::string("the target could not be replaced: ") + std::strerror(errno);
         return false;

@@ -17,6 +17,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <bit>
 #include <filesystem>
@@ -459,6 +460,48 @@ TEST_F(ExportRunTest, ATargetNameNearTheFileNameLimitExports)
     EXPECT_TRUE(exporter.LastOutcome().targetReplaced);
     EXPECT_EQ(Database(target).Integer("SELECT count(*) FROM Roots;"), 1);
     EXPECT_TRUE(vxtest::FilesStartingWith(dir.Path().string(), ".vx-").empty());
+}
+
+TEST_F(ExportRunTest, AnSqliteClientHoldingTheTargetKeepsItInUse)
+{
+    // A client in a transaction on the previous target, from before the run or from its middle:
+    // the target is in use, and the client's work lands in the file it holds.
+    AddObjectToDesign();
+    Export();
+    ASSERT_TRUE(exporter.LastOutcome().targetReplaced);
+    // Outlive the loop: the hook that takes the lock stays with the driver.
+    sqlite3* client = nullptr;
+    const auto hold = [&] {
+        ASSERT_EQ(sqlite3_open(target.c_str(), &client), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(client, "BEGIN EXCLUSIVE; CREATE TABLE ClientNotes (n);", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+    };
+    bool holdWhileWriting = false;
+    Chain([&](const std::string& title) {
+        if (title == vx::kTitleWriting && holdWhileWriting) {
+            holdWhileWriting = false;
+            hold();
+        }
+    });
+    for (const bool duringTheRun : {false, true}) {
+        SCOPED_TRACE(duringTheRun ? "taken during the run" : "held before the run");
+        holdWhileWriting = duringTheRun;
+        if (!duringTheRun)
+            hold();
+        Export();
+
+        EXPECT_EQ(exporter.LastOutcome().status, ExportStatus::TargetInUse);
+        EXPECT_EQ(exporter.LastOutcome().detail, "an SQLite client holds the target");
+        EXPECT_FALSE(exporter.LastOutcome().targetReplaced);
+        EXPECT_EQ(sqlite3_exec(client, "COMMIT;", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(client);
+        EXPECT_EQ(Database(target).Integer("SELECT count(*) FROM sqlite_master WHERE name = 'ClientNotes';"), 1);
+        EXPECT_TRUE(TemporaryFiles().empty());
+        sqlite3* cleaner = nullptr;
+        ASSERT_EQ(sqlite3_open(target.c_str(), &cleaner), SQLITE_OK);
+        sqlite3_exec(cleaner, "DROP TABLE ClientNotes;", nullptr, nullptr, nullptr);
+        sqlite3_close(cleaner);
+    }
 }
 
 TEST_F(ExportRunTest, FailedObjectsWithoutALogReachTheOutcome)
