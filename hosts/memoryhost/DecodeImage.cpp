@@ -4,6 +4,8 @@
 #include "memoryhost/DecodeImage.h"
 #include "memoryhost/ImageHeader.h"
 
+#include "base/FileContent.h"
+
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -17,16 +19,10 @@ struct FreeImage {
     void operator()(stbi_us* pixels) const { stbi_image_free(pixels); }
 };
 
+// The file's bytes: a regular file only (never a FIFO or a device), of at most what stb decodes.
 std::optional<std::vector<unsigned char>> ReadWholeFile(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return std::nullopt;
-    std::vector<unsigned char> bytes(
-        (std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        return std::nullopt;
-    return bytes;
+    return ReadRegularFile(path.c_str(), static_cast<std::size_t>(INT32_MAX));
 }
 
 } // namespace

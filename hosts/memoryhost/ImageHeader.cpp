@@ -1,5 +1,7 @@
 #include "memoryhost/ImageHeader.h"
 
+#include "base/FileContent.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -116,6 +118,9 @@ bool HasTgaExtension(const std::string& path)
 
 std::optional<HostBitmap> ReadImageHeader(const std::string& path)
 {
+    // A FIFO or a device would block the open, or never end: only regular files are images.
+    if (!IsRegularFileAt(path.c_str()))
+        return std::nullopt;
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return std::nullopt;

@@ -7,7 +7,29 @@
 #include <cstring>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace vx {
+
+std::optional<std::vector<unsigned char>> ReadRegularFile(const char* path, std::size_t maxBytes)
+{
+    DFile file;
+    if (!file.OpenRead(path, false))
+        return std::nullopt;
+    const int64_t size = file.GetSize();
+    if (size < 0 || static_cast<uint64_t>(size) > maxBytes)
+        return std::nullopt;
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
+    if (!bytes.empty() && file.Read(bytes.data(), 1, bytes.size()) != bytes.size())
+        return std::nullopt;
+    return bytes;
+}
+
+bool IsRegularFileAt(const char* path)
+{
+    struct stat info { };
+    return path && ::stat(path, &info) == 0 && S_ISREG(info.st_mode);
+}
 
 bool SameFileContent(const char* a, const char* b)
 {

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace vx {
 
 namespace {
@@ -50,8 +52,12 @@ std::optional<Content> ReadTextureFile(const char* path, int64_t maxLength)
 {
     DFile file;
     if (!file.OpenRead(path)) {
+        // A FIFO or a device is never opened (it could block the run or never end): say why.
+        struct stat info { };
+        const bool special = ::stat(path, &info) == 0 && !S_ISREG(info.st_mode);
         if (ExportRunState* exporter = CurrentExporter())
-            exporter->WriteLogLine((std::string("Texture file not found: ") + path).c_str());
+            exporter->WriteLogLine(
+                (std::string("Texture file not found: ") + path + (special ? " (not a regular file)" : "")).c_str());
         return std::nullopt;
     }
     const int64_t size = file.GetSize();

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -141,6 +143,30 @@ TEST(TextureExport, AnImageFileNamedOnlyByItsExtensionIsStoredUnderThatName)
     EXPECT_EQ(db.Text("SELECT name FROM Textures"), ".png");
     EXPECT_EQ(RowsWithContent(db, "dot image"), 1);
     EXPECT_EQ(NamedTextures(db), std::set<std::string> {IdText("dot image")});
+}
+
+TEST(TextureExport, ATextureThatIsAFifoOrADeviceIsNotReadAndTheRunGoesOn)
+{
+    // Opening a FIFO would block the export for good, and /dev/zero would never end.
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("pipe.png").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir.Path() / "zero.png");
+    WriteTextFile(dir.File("scene.json"), MakeSceneText(R"("textures": [{"id": "p", "file": "pipe.png"},
+        {"id": "z", "file": "zero.png"}],
+      "materials": [{"id": "mp", "maps": [{"channel": 1, "texture": "p"}]},
+                    {"id": "mz", "maps": [{"channel": 1, "texture": "z"}]}],
+      "objects": [{"id": "tri", "type": "mesh", "mesh": {"vertices": [[0,0,0],[1,0,0],[0,1,0]], "faces": [[0,1,2]]}}],
+      "nodes": [{"name": "A", "object": "tri", "material": "mp"}, {"name": "B", "object": "tri", "material": "mz"}])"));
+    const std::string target = dir.File("plant.vx");
+    const ProcessResult result = RunVxexport({"--yes", dir.File("scene.json"), target});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    ExportedDatabase db(target);
+    EXPECT_EQ(db.Integer("SELECT count(*) FROM Textures"), 0);
+    const std::string log = ReadTextFile(target + ".log");
+    for (const char* name : {"pipe.png", "zero.png"})
+        EXPECT_NE(log.find(std::string("Texture file not found: ") + dir.File(name) + " (not a regular file)"),
+            std::string::npos)
+            << log;
 }
 
 } // namespace
