@@ -374,4 +374,63 @@ std::vector<HostPixel64> ReadPixelArray(SceneReadContext& context, const JsonAt&
     return pixels;
 }
 
+namespace {
+
+// The file bytes a buffer reference declares; 0 when at is not one, or is one that the readers
+// refuse anyway with their own reason (an unknown type or buffer, a range outside its side file).
+std::uint64_t DeclaredBytes(const Json& at, const std::vector<SceneBuffer>& buffers)
+{
+    if (!at.is_object() || !at.contains("buffer") || !at.contains("count") || !at.contains("type"))
+        return 0;
+    const Json& buffer = at["buffer"];
+    const Json& count = at["count"];
+    const Json& type = at["type"];
+    const Json offset = at.contains("offset") ? at["offset"] : Json(0);
+    const auto whole = [](const Json& v) { return v.is_number_integer() && v.get<std::int64_t>() >= 0; };
+    if (!whole(buffer) || !whole(count) || !type.is_string() || !whole(offset)
+        || buffer.get<std::uint64_t>() >= buffers.size())
+        return 0;
+    const std::uint64_t size = buffers[buffer.get<std::size_t>()].size;
+    const std::uint64_t start = offset.get<std::uint64_t>();
+    for (const ItemType& known : {kF32x2, kF32x3, kU16, kU32, kU16x3, kU32x3, kU8x4}) {
+        if (known.name != type.get_ref<const std::string&>())
+            continue;
+        const std::uint64_t items = count.get<std::uint64_t>();
+        const bool inside = start <= size && items <= (size - start) / known.GetBytes();
+        return inside ? items * known.GetBytes() : 0;
+    }
+    return 0;
+}
+
+// Adds the declared bytes of every buffer reference under at (depth first, fields in key order) to
+// total; fails at the reference that takes it past limit.
+void AddDeclaredArrays(const JsonReader& reader, const std::vector<SceneBuffer>& buffers, const Json& at,
+    const std::string& pointer, std::uint64_t limit, std::uint64_t& total)
+{
+    if (const std::uint64_t bytes = DeclaredBytes(at, buffers)) {
+        if (bytes > limit || total > limit - bytes)
+            reader.Fail(SceneLoadErrorKind::SizeLimit, pointer,
+                "the scene's arrays declare more than " + std::to_string(limit)
+                    + " bytes of memory (nothing was read)");
+        total += bytes;
+        return;
+    }
+    if (at.is_object()) {
+        for (const auto& [key, value] : at.items())
+            AddDeclaredArrays(reader, buffers, value, pointer + "/" + key, limit, total);
+    } else if (at.is_array()) {
+        for (std::size_t i = 0; i < at.size(); ++i)
+            AddDeclaredArrays(reader, buffers, at[i], pointer + "/" + std::to_string(i), limit, total);
+    }
+}
+
+} // namespace
+
+void CheckDeclaredArrays(SceneReadContext& context, const JsonAt& at)
+{
+    std::uint64_t total = 0;
+    AddDeclaredArrays(
+        context.reader, context.buffers, at.value, at.pointer, context.limits.maxSceneArrayBytes, total);
+}
+
 } // namespace vx

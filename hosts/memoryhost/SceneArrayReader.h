@@ -29,6 +29,12 @@ MeshArray<HostTVFace> ReadMapFaceArray(
 std::vector<std::uint32_t> ReadValueArray(
     SceneReadContext& context, const JsonAt& at, std::uint32_t maxValue, const char* what);
 
+// Refuses a scene (SizeLimit, at the array that passes the limit) whose side-file arrays, as their
+// references declare them (count x item size), need more than the scene's array memory allows
+// together, before any of them is read or allocated. References of unknown types are left to the
+// readers, which refuse them with their reason.
+void CheckDeclaredArrays(SceneReadContext& context, const JsonAt& at);
+
 // Pixels [r, g, b, a] of 0..255 each ("u8x4"), widened to 16 bits per channel.
 std::vector<HostPixel64> ReadPixelArray(SceneReadContext& context, const JsonAt& at);
 

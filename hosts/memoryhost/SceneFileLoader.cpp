@@ -3,6 +3,7 @@
 #include "memoryhost/SceneControllerReader.h"
 #include "memoryhost/SceneDeclarationReader.h"
 #include "memoryhost/SceneNodeReader.h"
+#include "memoryhost/SceneArrayReader.h"
 #include "memoryhost/SceneReadContext.h"
 #include "memoryhost/SceneTextCheck.h"
 #include "memoryhost/UnitName.h"
@@ -228,6 +229,9 @@ std::unique_ptr<MemoryHost> LoadScene(const std::string& path, const std::string
         ReadTimeline(context, *timelineAt);
     if (auto buffersAt = reader.FindField(root, "buffers"))
         ReadBuffers(context, *buffersAt);
+    // The arrays' declared sizes are weighed before any is read: a scene over the memory limit is
+    // refused at once, not after gigabytes were read.
+    CheckDeclaredArrays(context, root);
     if (auto propertiesAt = reader.FindField(root, "rootUserProperties"))
         host->GetRoot().SetUserPropBuffer(ReadUserPropertyText(context, *propertiesAt).c_str());
     if (auto texturesAt = reader.FindField(root, "textures"))

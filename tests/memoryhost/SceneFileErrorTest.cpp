@@ -283,6 +283,19 @@ TEST(SceneFileErrors, SideFileRangesAreCheckedAgainstTheFile)
         files.Write("broken.bin", broken.Data());
         ExpectError(files.Load(c.document), c, files.Folder() + "/scene.json");
     }
+
+    // Side-file arrays over the memory budget are refused from their declared sizes, before any is
+    // read: the broken vertices (a NaN) are never reached. 12 + 24 bytes (faces weighed first), with
+    // room for 30.
+    SceneFiles files;
+    files.Write("broken.bin", broken.Data() + std::string(12, '\0'));
+    SceneLoadLimits fewBytes;
+    fewBytes.maxSceneArrayBytes = 30;
+    const ErrorCase declared {"declared over the memory budget",
+        scene(R"([{"uri": "broken.bin"}])", R"({"buffer": 0, "count": 2, "type": "f32x3"})",
+            R"({"buffer": 0, "offset": 24, "count": 1, "type": "u32x3"})"),
+        K::SizeLimit, "/objects/0/mesh/vertices"};
+    ExpectError(files.Load(declared.document, fewBytes), declared, files.Folder() + "/scene.json");
 }
 
 TEST(SceneFileErrors, ErrorTextsNameTheFileAndThePlace)
