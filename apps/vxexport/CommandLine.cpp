@@ -48,6 +48,8 @@ bool ApplyFlag(const std::string& name, CommandLine& line, std::vector<DialogAns
         line.optimizeGeometry = true;
     else if (name == "--animation")
         line.animation = true;
+    else if (name == "--allow-outside-references")
+        line.allowOutsideReferences = true;
     else if (name == "--single-object")
         answers.push_back(DialogAnswer::SingleObject);
     else if (name == "--per-object")

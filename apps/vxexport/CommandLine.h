@@ -38,6 +38,8 @@ struct CommandLine {
     std::string dumpScene;
     // --unit UNIT: the unit of imported files that state none (OBJ, 3DS); empty for metres.
     std::string unit;
+    // --allow-outside-references: an imported file may name images and buffers outside its folder.
+    bool allowOutsideReferences = false;
     std::string scene;
     // Empty only with --dump-scene.
     std::string target;

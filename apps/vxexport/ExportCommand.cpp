@@ -71,6 +71,7 @@ SceneSourceRequest MakeSceneSourceRequest(const CommandLine& line)
     SceneSourceRequest request;
     request.scene = line.scene;
     request.unit = line.unit;
+    request.allowOutsideReferences = line.allowOutsideReferences;
     // Images a 3D file embeds must outlive the run when the dumped scene refers to them.
     if (!line.dumpScene.empty()) {
         std::error_code ignored;

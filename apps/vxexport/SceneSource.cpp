@@ -56,6 +56,8 @@ SceneSource ImportScene(const SceneSourceRequest& request)
     std::vector<std::string> argv {request.importer.empty()
             ? (std::filesystem::path(GetDefaultPluginFolder()) / "vximport").string()
             : request.importer};
+    if (request.allowOutsideReferences)
+        argv.push_back("--allow-outside-references");
     if (!request.unit.empty())
         argv.insert(argv.end(), {"--unit", request.unit});
     argv.insert(argv.end(),

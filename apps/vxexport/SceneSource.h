@@ -45,6 +45,8 @@ struct SceneSourceRequest {
     std::string importer;
     // Where the images an imported file embeds are written; empty for the temporary folder.
     std::string imageFolder;
+    // Let an imported file name images and buffers outside its own folder.
+    bool allowOutsideReferences = false;
     std::chrono::milliseconds timeout = std::chrono::minutes(10);
 };
 

@@ -2,7 +2,9 @@
 // a scene file. vxexport runs it as a separate process, so that a file which makes the importer
 // crash, abort or hang ends this program and never vxexport.
 //
-// Usage: vximport [--unit UNIT] FILE SCENE.json IMAGEDIR
+// Usage: vximport [--allow-outside-references] [--unit UNIT] FILE SCENE.json IMAGEDIR
+// Images and buffers the file names outside its own folder are not read (a note says which)
+// unless --allow-outside-references is given.
 // Writes SCENE.json (and its side file SCENE.bin when the arrays are large) and the images the
 // file embeds into IMAGEDIR. What the import assumed where the file can be read more than one way
 // goes to stderr, one line each ("vximport: note: FILE: ..."). Exit status 0 on success; 1 when
@@ -22,6 +24,10 @@ int main(int argc, char** argv)
     using namespace vx;
     std::vector<std::string> args(argv + 1, argv + argc);
     AssimpImportOptions options;
+    if (!args.empty() && args[0] == "--allow-outside-references") {
+        options.allowOutsideReferences = true;
+        args.erase(args.begin());
+    }
     if (args.size() >= 2 && args[0] == "--unit") {
         const auto type = FindUnitTypeByName(args[1]);
         if (!type) {
@@ -32,7 +38,7 @@ int main(int argc, char** argv)
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.size() != 3) {
-        std::cerr << "usage: vximport [--unit UNIT] FILE SCENE.json IMAGEDIR\n";
+        std::cerr << "usage: vximport [--allow-outside-references] [--unit UNIT] FILE SCENE.json IMAGEDIR\n";
         return 2;
     }
     options.imageFolder = args[2];

@@ -1,5 +1,7 @@
 #include "assimpimport/AssimpImport.h"
 
+#include "assimpimport/AssimpFolderBound.h"
+
 #include "assimpimport/AssimpMaterials.h"
 #include "assimpimport/AssimpNodes.h"
 #include "assimpimport/AssimpOpacity.h"
@@ -38,8 +40,10 @@ void ConvertScene(const aiScene& scene, const std::string& path, const std::stri
     const std::string imageFolder = std::filesystem::absolute(options.imageFolder, ignored).lexically_normal().string();
     AssimpOpacities opacities = ReadAssimpOpacities(scene, kind);
     AssimpMaterialTable materials(scene, *host, std::move(opacities.values),
-        std::filesystem::path(path).parent_path().string(), imageFolder);
+        std::filesystem::path(path).parent_path().string(), imageFolder, options.allowOutsideReferences);
     BuildAssimpNodes(scene, kind, frame.top, *host, materials);
+    for (const std::string& reference : materials.RefusedImages())
+        result.notes.push_back(name + ": " + DescribeRefusedReference(reference));
     result.scene = std::move(host);
     for (const std::string& note : opacities.notes)
         result.notes.push_back(name + ": " + note);
@@ -54,6 +58,10 @@ AssimpImportResult ImportAssimpScene(const std::string& path, const AssimpImport
     const std::string absolute = std::filesystem::absolute(path, ignored).lexically_normal().string();
     const AssimpFileKind kind = GetAssimpFileKind(absolute);
     Assimp::Importer importer;
+    std::vector<std::string> refused;
+    const std::string folder = std::filesystem::path(absolute).parent_path().string();
+    if (!options.allowOutsideReferences)
+        importer.SetIOHandler(new FolderBoundIOSystem(folder, refused));
     importer.SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, true);
     // A COLLADA file without meshes would get a made-up mesh that draws its node hierarchy.
     importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
@@ -63,6 +71,8 @@ AssimpImportResult ImportAssimpScene(const std::string& path, const AssimpImport
         const aiScene* scene = importer.ReadFile(absolute, kPostProcessing);
         if (!scene) {
             result.error = path + ": " + importer.GetErrorString();
+            for (const std::string& reference : refused)
+                result.error += "; " + DescribeRefusedReference(reference);
             return result;
         }
         if (!scene->mRootNode) {
@@ -70,6 +80,8 @@ AssimpImportResult ImportAssimpScene(const std::string& path, const AssimpImport
             return result;
         }
         ConvertScene(*scene, absolute, path, kind, options, result);
+        for (const std::string& reference : refused)
+            result.notes.push_back(path + ": " + DescribeRefusedReference(reference));
     } catch (const std::bad_alloc&) {
         result.error = path + ": out of memory while importing";
     } catch (const std::exception& error) {

@@ -19,6 +19,9 @@ struct AssimpImportOptions {
     // The folder that embedded images (glb, FBX) are written to; created when needed. The scene's
     // textures refer to the files written there.
     std::string imageFolder;
+    // Read images and buffers that the file names outside its own folder; off by default, so that
+    // a file cannot copy any readable file into the design.
+    bool allowOutsideReferences = false;
 };
 
 struct AssimpImportResult {

@@ -1,5 +1,7 @@
 #include "assimpimport/AssimpMaterials.h"
 
+#include "assimpimport/AssimpFolderBound.h"
+
 #include <assimp/material.h>
 
 #include <algorithm>
@@ -86,12 +88,13 @@ std::string GetAssimpMaterialName(const aiMaterial& material, unsigned index)
 }
 
 AssimpMaterialTable::AssimpMaterialTable(const aiScene& scene, MemoryHost& host, std::vector<float> opacities,
-    std::string sceneFolder, std::string imageFolder)
+    std::string sceneFolder, std::string imageFolder, bool allowOutside)
     : scene_(scene)
     , host_(host)
     , opacities_(std::move(opacities))
     , sceneFolder_(std::move(sceneFolder))
     , imageFolder_(std::move(imageFolder))
+    , allowOutside_(allowOutside)
 {
 }
 
@@ -240,7 +243,15 @@ std::string AssimpMaterialTable::ResolveImage(const std::string& path)
     std::filesystem::path resolved(portable);
     if (resolved.is_relative())
         resolved = std::filesystem::path(sceneFolder_) / resolved;
-    return resolved.lexically_normal().string();
+    const std::string file = resolved.lexically_normal().string();
+    // A file may name only images beside it or below: a reference that climbs out or is absolute
+    // elsewhere is not read (unless the user trusts the file).
+    if (!allowOutside_ && !IsInsideFolder(file, sceneFolder_)) {
+        if (std::find(refusedImages_.begin(), refusedImages_.end(), path) == refusedImages_.end())
+            refusedImages_.push_back(path);
+        return {};
+    }
+    return file;
 }
 
 std::string AssimpMaterialTable::WriteEmbedded(unsigned index)

@@ -20,9 +20,13 @@ class AssimpMaterialTable {
 public:
     // opacities holds the opacity of each of the scene's materials, by index, as the file means it
     // (see ReadAssimpOpacities). sceneFolder resolves relative texture paths; embedded images are
-    // written to imageFolder.
+    // written to imageFolder. Without allowOutside an image file outside sceneFolder is not used
+    // (its texture names no file) and is listed in RefusedImages.
     AssimpMaterialTable(const aiScene& scene, MemoryHost& host, std::vector<float> opacities,
-        std::string sceneFolder, std::string imageFolder);
+        std::string sceneFolder, std::string imageFolder, bool allowOutside = false);
+
+    // The image references refused for lying outside the scene's folder, each once, in order.
+    const std::vector<std::string>& RefusedImages() const { return refusedImages_; }
 
     // The standard material of Assimp material index, made on first use: colours, shininess,
     // opacity, two-sided, wire, and its diffuse, specular, opacity and bump textures. Null for an
@@ -55,6 +59,8 @@ private:
     std::vector<float> opacities_;
     std::string sceneFolder_;
     std::string imageFolder_;
+    bool allowOutside_ = false;
+    std::vector<std::string> refusedImages_;
     std::map<unsigned, Converted> converted_;
     std::map<std::vector<unsigned>, MemoryMaterial*> multis_;
     std::map<std::pair<std::string, int>, MemoryTexture*> textures_;

@@ -201,5 +201,33 @@ TEST_F(ImportExport, DumpSceneWritesTheImportedSceneForEditing)
     EXPECT_TRUE(std::filesystem::exists(dir.File("both.vx")));
 }
 
+TEST_F(ImportExport, AFileCannotReachOutsideItsFolderUnlessTrusted)
+{
+    // A model whose material names an image one folder up, and another by an absolute path: a
+    // hostile file would copy any readable file into the design this way.
+    const std::string secret = EncodeTga(1, 1, Rgba {1, 2, 3, 255});
+    WriteTextFile(dir.File("secret.tga"), secret);
+    std::filesystem::create_directories(dir.Path() / "model");
+    WriteTextFile(dir.File("model/room.obj"), "mtllib room.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\n"
+                                               "vt 0 1\nusemtl up\nf 1/1 2/2 3/3\nusemtl abs\nf 1/1 3/3 2/2\n");
+    WriteTextFile(dir.File("model/room.mtl"),
+        "newmtl up\nKd 1 1 1\nmap_Kd ../secret.tga\nnewmtl abs\nKd 1 1 1\nmap_Kd " + dir.File("secret.tga") + "\n");
+    for (const bool trusted : {false, true}) {
+        SCOPED_TRACE(trusted ? "trusted" : "not trusted");
+        std::vector<std::string> args {"--per-object", dir.File("model/room.obj"), Target()};
+        if (trusted)
+            args.insert(args.begin(), "--allow-outside-references");
+        const ProcessResult run = RunVxexport(args);
+        ASSERT_EQ(run.exitCode, kExported) << run.err;
+        ExportedDatabase db(Target());
+        EXPECT_EQ(db.Integer("SELECT count(*) FROM Textures"), trusted ? 1 : 0);
+        for (const std::string& reference : {std::string("../secret.tga"), dir.File("secret.tga")})
+            EXPECT_EQ(run.err.find("the reference '" + reference + "' was not read: it lies outside the file's folder")
+                    != std::string::npos,
+                !trusted)
+                << run.err;
+    }
+}
+
 } // namespace
 } // namespace vxtest

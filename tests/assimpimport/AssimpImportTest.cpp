@@ -2,6 +2,7 @@
 // materials and textures, opacity, user properties, cameras and lights. The files are the
 // hand-written fixtures in tests/data/import and glTF and COLLADA scenes written by the tests.
 
+#include "assimpimport/AssimpFolderBound.h"
 #include "assimpimport/AssimpImport.h"
 
 #include "memoryhost/MemoryNode.h"
@@ -422,4 +423,26 @@ TEST_F(AssimpImport, UnreadableFileGivesAnErrorNamingIt)
 }
 
 } // namespace
+TEST(AssimpFolderBound, OnlyFilesInsideTheFolderAfterLinksAreResolved)
+{
+    vxtest::TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "model" / "maps");
+    std::filesystem::create_directories(dir.Path() / "elsewhere");
+    std::filesystem::create_directory_symlink(dir.Path() / "elsewhere", dir.Path() / "model" / "escape");
+    const std::string folder = dir.File("model");
+    const struct {
+        std::string path;
+        bool inside;
+    } cases[] = {
+        {dir.File("model/maps/wood.png"), true},
+        {dir.File("model/../model/wood.png"), true},
+        {dir.File("model/../secret.png"), false},
+        {dir.File("model/escape/secret.png"), false}, // a link out of the folder
+        {"/etc/passwd", false},
+        {folder, false}, // the folder itself is no file in it
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(vx::IsInsideFolder(c.path, folder), c.inside) << c.path;
+}
+
 } // namespace vxtest
