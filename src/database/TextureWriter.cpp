@@ -3,18 +3,19 @@
 #include "base/Crc32.h"
 #include "base/DFile.h"
 #include "base/DebugOutput.h"
+#include "base/FileContent.h"
 #include "base/Paths.h"
 #include "run/ExportRunState.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
 
 namespace vx {
 
@@ -46,18 +47,24 @@ std::string TextureFileName(const char* path)
     return title.empty() ? GetFileName(path) : title;
 }
 
+// Puts "Texture file not found: " + path into the log, with why when the file exists but is no
+// regular file (a FIFO or a device is never opened: it could block the run or never end).
+void LogTextureNotFound(const char* path)
+{
+    std::error_code failed;
+    const bool special = std::filesystem::exists(path, failed) && !IsRegularFileAt(path);
+    if (ExportRunState* exporter = CurrentExporter())
+        exporter->WriteLogLine(
+            (std::string("Texture file not found: ") + path + (special ? " (not a regular file)" : "")).c_str());
+}
+
 // The whole file, or nothing when it cannot be opened or read in full, or is larger than
 // maxLength or 4 GiB.
 std::optional<Content> ReadTextureFile(const char* path, int64_t maxLength)
 {
     DFile file;
     if (!file.OpenRead(path)) {
-        // A FIFO or a device is never opened (it could block the run or never end): say why.
-        struct stat info { };
-        const bool special = ::stat(path, &info) == 0 && !S_ISREG(info.st_mode);
-        if (ExportRunState* exporter = CurrentExporter())
-            exporter->WriteLogLine(
-                (std::string("Texture file not found: ") + path + (special ? " (not a regular file)" : "")).c_str());
+        LogTextureNotFound(path);
         return std::nullopt;
     }
     const int64_t size = file.GetSize();
@@ -117,8 +124,7 @@ int64_t InsertTexture(SqlWriter& writer, const DUniqueID& id, const std::string&
 std::string NameMissingTexture(const char* path)
 {
     const char* texturePath = path ? path : "";
-    if (ExportRunState* exporter = CurrentExporter())
-        exporter->WriteLogLine((std::string("Texture file not found: ") + texturePath).c_str());
+    LogTextureNotFound(texturePath);
     return TextureFileName(texturePath);
 }
 

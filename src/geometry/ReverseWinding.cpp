@@ -18,8 +18,7 @@ void SwapElements(uint8_t* bytes, std::size_t elementSize, std::size_t a, std::s
 
 void ReverseWinding(VMVertexData& v)
 {
-    constexpr int kTriangleList = 3;
-    if (v.primitiveType != kTriangleList)
+    if (v.primitiveType != VMVertexData::TRIANGLE_LIST)
         return;
     auto& indices = v.channels[VMVertexData::INDEX_CHANNEL];
     if (v.indexCount > 0 && indices.size() >= static_cast<std::size_t>(v.indexCount) * sizeof(uint16_t)) {

@@ -1,11 +1,10 @@
 #include "run/ExportRunState.h"
 
-#include <cstdio>
-#include <string>
-
 #include "host/Host.h"
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 namespace vx {
 

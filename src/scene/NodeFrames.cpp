@@ -80,15 +80,11 @@ Transform DesignResidualOf(const HostMatrix3& m)
     // m's rows = residual x rigid rows, so residual = m's rows x inverse(rigid rows); the rigid rows
     // are a rotation, whose inverse is its transpose.
     const Rotation residual = Multiply(ToTransform(m).rows, Transpose(rigidRows));
+    const auto near = [](const Vector3& a, const Vector3& b) {
+        return std::fabs(a.x - b.x) <= 1e-6f && std::fabs(a.y - b.y) <= 1e-6f && std::fabs(a.z - b.z) <= 1e-6f;
+    };
     const Rotation identity {};
-    const Vector3* got[3] = {&residual.R0, &residual.R1, &residual.R2};
-    const Vector3* unit[3] = {&identity.R0, &identity.R1, &identity.R2};
-    bool nearIdentity = true;
-    for (int i = 0; i < 3; ++i) {
-        const Vector3 d = *got[i] - *unit[i];
-        nearIdentity = nearIdentity && std::fabs(d.x) <= 1e-6f && std::fabs(d.y) <= 1e-6f && std::fabs(d.z) <= 1e-6f;
-    }
-    if (nearIdentity)
+    if (near(residual.R0, identity.R0) && near(residual.R1, identity.R1) && near(residual.R2, identity.R2))
         return IdentityTransform();
     return ExchangeYZ({residual, Vector3 {}});
 }
