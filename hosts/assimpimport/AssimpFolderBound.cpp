@@ -1,9 +1,60 @@
 #include "assimpimport/AssimpFolderBound.h"
 
+#include "base/FileContent.h"
+
+#include <assimp/DefaultIOStream.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vx {
+
+namespace {
+
+void RecordOnce(std::vector<std::string>& list, const std::string& name)
+{
+    if (std::find(list.begin(), list.end(), name) == list.end())
+        list.push_back(name);
+}
+
+// Assimp's own stream over a FILE*, whose constructor Assimp keeps for its own file systems.
+class RegularFileStream : public Assimp::DefaultIOStream {
+public:
+    RegularFileStream(FILE* file, const std::string& name)
+        : DefaultIOStream(file, name)
+    {
+    }
+};
+
+// The regular file at path opened for reading; null for anything else. The open does not block
+// (a FIFO without a writer would wait for one), and blocking is restored for the reads.
+FILE* OpenRegularFileForReading(const char* path)
+{
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info = {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || fcntl(fd, F_SETFL, O_RDONLY) != 0) {
+        close(fd);
+        return nullptr;
+    }
+    FILE* file = fdopen(fd, "rb");
+    if (!file)
+        close(fd);
+    return file;
+}
+
+bool IsReadMode(const char* mode)
+{
+    return mode && mode[0] == 'r' && !std::strchr(mode, '+');
+}
+
+} // namespace
 
 bool IsInsideFolder(const std::string& path, const std::string& folder)
 {
@@ -24,20 +75,31 @@ std::string DescribeRefusedReference(const std::string& reference)
         + "' was not read: it lies outside the file's folder (--allow-outside-references reads it)";
 }
 
-FolderBoundIOSystem::FolderBoundIOSystem(std::string folder, std::vector<std::string>& refused)
+std::string DescribeSpecialFileReference(const std::string& reference)
+{
+    return "the reference '" + reference + "' was not read: it is not a regular file";
+}
+
+FolderBoundIOSystem::FolderBoundIOSystem(std::string folder, bool boundToFolder, RefusedFiles& refused)
     : folder_(std::move(folder))
+    , boundToFolder_(boundToFolder)
     , refused_(refused)
 {
 }
 
 bool FolderBoundIOSystem::Allows(const char* file) const
 {
-    if (file && IsInsideFolder(file, folder_))
-        return true;
     const std::string name = file ? file : "";
-    if (std::find(refused_.begin(), refused_.end(), name) == refused_.end())
-        refused_.push_back(name);
-    return false;
+    if (boundToFolder_ && (!file || !IsInsideFolder(file, folder_))) {
+        RecordOnce(refused_.outsideFolder, name);
+        return false;
+    }
+    std::error_code missing;
+    if (file && std::filesystem::exists(file, missing) && !IsRegularFileAt(file)) {
+        RecordOnce(refused_.notRegular, name);
+        return false;
+    }
+    return file != nullptr;
 }
 
 bool FolderBoundIOSystem::Exists(const char* file) const
@@ -47,7 +109,20 @@ bool FolderBoundIOSystem::Exists(const char* file) const
 
 Assimp::IOStream* FolderBoundIOSystem::Open(const char* file, const char* mode)
 {
-    return Allows(file) ? DefaultIOSystem::Open(file, mode) : nullptr;
+    if (!Allows(file))
+        return nullptr;
+    // The importer only reads; writing stays with Assimp's own access.
+    if (!IsReadMode(mode))
+        return DefaultIOSystem::Open(file, mode);
+    FILE* opened = OpenRegularFileForReading(file);
+    if (!opened) {
+        // Changed into a special file since Allows looked: refused all the same.
+        std::error_code missing;
+        if (std::filesystem::exists(file, missing) && !IsRegularFileAt(file))
+            RecordOnce(refused_.notRegular, file);
+        return nullptr;
+    }
+    return new RegularFileStream(opened, file);
 }
 
 } // namespace vx

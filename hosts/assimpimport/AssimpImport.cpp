@@ -49,6 +49,17 @@ void ConvertScene(const aiScene& scene, const std::string& path, const std::stri
         result.notes.push_back(name + ": " + note);
 }
 
+// One sentence for each file the import was refused.
+std::vector<std::string> DescribeRefusedFiles(const RefusedFiles& refused)
+{
+    std::vector<std::string> sentences;
+    for (const std::string& reference : refused.outsideFolder)
+        sentences.push_back(DescribeRefusedReference(reference));
+    for (const std::string& reference : refused.notRegular)
+        sentences.push_back(DescribeSpecialFileReference(reference));
+    return sentences;
+}
+
 } // namespace
 
 AssimpImportResult ImportAssimpScene(const std::string& path, const AssimpImportOptions& options)
@@ -58,10 +69,9 @@ AssimpImportResult ImportAssimpScene(const std::string& path, const AssimpImport
     const std::string absolute = std::filesystem::absolute(path, ignored).lexically_normal().string();
     const AssimpFileKind kind = GetAssimpFileKind(absolute);
     Assimp::Importer importer;
-    std::vector<std::string> refused;
+    RefusedFiles refused;
     const std::string folder = std::filesystem::path(absolute).parent_path().string();
-    if (!options.allowOutsideReferences)
-        importer.SetIOHandler(new FolderBoundIOSystem(folder, refused));
+    importer.SetIOHandler(new FolderBoundIOSystem(folder, !options.allowOutsideReferences, refused));
     importer.SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, true);
     // A COLLADA file without meshes would get a made-up mesh that draws its node hierarchy.
     importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
@@ -71,8 +81,8 @@ AssimpImportResult ImportAssimpScene(const std::string& path, const AssimpImport
         const aiScene* scene = importer.ReadFile(absolute, kPostProcessing);
         if (!scene) {
             result.error = path + ": " + importer.GetErrorString();
-            for (const std::string& reference : refused)
-                result.error += "; " + DescribeRefusedReference(reference);
+            for (const std::string& note : DescribeRefusedFiles(refused))
+                result.error += "; " + note;
             return result;
         }
         if (!scene->mRootNode) {
@@ -80,8 +90,8 @@ AssimpImportResult ImportAssimpScene(const std::string& path, const AssimpImport
             return result;
         }
         ConvertScene(*scene, absolute, path, kind, options, result);
-        for (const std::string& reference : refused)
-            result.notes.push_back(path + ": " + DescribeRefusedReference(reference));
+        for (const std::string& note : DescribeRefusedFiles(refused))
+            result.notes.push_back(path + ": " + note);
     } catch (const std::bad_alloc&) {
         result.error = path + ": out of memory while importing";
     } catch (const std::exception& error) {

@@ -34,13 +34,28 @@ constexpr int kFormatVersion = 1;
     throw SceneLoadFailure(std::move(error));
 }
 
-std::string ReadSceneText(const std::string& path, const SceneLoadLimits& limits)
+// The size of the regular file at path, or why it has none: a FIFO or a device is never opened
+// (it could block or never end), and the reason says so rather than the system's "not supported".
+std::uint64_t RegularFileSize(const std::string& path, std::string& whyNot)
 {
     std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        whyNot = "it is not a regular file";
+        return 0;
+    }
     const std::uint64_t size = std::filesystem::file_size(path, error);
     if (error)
-        JsonReader::FailIn(
-            path, SceneLoadErrorKind::FileNotReadable, "", "cannot read the scene file: " + error.message());
+        whyNot = error.message();
+    return size;
+}
+
+std::string ReadSceneText(const std::string& path, const SceneLoadLimits& limits)
+{
+    std::string whyNot;
+    const std::uint64_t size = RegularFileSize(path, whyNot);
+    if (!whyNot.empty())
+        JsonReader::FailIn(path, SceneLoadErrorKind::FileNotReadable, "", "cannot read the scene file: " + whyNot);
     if (size > limits.maxSceneFileBytes)
         JsonReader::FailIn(path, SceneLoadErrorKind::SizeLimit, "",
             "the scene file has " + std::to_string(size) + " bytes; at most "
@@ -182,11 +197,11 @@ void ReadBuffers(SceneReadContext& context, const JsonAt& at)
         reader.RequireObject(bufferAt, {"uri", "byteLength"});
         SceneBuffer buffer;
         buffer.path = context.ResolvePath(reader.ReadString(reader.GetField(bufferAt, "uri")));
-        std::error_code error;
-        buffer.size = std::filesystem::file_size(buffer.path, error);
-        if (error || buffer.path.empty())
+        std::string whyNot;
+        buffer.size = buffer.path.empty() ? 0 : RegularFileSize(buffer.path, whyNot);
+        if (!whyNot.empty() || buffer.path.empty())
             reader.Fail(SceneLoadErrorKind::FileNotReadable, bufferAt.pointer,
-                "cannot read the side file " + buffer.path + ": " + error.message());
+                "cannot read the side file " + buffer.path + ": " + whyNot);
         if (auto lengthAt = reader.FindField(bufferAt, "byteLength")) {
             const std::uint64_t declared = reader.ReadUnsigned(*lengthAt, UINT64_MAX);
             if (declared != buffer.size)

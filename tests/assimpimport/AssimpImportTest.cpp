@@ -13,9 +13,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -420,6 +425,42 @@ TEST_F(AssimpImport, UnreadableFileGivesAnErrorNamingIt)
     const AssimpImportResult result = ImportAssimpScene(path, {});
     EXPECT_FALSE(result.scene);
     EXPECT_EQ(result.error.rfind(path + ": ", 0), 0u) << result.error;
+}
+
+// A FIFO named by the file, or given as the file, is refused at once: opening it would wait for
+// a writer for ever. With and without trusting the file's references.
+TEST_F(AssimpImport, SpecialFilesAreNotOpened)
+{
+    const std::string fifo = dir.File("buffer.bin");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    nlohmann::json document = GltfFixture().MakeDocument(false);
+    document["buffers"][0]["uri"] = "buffer.bin";
+    const std::string named = dir.File("named.gltf");
+    WriteFile(named, document.dump());
+    const struct {
+        std::string path;
+        bool trusted;
+        std::string refused; // the reference the error names
+    } cases[] = {{named, false, "buffer.bin"}, {named, true, "buffer.bin"}, {fifo + ".obj", false, fifo + ".obj"}};
+    ASSERT_EQ(mkfifo((fifo + ".obj").c_str(), 0600), 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path + (c.trusted ? " trusted" : ""));
+        AssimpImportOptions options;
+        options.imageFolder = dir.File("images");
+        options.allowOutsideReferences = c.trusted;
+        auto running = std::async(std::launch::async, [&] { return ImportAssimpScene(c.path, options); });
+        if (running.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            ADD_FAILURE() << "the import waits on the FIFO";
+            for (const std::string& end : {fifo, fifo + ".obj"}) // let a blocked open go on
+                close(open(end.c_str(), O_WRONLY | O_NONBLOCK));
+        }
+        const AssimpImportResult result = running.get();
+        EXPECT_FALSE(result.scene);
+        EXPECT_NE(result.error.find("the reference '" + (c.path == named ? dir.File(c.refused) : c.refused)),
+            std::string::npos)
+            << result.error;
+        EXPECT_NE(result.error.find("' was not read: it is not a regular file"), std::string::npos) << result.error;
+    }
 }
 
 } // namespace

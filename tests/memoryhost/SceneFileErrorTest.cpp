@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace vx {
 namespace {
 
@@ -268,6 +270,9 @@ TEST(SceneFileErrors, SideFileRangesAreCheckedAgainstTheFile)
             K::BufferRange, "/buffers/0/byteLength"},
         {"missing side file", scene(R"([{"uri": "gone.bin"}])", vertices, ""), K::FileNotReadable,
             "/buffers/0"},
+        // Opening a FIFO would wait for a writer for ever.
+        {"side file that is a FIFO", scene(R"([{"uri": "pipe.bin"}])", vertices, ""), K::FileNotReadable,
+            "/buffers/0"},
         {"wrong item type", scene(buffers, R"({"buffer": 0, "count": 3, "type": "f64x3"})", ""),
             K::InvalidValue, "/objects/0/mesh/vertices/type"},
         {"face index past the vertices",
@@ -281,6 +286,7 @@ TEST(SceneFileErrors, SideFileRangesAreCheckedAgainstTheFile)
         SceneFiles files;
         files.Write("mesh.bin", bin.Data());
         files.Write("broken.bin", broken.Data());
+        mkfifo((files.Folder() + "/pipe.bin").c_str(), 0600);
         ExpectError(files.Load(c.document), c, files.Folder() + "/scene.json");
     }
 
@@ -310,6 +316,12 @@ TEST(SceneFileErrors, ErrorTextsNameTheFileAndThePlace)
     ASSERT_TRUE(field.error);
     EXPECT_EQ(field.error->GetText(),
         files.Folder() + "/scene.json: at /nodes/0/object: no object has the id \"box\"");
+
+    ASSERT_EQ(mkfifo((files.Folder() + "/pipe.json").c_str(), 0600), 0);
+    const SceneLoadResult fifo = LoadSceneFile(files.Folder() + "/pipe.json");
+    ASSERT_TRUE(fifo.error);
+    EXPECT_EQ(fifo.error->GetText(),
+        files.Folder() + "/pipe.json: at /: cannot read the scene file: it is not a regular file");
 
     const SceneLoadResult missing = LoadSceneFile(files.Folder() + "/none.json");
     ASSERT_TRUE(missing.error);
