@@ -1,5 +1,7 @@
 #include "vxexport/CommandLine.h"
 
+#include "vxexport/ImportMemory.h"
+
 #include "memoryhost/UnitName.h"
 
 #include <optional>
@@ -12,6 +14,7 @@ constexpr const char* kDebugOutputOption = "--debug-output";
 constexpr const char* kPluginsOption = "--plugins";
 constexpr const char* kDumpSceneOption = "--dump-scene";
 constexpr const char* kUnitOption = "--unit";
+constexpr const char* kImportMemoryOption = "--import-memory";
 
 // The value of a valued option given as "name=value" or as "name value" (the next argument, which
 // i then moves past). nullopt when arg is not that option; missing is set when it has no value.
@@ -136,6 +139,12 @@ CommandLineParse ParseCommandLine(const std::vector<std::string>& args)
                 return parse;
             }
             line.unit = *unit;
+        } else if (auto size = TakeOptionValue(kImportMemoryOption, args, i, missingValue)) {
+            line.importMemory = ParseMemorySize(*size);
+            if (missingValue || !line.importMemory) {
+                parse.error = "--import-memory needs a SIZE such as 512M or 4G, or \"unlimited\"";
+                return parse;
+            }
         } else if (!ApplyFlag(arg, line, answers)) {
             parse.error = "unknown option '" + arg + "'";
             return parse;

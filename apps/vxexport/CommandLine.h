@@ -1,6 +1,8 @@
 #pragma once
 // The command line of vxexport: vxexport [options] SCENE TARGET.vx
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,9 @@ struct CommandLine {
     std::string unit;
     // --allow-outside-references: an imported file may name images and buffers outside its folder.
     bool allowOutsideReferences = false;
+    // --import-memory SIZE: the importer's address-space limit in bytes (0: none); nothing for the
+    // default (GetDefaultImportMemoryBytes).
+    std::optional<std::uint64_t> importMemory;
     std::string scene;
     // Empty only with --dump-scene.
     std::string target;

@@ -1,6 +1,7 @@
 #include "vxexport/ExportCommand.h"
 
 #include "vxexport/DebugOutputTarget.h"
+#include "vxexport/ImportMemory.h"
 #include "vxexport/Interrupt.h"
 #include "vxexport/OutcomeReport.h"
 #include "vxexport/PluginCatalog.h"
@@ -72,6 +73,9 @@ SceneSourceRequest MakeSceneSourceRequest(const CommandLine& line)
     request.scene = line.scene;
     request.unit = line.unit;
     request.allowOutsideReferences = line.allowOutsideReferences;
+    request.importWatch.memoryBytes = line.importMemory.value_or(GetDefaultImportMemoryBytes());
+    request.importWatch.cancelFd = GetInterruptWakeFd();
+    request.importWatch.cancelRequested = [] { return IsInterruptRequested(); };
     // Images a 3D file embeds must outlive the run when the dumped scene refers to them.
     if (!line.dumpScene.empty()) {
         std::error_code ignored;
@@ -84,10 +88,6 @@ SceneSourceRequest MakeSceneSourceRequest(const CommandLine& line)
 
 ExitCode ExportScene(MemoryHost& host, const CommandLine& line, const PluginExporter& plugin)
 {
-    // From here on Ctrl-C is the host's cancel button; before, it simply ends the program.
-    InstallInterruptHandler();
-    // A reader of stderr that goes away (a closed pipe) must not end the export half-way.
-    std::signal(SIGPIPE, SIG_IGN);
     TerminalUiDriver driver(
         MakeUiSettings(line), std::cerr, [] { return ReadTerminalLine(STDIN_FILENO, GetInterruptWakeFd()); },
         [] { return IsInterruptRequested(); });
@@ -167,7 +167,16 @@ ExitCode RunExportCommand(const CommandLine& line)
             return ExitCode::NoExporter;
     }
 
+    // From here on Ctrl-C, SIGTERM and SIGHUP are the host's cancel button: an import is stopped,
+    // a load finishes and is dropped, an export is cancelled; each ends with exit code 4.
+    InstallInterruptHandler();
+    // A reader of stderr that goes away (a closed pipe) must not end the export half-way.
+    std::signal(SIGPIPE, SIG_IGN);
     const SceneSource scene = LoadSceneSource(MakeSceneSourceRequest(line));
+    if (scene.cancelled || IsInterruptRequested()) {
+        std::cerr << "vxexport: cancelled before the export began; nothing was written\n";
+        return ExitCode::Cancelled;
+    }
     for (const std::string& note : scene.notes)
         std::cerr << MakePrintable(note) << "\n";
     if (!scene.scene) {

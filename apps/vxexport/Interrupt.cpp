@@ -8,17 +8,19 @@ namespace vx {
 
 namespace {
 
+constexpr int kCancelSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 volatile std::sig_atomic_t interrupted = 0;
-// The self-pipe: the handler writes one byte to wakeWrite; a prompt polls wakeRead.
+// The self-pipe: the handler writes one byte to wakeWrite; waiters poll wakeRead.
 int wakeRead = -1;
 int wakeWrite = -1;
 
 // Only async-signal-safe work here: a flag, write(2), signal(2) and raise(3).
-extern "C" void HandleInterrupt(int)
+extern "C" void HandleInterrupt(int signal)
 {
     if (interrupted) {
-        std::signal(SIGINT, SIG_DFL);
-        std::raise(SIGINT);
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
         return;
     }
     interrupted = 1;
@@ -43,6 +45,25 @@ bool OpenWakePipe()
     return true;
 }
 
+// Installs the handler for signal unless the program was started with it ignored.
+bool InstallFor(int signal)
+{
+    struct sigaction previous = {};
+    if (sigaction(signal, nullptr, &previous) != 0)
+        return false;
+    if (previous.sa_handler == SIG_IGN)
+        return true;
+    struct sigaction action = {};
+    action.sa_handler = HandleInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (int other : kCancelSignals)
+        sigaddset(&action.sa_mask, other); // two signals at once still count as first and second
+    // Interrupted writes (a progress line on a stopped terminal) go on; a waiting prompt is woken
+    // through the pipe, as poll(2) is never restarted.
+    action.sa_flags = SA_RESTART;
+    return sigaction(signal, &action, nullptr) == 0;
+}
+
 } // namespace
 
 bool InstallInterruptHandler()
@@ -50,24 +71,11 @@ bool InstallInterruptHandler()
     static bool installed = false;
     if (installed)
         return true;
-    // A program started with SIGINT ignored (a background job of a shell script) keeps ignoring it.
-    struct sigaction previous = {};
-    if (sigaction(SIGINT, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN)
-        return false;
     if (!OpenWakePipe())
         return false;
-    struct sigaction action = {};
-    action.sa_handler = HandleInterrupt;
-    sigemptyset(&action.sa_mask);
-    // Interrupted writes (a progress line on a stopped terminal) go on; a waiting prompt is woken
-    // through the pipe, as poll(2) is never restarted.
-    action.sa_flags = SA_RESTART;
-    if (sigaction(SIGINT, &action, nullptr) != 0) {
-        close(wakeRead);
-        close(wakeWrite);
-        wakeRead = wakeWrite = -1;
-        return false;
-    }
+    for (int signal : kCancelSignals)
+        if (!InstallFor(signal))
+            return false;
     installed = true;
     return true;
 }

@@ -1,11 +1,12 @@
 #include "vxexport/SceneSource.h"
 
-#include "vxexport/ImportProcess.h"
+#include "vxexport/ImportMemory.h"
 #include "vxexport/PluginCatalog.h"
 
 #include "memoryhost/SceneFileLoader.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cctype>
 #include <cstdlib>
 #include <vector>
@@ -43,6 +44,25 @@ TemporaryFolder::~TemporaryFolder()
 
 namespace {
 
+// The importer's exit status when memory ran out (it could not allocate).
+constexpr int kImporterOutOfMemory = 3;
+
+// Whether the importer ended because its memory ran out: it said so by its exit status, or it was
+// aborted by an allocation failure it did not catch.
+bool RanOutOfMemory(const ChildOutcome& outcome)
+{
+    return outcome.exitCode == kImporterOutOfMemory
+        || (outcome.signal == SIGABRT && outcome.error.find("std::bad_alloc") != std::string::npos);
+}
+
+std::string DescribeOutOfMemory(std::uint64_t limit)
+{
+    if (limit == 0)
+        return "the importer ran out of memory";
+    return "the importer ran out of memory (it may use " + FormatMemorySize(limit)
+        + "; --import-memory SIZE changes that)";
+}
+
 SceneSource ImportScene(const SceneSourceRequest& request)
 {
     SceneSource source;
@@ -62,9 +82,12 @@ SceneSource ImportScene(const SceneSourceRequest& request)
         argv.insert(argv.end(), {"--unit", request.unit});
     argv.insert(argv.end(),
         {request.scene, sceneFile, request.imageFolder.empty() ? (folder / "images").string() : request.imageFolder});
-    const ChildOutcome outcome = RunChildProcess(argv, request.timeout);
+    const ChildOutcome outcome = RunChildProcess(argv, request.importWatch);
+    source.cancelled = outcome.cancelled;
     if (outcome.exitCode != 0) {
-        const std::string reason = DescribeChildFailure(outcome, request.timeout);
+        const std::string reason = RanOutOfMemory(outcome)
+            ? DescribeOutOfMemory(request.importWatch.memoryBytes)
+            : DescribeChildFailure(outcome, request.importWatch.timeout);
         // The importer names the file itself; a crash or a time-out is named here.
         source.error = reason.rfind(request.scene, 0) == 0 ? reason : request.scene + ": " + reason;
         return source;

@@ -3,6 +3,8 @@
 // glTF, OBJ, COLLADA, 3DS) imported by the vximport program in a child process, which writes the
 // scene as a scene file into a temporary folder that is then loaded like any other.
 
+#include "vxexport/ImportProcess.h"
+
 #include "memoryhost/MemoryHost.h"
 
 #include <chrono>
@@ -47,7 +49,8 @@ struct SceneSourceRequest {
     std::string imageFolder;
     // Let an imported file name images and buffers outside its own folder.
     bool allowOutsideReferences = false;
-    std::chrono::milliseconds timeout = std::chrono::minutes(10);
+    // How the importer is watched: its time and memory limits, and the cancel.
+    ChildWatch importWatch;
 };
 
 struct SceneSource {
@@ -55,6 +58,8 @@ struct SceneSource {
     std::unique_ptr<MemoryHost> scene;
     // Why not: "<file>: <reason>"; empty when it loaded.
     std::string error;
+    // The import was cancelled (importWatch's cancel); error says so.
+    bool cancelled = false;
     // What the importer said of a file it imported: its stderr lines (such as "vximport: note:
     // ..." for what it assumed where the file reads more than one way); empty for scene files.
     std::vector<std::string> notes;
@@ -63,8 +68,9 @@ struct SceneSource {
 };
 
 // Loads request's scene: a scene file with LoadSceneFile, a file to import through the importer in
-// a child process. A failing, crashing or hanging importer (killed after request.timeout) gives an
-// error naming the file, never more.
+// a child process. A failing, crashing, hanging (killed after the watch's timeout) or cancelled
+// importer, or one that ran out of its memory, gives an error naming the file, never more; the
+// import folder is gone with the returned source.
 SceneSource LoadSceneSource(const SceneSourceRequest& request);
 
 } // namespace vx

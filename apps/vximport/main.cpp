@@ -9,7 +9,8 @@
 // file embeds into IMAGEDIR. What the import assumed where the file can be read more than one way
 // goes to stderr, one line each ("vximport: note: FILE: ..."). Exit status 0 on success; 1 when
 // the file did not import or the scene could not be written (the reason on stderr); 2 for a wrong
-// command line.
+// command line; 3 when memory ran out ("FILE: the importer ran out of memory"), which vxexport's
+// address-space limit makes the answer to a file that declares more than it may take.
 
 #include "assimpimport/AssimpImport.h"
 #include "memoryhost/SceneFileWriter.h"
@@ -19,10 +20,13 @@
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv)
+namespace {
+
+constexpr int kOutOfMemory = 3;
+
+int Import(std::vector<std::string> args)
 {
     using namespace vx;
-    std::vector<std::string> args(argv + 1, argv + argc);
     AssimpImportOptions options;
     if (!args.empty() && args[0] == "--allow-outside-references") {
         options.allowOutsideReferences = true;
@@ -45,7 +49,7 @@ int main(int argc, char** argv)
     const AssimpImportResult imported = ImportAssimpScene(args[0], options);
     if (!imported.scene) {
         std::cerr << imported.error << "\n";
-        return 1;
+        return imported.outOfMemory ? kOutOfMemory : 1;
     }
     for (const std::string& note : imported.notes)
         std::cerr << "vximport: note: " << note << "\n";
@@ -54,4 +58,17 @@ int main(int argc, char** argv)
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        return Import(args);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "vximport: the importer ran out of memory\n";
+        return kOutOfMemory;
+    }
 }

@@ -79,6 +79,8 @@ AssimpImportResult ImportAssimpScene(const std::string& path, const AssimpImport
         // A file without meshes (only cameras, lights or empty nodes) comes flagged incomplete;
         // it is a scene all the same, in which the exporter finds no geometry.
         const aiScene* scene = importer.ReadFile(absolute, kPostProcessing);
+        if (!scene && std::string(importer.GetErrorString()).find("bad_alloc") != std::string::npos)
+            throw std::bad_alloc(); // Assimp caught it and kept only its text
         if (!scene) {
             result.error = path + ": " + importer.GetErrorString();
             for (const std::string& note : DescribeRefusedFiles(refused))
@@ -93,7 +95,9 @@ AssimpImportResult ImportAssimpScene(const std::string& path, const AssimpImport
         for (const std::string& note : DescribeRefusedFiles(refused))
             result.notes.push_back(path + ": " + note);
     } catch (const std::bad_alloc&) {
-        result.error = path + ": out of memory while importing";
+        result.scene.reset();
+        result.outOfMemory = true;
+        result.error = path + ": the importer ran out of memory";
     } catch (const std::exception& error) {
         result.error = path + ": " + error.what();
     }

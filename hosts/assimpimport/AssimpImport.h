@@ -29,6 +29,8 @@ struct AssimpImportResult {
     std::unique_ptr<MemoryHost> scene;
     // Why it did not import (the importer's message, naming the file); empty on success.
     std::string error;
+    // It did not import because memory ran out (an allocation failed); error says so.
+    bool outOfMemory = false;
     // What the import assumed where the file can be read more than one way, one line each naming
     // the file ("model.dae: opacity 0 read as opaque: ..."); they do not stop the import.
     std::vector<std::string> notes;

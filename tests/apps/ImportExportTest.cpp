@@ -229,5 +229,35 @@ TEST_F(ImportExport, AFileCannotReachOutsideItsFolderUnlessTrusted)
     }
 }
 
+// A glTF of 700 bytes whose sparse accessor declares 300 million positions (3.6 GB), all but one
+// zero: without a bound the importer takes whatever memory it asks for. Under a limit it runs out,
+// and says so; a file within the limit imports as before.
+TEST_F(ImportExport, AFileThatClaimsMoreMemoryThanTheImporterMayTakeRunsOutAndSaysSo)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "an AddressSanitizer build runs the importer without an address-space limit";
+#endif
+    nlohmann::json document = GltfFixture().MakeDocument(false);
+    nlohmann::json& positions = document["accessors"][0];
+    positions.erase("bufferView");
+    positions["count"] = 300000000;
+    positions["sparse"] = {{"count", 1}, {"indices", {{"bufferView", 4}, {"componentType", 5123}}},
+        {"values", {{"bufferView", 0}}}};
+    const std::string hostile = dir.File("sparse.gltf");
+    WriteTextFile(hostile, document.dump());
+    const std::string normal = dir.File("normal.gltf");
+    WriteTextFile(normal, GltfFixture().MakeGltf());
+    WriteTextFile(Target(), "previous design");
+    const ProcessResult run = RunVxexport({"--yes", "--import-memory", "256M", hostile, Target()});
+    EXPECT_EQ(run.exitCode, kSceneNotLoaded) << run.err;
+    EXPECT_NE(run.err.find(hostile + ": the importer ran out of memory (it may use 256 MiB; --import-memory SIZE "
+                                     "changes that)"),
+        std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadTextFile(Target()), "previous design");
+    const ProcessResult within = RunVxexport({"--yes", "--import-memory", "256M", normal, Target()});
+    EXPECT_EQ(within.exitCode, kExported) << within.err;
+}
+
 } // namespace
 } // namespace vxtest

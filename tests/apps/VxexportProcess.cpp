@@ -263,9 +263,9 @@ bool TerminalSession::WaitUntilInterruptDelivered()
     });
 }
 
-void TerminalSession::Interrupt()
+void TerminalSession::Interrupt(int signal)
 {
-    kill(pid_, SIGINT);
+    kill(pid_, signal);
 }
 
 ProcessResult TerminalSession::Wait()

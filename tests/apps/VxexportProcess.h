@@ -2,6 +2,7 @@
 // Runs the vxexport program as a separate process for the end-to-end tests: with plain files as its
 // standard streams, or with a pseudo-terminal for the interactive cases.
 
+#include <csignal>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -55,7 +56,8 @@ public:
     bool WaitUntilBlockedWritingStderr();
     // Waits until no SIGINT is pending for the program any more (it was delivered).
     bool WaitUntilInterruptDelivered();
-    void Interrupt();
+    // Sends signal (Ctrl-C's SIGINT unless another is given) to the program.
+    void Interrupt(int signal = SIGINT);
     // Waits for the program's end, reading the terminal meanwhile (the output is resumed first).
     ProcessResult Wait();
 

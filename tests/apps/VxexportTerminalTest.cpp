@@ -44,12 +44,15 @@ protected:
     TerminalSession terminal;
 };
 
-TEST_F(VxexportOnTerminal, CtrlCCancelsTheRunAndKeepsThePreviousTarget)
+// Ctrl-C, and SIGTERM and SIGHUP (a shutdown, a closed terminal) the same way.
+class VxexportCancelledBySignal : public VxexportOnTerminal, public testing::WithParamInterface<int> { };
+
+TEST_P(VxexportCancelledBySignal, CancelsTheRunAndKeepsThePreviousTarget)
 {
     StartBlockedInProgress();
     if (IsSkipped() || HasFatalFailure())
         return;
-    terminal.Interrupt();
+    terminal.Interrupt(GetParam());
     const ProcessResult run = terminal.Wait();
     EXPECT_EQ(run.exitCode, kCancelled) << run.err;
     // The progress drawing that Ctrl-C interrupted was completed.
@@ -58,6 +61,9 @@ TEST_F(VxexportOnTerminal, CtrlCCancelsTheRunAndKeepsThePreviousTarget)
     EXPECT_NE(ReadTextFile(target + ".log").find("Export was cancelled by user.\r\n"), std::string::npos);
     EXPECT_EQ(ReadTextFile(target), "previous design");
 }
+
+INSTANTIATE_TEST_SUITE_P(Signals, VxexportCancelledBySignal, testing::Values(SIGINT, SIGTERM, SIGHUP),
+    [](const testing::TestParamInfo<int>& info) { return std::string(sigabbrev_np(info.param)); });
 
 TEST_F(VxexportOnTerminal, ASecondCtrlCEndsTheProgramAtOnce)
 {
