@@ -1,5 +1,6 @@
 #include "vxexport/CommandLine.h"
 #include "vxexport/ExitCode.h"
+#include "vxexport/ImportMemory.h"
 #include "vxexport/TerminalText.h"
 
 #include "exporter/VNX30MaxExporter.h"
@@ -65,6 +66,28 @@ TEST(CommandLine, RefusesWhatIsNoCommand)
     EXPECT_NE(ParseCommandLine({"--yes", "--per-object", "a", "b"}).error.find("cannot be used with --yes"),
         std::string::npos);
     EXPECT_EQ(ParseCommandLine({"--yes", "--single-object", "a", "b"}).error, "");
+}
+
+TEST(CommandLine, ImportMemoryTakesASizeOrUnlimited)
+{
+    const struct {
+        const char* size;
+        std::optional<std::uint64_t> bytes; // nothing: refused
+    } cases[] = {
+        {"512M", 512ull << 20}, {"4G", 4ull << 30}, {"4gib", 4ull << 30}, {"1536MB", 1536ull << 20},
+        {"1T", 1ull << 40}, {"1048576", 1ull << 20}, {"unlimited", 0}, {"0", std::nullopt}, {"-1G", std::nullopt},
+        {"4X", std::nullopt}, {"G", std::nullopt}, {"1.5G", std::nullopt}, {"", std::nullopt},
+        {"99999999999999999999", std::nullopt}, {"20000000T", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const CommandLineParse parse = ParseCommandLine({std::string("--import-memory=") + c.size, "a.fbx", "b"});
+        EXPECT_EQ(parse.line.importMemory, c.bytes) << c.size;
+        EXPECT_EQ(parse.error.empty(), c.bytes.has_value()) << c.size << ": " << parse.error;
+    }
+    EXPECT_FALSE(ParseCommandLine({"a.fbx", "b"}).line.importMemory); // the default applies
+    EXPECT_GE(GetDefaultImportMemoryBytes(), 1ull << 30);
+    EXPECT_EQ(FormatMemorySize(256ull << 20), "256 MiB");
+    EXPECT_EQ(FormatMemorySize(3ull << 29), "1.5 GiB");
 }
 
 TEST(CommandLine, DumpSceneMakesTheTargetOptional)
