@@ -111,7 +111,11 @@ std::string HelpText(Command command)
         return "Usage: vxinfo summary FILE.vx [--json]\n"
                "Prints the version identifier and stamp, the counts of composite objects, instances,\n"
                "geometries, triangles, buffer files, textures, properties and groups, the failed objects\n"
-               "of the export log beside the file (FILE.vx.log), and the root record's box and camera.\n";
+               "of the export log beside the file (FILE.vx.log), and the root record's box and camera.\n"
+               "A log that cannot be the log of the run that wrote the file (a later run kept the file;\n"
+               "the log was created or last written after the file was finished; it names only objects\n"
+               "the file does not hold) is not read for failed objects: the summary says why instead.\n"
+               "Only the last 1 MiB of the log is read.\n";
     case Command::Tree:
         return "Usage: vxinfo tree FILE.vx [--depth N] [--json]\n"
                "Prints the instance tree from the root record: for each instance its name, the object it\n"

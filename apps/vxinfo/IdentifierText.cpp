@@ -31,4 +31,17 @@ std::string NameIdentifierBytes(const std::string& text)
     return bytes;
 }
 
+std::optional<int64_t> IdentifierMilliseconds(const std::string& bytes)
+{
+    if (bytes.size() != 16)
+        return std::nullopt;
+    const auto byte = [&](std::size_t i) { return static_cast<uint64_t>(static_cast<uint8_t>(bytes[i])); };
+    const bool version7 = (byte(7) >> 4) == 7 && (byte(8) >> 6) == 2; // version nibble, RFC variant
+    if (!version7)
+        return std::nullopt;
+    const uint64_t high = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
+    const uint64_t low = byte(4) | byte(5) << 8;
+    return static_cast<int64_t>(high << 16 | low);
+}
+
 } // namespace vxinfo

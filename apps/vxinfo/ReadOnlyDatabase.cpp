@@ -1,6 +1,9 @@
 #include "vxinfo/ReadOnlyDatabase.h"
 
+#include "base/FileContent.h"
+
 #include <cstring>
+#include <filesystem>
 
 namespace vxinfo {
 
@@ -56,12 +59,33 @@ std::string CloseWithReason(sqlite3* db)
     return reason;
 }
 
+bool ExistsAsOtherThanRegularFile(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored) && !vx::IsRegularFileAt(path.c_str());
+}
+
+// Why path cannot be handed to SQLite; "" when it can (a missing file is left to SQLite to report).
+// SQLite opens the database and, when present, its journal or write-ahead log: a FIFO or a device
+// in any of these places would block the open for good or never end.
+std::string WhyNotOpenable(const std::string& path)
+{
+    if (ExistsAsOtherThanRegularFile(path))
+        return "not a regular file";
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        if (ExistsAsOtherThanRegularFile(path + suffix))
+            return path + suffix + " is not a regular file";
+    return {};
+}
+
 } // namespace
 
 std::string ReadOnlyDatabase::Open(const std::string& path)
 {
     sqlite3_close(db_);
     db_ = nullptr;
+    if (std::string reason = WhyNotOpenable(path); !reason.empty())
+        return reason;
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         return CloseWithReason(db);

@@ -40,7 +40,8 @@ public:
     ReadOnlyDatabase& operator=(const ReadOnlyDatabase&) = delete;
 
     // Opens path read-only (never creates it). Returns "" on success, otherwise the reason (a
-    // missing file, or a file that is not a SQLite database).
+    // missing file, a file that is not a SQLite database, a path or a journal beside it that is
+    // not a regular file: "not a regular file", never opened).
     std::string Open(const std::string& path);
     // Opens a read-only copy of a whole database file held in memory (the bytes of a .vx file).
     // Returns "" on success, otherwise the reason, as Open does. Nothing touches the disk.

@@ -2,8 +2,9 @@
 
 #include "vxinfo/GeometryDecoding.h"
 #include "vxinfo/IdentifierText.h"
+#include "vxinfo/RunLogLines.h"
 
-#include <fstream>
+#include <cstring>
 #include <sstream>
 
 namespace vxinfo {
@@ -22,23 +23,89 @@ std::string Triple(const Vec3& v)
     return "(" + text.str() + ")";
 }
 
+// A span of time in a unit that keeps its number readable: "90 s", "12 min", "5 h", "3 days".
+std::string Duration(int64_t ms)
+{
+    const int64_t seconds = ms / 1000;
+    if (seconds < 1)
+        return "less than 1 s";
+    if (seconds < 120)
+        return std::to_string(seconds) + " s";
+    if (seconds < 120 * 60)
+        return std::to_string(seconds / 60) + " min";
+    if (seconds < 48 * 3600)
+        return std::to_string(seconds / 3600) + " h";
+    return std::to_string(seconds / 86400) + " days";
+}
+
+std::string ForeignLogReason(const ForeignLogVerdict& verdict)
+{
+    switch (verdict.sign) {
+    case ForeignLogSign::SaysTargetKept:
+        return "it says \"" + verdict.line + "\"";
+    case ForeignLogSign::CreatedAfterStamp:
+        return "it was created " + Duration(verdict.lateByMs) + " after the database was stamped";
+    case ForeignLogSign::WrittenLongAfterStamp:
+        return "it was last written " + Duration(verdict.lateByMs) + " after the database was stamped";
+    case ForeignLogSign::NamesOtherObjects: {
+        std::string names;
+        for (const std::string& name : verdict.names)
+            names += (names.empty() ? "\"" : ", \"") + name + "\"";
+        return "the database holds none of the objects it names: " + names;
+    }
+    case ForeignLogSign::None:
+        break;
+    }
+    return {};
+}
+
+// Why the summary lists no failed objects; "" when it lists the log's.
+std::string LogNote(const DesignLog& log)
+{
+    switch (log.state) {
+    case LogState::Missing:
+        return "no log beside the file";
+    case LogState::NotRegularFile:
+        return "the log beside the file is not a regular file";
+    case LogState::Unreadable:
+        return std::string("the log beside the file cannot be read: ") + std::strerror(log.error);
+    case LogState::FromAnotherRun:
+        return "the log beside the file is from another run: " + ForeignLogReason(log.verdict);
+    case LogState::ListOutOfReach: {
+        const std::string tail = std::to_string(kLogTailBytes / (1024 * 1024)) + " MiB";
+        return "the log beside the file is longer than " + tail + " and its last " + tail
+            + " list no failed objects";
+    }
+    case LogState::Read:
+        break;
+    }
+    return {};
+}
+
+const char* LogStateName(LogState state)
+{
+    switch (state) {
+    case LogState::Missing:
+        return "missing";
+    case LogState::NotRegularFile:
+        return "notRegularFile";
+    case LogState::Unreadable:
+        return "unreadable";
+    case LogState::FromAnotherRun:
+        return "fromAnotherRun";
+    case LogState::ListOutOfReach:
+        return "listOutOfReach";
+    case LogState::Read:
+        break;
+    }
+    return "read";
+}
+
 } // namespace
 
 std::vector<std::string> ReadFailedObjects(const std::string& logText)
 {
-    std::vector<std::string> names;
-    std::istringstream lines(logText);
-    std::string line;
-    bool listing = false;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (listing && !line.empty())
-            names.push_back(line);
-        else if (line == "Failed objects:")
-            listing = true;
-    }
-    return names;
+    return ReadRunLogLines(logText).failedObjects;
 }
 
 DesignSummary SummarizeDesign(const ReadOnlyDatabase& db, const DesignContent& c)
@@ -62,13 +129,7 @@ DesignSummary SummarizeDesign(const ReadOnlyDatabase& db, const DesignContent& c
     const FileIndex files = IndexFiles(c);
     for (const GeometryRow& g : c.geometries)
         s.triangles += DecodeGeometry(db, g, files).triangles;
-    std::ifstream log(c.path + ".log", std::ios::binary);
-    if (log) {
-        s.logFound = true;
-        std::ostringstream text;
-        text << log.rdbuf();
-        s.failedObjects = ReadFailedObjects(text.str());
-    }
+    s.log = ReadDesignLog(c);
     if (!c.roots.empty()) {
         const RootRow& root = c.roots.front();
         s.root = root.object;
@@ -98,11 +159,11 @@ std::string FormatSummary(const DesignSummary& s)
     out << "Textures:          " << s.textures << "\n";
     out << "Properties:        " << s.properties << " (" << s.dictionaryEntries << " dictionary entries)\n";
     out << "Groups:            " << s.groups << "\n";
-    if (!s.logFound)
-        out << "Failed objects:    - (no log beside the file)\n";
+    if (s.log.state != LogState::Read)
+        out << "Failed objects:    - (" << LogNote(s.log) << ")\n";
     else {
-        out << "Failed objects:    " << s.failedObjects.size() << "\n";
-        for (const std::string& name : s.failedObjects)
+        out << "Failed objects:    " << s.log.failedObjects.size() << "\n";
+        for (const std::string& name : s.log.failedObjects)
             out << "  " << name << "\n";
     }
     if (s.root) {
@@ -134,7 +195,10 @@ nlohmann::json SummaryJson(const DesignSummary& s)
     j["properties"] = s.properties;
     j["dictionaryEntries"] = s.dictionaryEntries;
     j["groups"] = s.groups;
-    j["failedObjects"] = s.logFound ? nlohmann::json(s.failedObjects) : nlohmann::json(nullptr);
+    const bool listed = s.log.state == LogState::Read;
+    j["failedObjects"] = listed ? nlohmann::json(s.log.failedObjects) : nlohmann::json(nullptr);
+    j["log"] = LogStateName(s.log.state);
+    j["logNote"] = listed ? nlohmann::json(nullptr) : nlohmann::json(LogNote(s.log));
     if (s.root) {
         j["root"] = {{"object", *s.root}, {"boxMin", s.rootBoxMin}, {"boxMax", s.rootBoxMax}};
         if (s.camera)

@@ -3,6 +3,7 @@
 // lists, and the root record's box and camera.
 
 #include "vxinfo/DesignContent.h"
+#include "vxinfo/DesignLog.h"
 #include "vxinfo/ReadOnlyDatabase.h"
 
 #include <nlohmann/json.hpp>
@@ -18,8 +19,7 @@ struct DesignSummary {
     std::string stamp; // identifier text of CurrentVersion.guid
     int64_t objects = 0, instances = 0, geometries = 0, triangles = 0, bufferFiles = 0, animationFiles = 0,
             textures = 0, properties = 0, dictionaryEntries = 0, groups = 0;
-    bool logFound = false; // whether FILE.log exists beside the database
-    std::vector<std::string> failedObjects; // the names under "Failed objects:" in the log
+    DesignLog log; // FILE.log beside the database: its failed objects, or why they are not known
     std::optional<Luid> root;
     Vec3 rootBoxMin {0, 0, 0}, rootBoxMax {0, 0, 0};
     std::optional<Vec3> camera;
@@ -27,7 +27,8 @@ struct DesignSummary {
 };
 
 // Counts content (decoding every geometry to count its triangles), reads the failed objects from
-// the log at content.path + ".log" when there is one, and takes the root record's box and camera.
+// the log at content.path + ".log" when there is one that can be the log of the run that wrote the
+// database, and takes the root record's box and camera.
 DesignSummary SummarizeDesign(const ReadOnlyDatabase& db, const DesignContent& content);
 
 // The names listed after the line "Failed objects:" of a log text (CR LF or LF lines).
