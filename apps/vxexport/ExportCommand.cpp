@@ -1,6 +1,7 @@
 #include "vxexport/ExportCommand.h"
 
 #include "vxexport/DebugOutputTarget.h"
+#include "vxexport/ExportMemory.h"
 #include "vxexport/ImportMemory.h"
 #include "vxexport/Interrupt.h"
 #include "vxexport/OutcomeReport.h"
@@ -191,6 +192,14 @@ ExitCode RunExportCommand(const CommandLine& line)
         }
         if (!plugin)
             return ExitCode::Exported;
+    }
+    // A scene too large for this machine is refused before any work, not ended by the kernel.
+    const std::string shortfall
+        = DescribeMemoryShortfall(EstimateExportMemory(*scene.scene), GetAvailableMemoryBytes());
+    if (!shortfall.empty()) {
+        std::cerr << "vxexport: " << MakePrintable(line.scene) << ": " << shortfall
+                  << "; nothing was exported\n";
+        return ExitCode::RunFailed;
     }
     return ExportScene(*scene.scene, line, *plugin);
 }

@@ -28,6 +28,7 @@ public:
 
     // Building the scene. Everything made here lives as long as the host.
     MemoryNode& GetRoot() { return *root_; }
+    const MemoryNode& GetRoot() const { return *root_; }
     // A new node appended as parent's last child; parent must belong to this host.
     MemoryNode& AddNode(MemoryNode& parent, std::string name);
     MemoryObject& AddObject(std::uint32_t superClass, HostClassId classId);

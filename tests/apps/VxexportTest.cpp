@@ -182,6 +182,47 @@ TEST_F(Vxexport, TheDebugOutputMayNotOverwriteTheSceneTheTargetOrTheLog)
     }
 }
 
+// A scene whose export would not fit in the memory this process may take is refused before any
+// work, with what it needs, instead of failing half-way or meeting the kernel's out-of-memory
+// killer. One mesh of a million triangles (an export needs about 330 MiB), run with 250 MiB of
+// address space.
+TEST_F(Vxexport, ASceneTooLargeForTheMemoryIsRefusedBeforeTheExport)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "an AddressSanitizer build cannot run under an address-space limit";
+#endif
+    const int side = 708; // side x side quads, two triangles each
+    std::string bin;
+    const auto add = [&bin](const auto value) { bin.append(reinterpret_cast<const char*>(&value), sizeof(value)); };
+    for (int j = 0; j <= side; ++j)
+        for (int i = 0; i <= side; ++i)
+            for (float coordinate : {float(i), float(j), 0.0f})
+                add(coordinate);
+    const size_t faceOffset = bin.size();
+    for (std::uint32_t j = 0; j < side; ++j)
+        for (std::uint32_t i = 0; i < side; ++i) {
+            const std::uint32_t a = j * (side + 1) + i, b = a + side + 1;
+            for (std::uint32_t index : {a, a + 1, b + 1, a, b + 1, b})
+                add(index);
+        }
+    WriteTextFile(dir.File("grid.bin"), bin);
+    const std::string scene = Scene(R"({"format": "varnex-scene", "version": 1, "buffers": [{"uri": "grid.bin"}],
+        "objects": [{"id": "g", "type": "mesh", "mesh": {
+            "vertices": {"buffer": 0, "count": )" + std::to_string((side + 1) * (side + 1)) + R"(, "type": "f32x3"},
+            "faces": {"buffer": 0, "offset": )" + std::to_string(faceOffset) + R"(, "count": )"
+        + std::to_string(2 * side * side) + R"(, "type": "u32x3"}}}],
+        "nodes": [{"name": "Grid", "object": "g"}]})");
+    WriteTextFile(Target(), "previous design");
+    const ProcessResult run = RunProgram("/bin/sh",
+        {"-c", "ulimit -v 256000 && exec \"$0\" \"$@\"", VxexportPath(), "--yes", scene, Target()});
+    EXPECT_EQ(run.exitCode, 5) << run.err;
+    const std::regex refusal("vxexport: " + scene
+        + ": the export needs about [0-9.]+ MiB of memory for 1,002,528 triangles, and [0-9.]+ (MiB|KiB|bytes) are "
+          "available; nothing was exported\n");
+    EXPECT_TRUE(std::regex_search(run.err, refusal)) << run.err;
+    EXPECT_EQ(ReadTextFile(Target()), "previous design");
+}
+
 TEST_F(Vxexport, ADirectoryInPlaceOfTheTargetIsInUse)
 {
     fs::create_directory(Target());
