@@ -132,12 +132,28 @@ bool SqlWriter::StampVersion()
     return updated && committed;
 }
 
+namespace {
+
+// The ';' that ends the first whole statement of text, or null when none does. SQLite's own
+// sqlite3_complete decides, so a ';' inside a string, a quoted name, a comment or a trigger body
+// does not end a statement. (Preparing with sqlite3_prepare_v2 and taking its tail would find the
+// same end, but not after a statement that fails to prepare: the script must go on past it.)
+const char* FindStatementEnd(const char* text)
+{
+    for (const char* end = std::strchr(text, ';'); end; end = std::strchr(end + 1, ';'))
+        if (sqlite3_complete(std::string(text, static_cast<std::size_t>(end - text) + 1).c_str()))
+            return end;
+    return nullptr;
+}
+
+} // namespace
+
 bool SqlWriter::ExecScript(const char* script)
 {
     const char* piece = script ? script : "";
     bool succeeded = true;
     for (;;) {
-        const char* end = std::strchr(piece, ';');
+        const char* end = FindStatementEnd(piece);
         const std::size_t length = end ? static_cast<std::size_t>(end - piece) : std::strlen(piece);
         if (!ExecScriptPiece(piece, length))
             succeeded = false;

@@ -59,6 +59,12 @@ TEST_F(SqlWriterTest, ExecScriptRunsEveryPieceAndReportsTheFailingOne)
     // No ';' at all: the whole text is the remainder and runs.
     EXPECT_TRUE(writer.ExecScript("INSERT INTO Materials VALUES(3, 'Ash')"));
     EXPECT_EQ(Materials().size(), 3u);
+
+    // A ';' inside a string, a quoted name or a comment ends no statement.
+    EXPECT_TRUE(writer.ExecScript("INSERT INTO Materials VALUES(4, 'Oak; oiled'); -- one; two\n"
+                                  "INSERT INTO \"Materials\" VALUES(5, 'Elm');"));
+    EXPECT_TRUE(out.writes.empty());
+    EXPECT_EQ(Materials(), (std::vector<std::string> {"Oak", "Steel", "Ash", "Oak; oiled", "Elm"}));
 }
 
 TEST_F(SqlWriterTest, ExecScriptSkipsPiecesThatDoNotFitItsBuffer)
