@@ -7,8 +7,6 @@
 #include "database/RecordBinding.h"
 
 #include "base/Assert.h"
-#include "host/Host.h"
-#include "run/ExportRunState.h"
 
 namespace vx {
 
@@ -91,26 +89,16 @@ void WriteCategories(SqlWriter& writer, const ZR::CompositeObject& co)
     }
 }
 
-// Whether the user cancelled, after the progress step of one written instance.
-bool StepProgressAndCheckCancel()
-{
-    ExportRunState* exporter = CurrentExporter();
-    if (!exporter)
-        return false;
-    exporter->StepProgress();
-    return exporter->host && exporter->host->GetCancel();
-}
-
 // The instances of co, depth first; co is marked as being written meanwhile so that an instance
 // that leads back to it is refused.
-void WriteComponents(SqlWriter& writer, ZR::CompositeObject& co, bool progress)
+void WriteComponents(DesignWrite& write, ZR::CompositeObject& co, bool progress)
 {
-    auto& inProgress = writer.WriteState().inProgress;
+    auto& inProgress = write.sql.WriteState().inProgress;
     inProgress.insert(&co);
     for (const std::unique_ptr<ZR::ObjectInstance>& oi : co.data.Components) {
         if (oi)
-            WriteInstance(writer, *oi, co.guid.dbid);
-        if (progress && StepProgressAndCheckCancel())
+            WriteInstance(write, *oi, co.guid.dbid);
+        if (progress && write.report.StepProgressAndCheckCancel())
             break;
     }
     inProgress.erase(&co);
@@ -118,13 +106,14 @@ void WriteComponents(SqlWriter& writer, ZR::CompositeObject& co, bool progress)
 
 } // namespace
 
-bool WriteCompositeObject(SqlWriter& writer, ZR::CompositeObject& co, bool progress, bool unique)
+bool WriteCompositeObject(DesignWrite& write, ZR::CompositeObject& co, bool progress, bool unique)
 {
+    SqlWriter& writer = write.sql;
     if (co.IsInDB())
         return true;
     if (!IsWritable(co))
         return false;
-    if (!co.data.Model.pairs.IsEmpty() && co.data.Model.geomid < 0 && WriteGeometry(writer, co, unique) < 0)
+    if (!co.data.Model.pairs.IsEmpty() && co.data.Model.geomid < 0 && WriteGeometry(write, co, unique) < 0)
         return false;
     const int64_t dbid = InsertObjectRow(writer, co);
     if (dbid < 0)
@@ -132,9 +121,9 @@ bool WriteCompositeObject(SqlWriter& writer, ZR::CompositeObject& co, bool progr
     co.guid.dbid = dbid;
     if (co.data.stretchType != ZR::CompositeObjectData::STRETCH_NONE)
         InsertStretchableInfo(writer, co);
-    WriteProperties(writer, co.data.properties, dbid, co.name.c_str());
+    WriteProperties(writer, write.report, co.data.properties, dbid, co.name.c_str());
     WriteCategories(writer, co);
-    WriteComponents(writer, co, progress);
+    WriteComponents(write, co, progress);
     return true;
 }
 

@@ -2,7 +2,7 @@
 // Writes a composite object of the design: its geometry, its CompositeObjects row, its stretch
 // limits, its properties and categories, and then its instances depth first.
 
-#include "database/SqlWriter.h"
+#include "database/DesignWrite.h"
 
 #include "design/CompositeObject.h"
 
@@ -21,7 +21,6 @@ namespace vx {
 // writing stops at once when the host reports that the user cancelled. When the identifier or the
 // row cannot be inserted (reported), co stays unwritten and nothing more is written for it.
 // Returns whether co is written now; after Close nothing is written and the result is false.
-bool WriteCompositeObject(
-    SqlWriter& writer, ZR::CompositeObject& co, bool progress = false, bool unique = false);
+bool WriteCompositeObject(DesignWrite& write, ZR::CompositeObject& co, bool progress = false, bool unique = false);
 
 } // namespace vx

@@ -1,6 +1,7 @@
 #include "database/GeometryWriter.h"
 
 #include "database/ModelDescription.h"
+#include "database/TextureName.h"
 
 #include "base/Assert.h"
 #include "base/DebugOutput.h"
@@ -30,13 +31,14 @@ int64_t InsertGeometryRow(SqlWriter& writer, int64_t luid, const char* name, con
 // Opening and releasing the savepoint run as prepared statements (a large design has tens of
 // thousands of geometries); both follow statements that succeeded. Taking back follows a failure,
 // after which a prepared statement without parameters refuses to run, so it runs as a script.
-int64_t InsertGeometry(
-    SqlWriter& writer, ZR::Model& model, int64_t luid, const char* name, const std::string& text)
+int64_t InsertGeometry(DesignWrite& write, const ModelDescriptionOptions& options, ZR::Model& model, int64_t luid,
+    const char* name, const std::string& text)
 {
+    SqlWriter& writer = write.sql;
     if (!writer.Run(writer.GetStatement(WriterStatement::SavepointGeometry)))
         return -1;
     const int64_t geomid = InsertGeometryRow(writer, luid, name, text);
-    if (geomid >= 0 && WriteBufferFiles(writer, model, geomid)) {
+    if (geomid >= 0 && WriteBufferFiles(writer, model, geomid, options, write.tables.writtenFiles)) {
         writer.Run(writer.GetStatement(WriterStatement::ReleaseGeometry));
         return geomid;
     }
@@ -49,15 +51,18 @@ int64_t InsertGeometry(
 
 } // namespace
 
-int64_t WriteGeometry(SqlWriter& writer, ZR::CompositeObject& co, bool unique)
+int64_t WriteGeometry(DesignWrite& write, ZR::CompositeObject& co, bool unique)
 {
+    SqlWriter& writer = write.sql;
     ZR::Model& model = co.data.Model;
     if (!VX_ASSERT_TEXT(model.geomid < 0, "co->data.Model.geomid < 0"))
         return model.geomid;
     if (!VX_ASSERT_TEXT(!model.pairs.IsEmpty(), "!co->data.Model.pairs.IsEmpty()"))
         return -1;
 
-    const std::string text = WriteModelDescription(model);
+    const ModelDescriptionOptions options {write.options.singleObjectActive, write.options.scaleFactor};
+    const std::string text
+        = BuildModelDescription(model, options, [&write](VMTexture& texture) { return StoreTexture(write, texture); });
     if (text.empty())
         return -1;
     const DUniqueID textId = DUniqueID::FromName(text.c_str());
@@ -79,7 +84,7 @@ int64_t WriteGeometry(SqlWriter& writer, ZR::CompositeObject& co, bool unique)
         return -1;
     if (rowId == textId)
         geometries.MarkUsed(textId);
-    const int64_t geomid = InsertGeometry(writer, model, luid, co.name.c_str(), text);
+    const int64_t geomid = InsertGeometry(write, options, model, luid, co.name.c_str(), text);
     if (geomid < 0)
         return -1;
     VX_ASSERT_TEXT(geomid >= 0, "co->data.Model.geomid >= 0");

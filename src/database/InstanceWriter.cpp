@@ -8,15 +8,13 @@
 #include "database/RecordBinding.h"
 
 #include "base/Assert.h"
+#include "design/NoName.h"
 #include "base/DebugOutput.h"
 #include "base/Numeric.h"
 #include "base/Placement.h"
 #include "design/Bounds.h"
 #include "design/PropertyKey.h"
 #include "design/PropertyTypes.h"
-#include "host/Host.h"
-#include "run/ExportRunState.h"
-#include "run/SceneContext.h"
 
 #include <cmath>
 #include <string>
@@ -30,18 +28,9 @@ constexpr const char* kImportTemplateName = "ImportTemplate";
 constexpr const char* kImportTemplateValue = "Release";
 constexpr const char* kLogLibraryObjects = "The following objects can be imported as library object:";
 
-// The run's options; the defaults of a run outside one (tests, tools).
-const ExportRunState& RunOptions()
+void RecordFailedInstance(RunReport& report, const ZR::ObjectInstance& oi, const char* reason)
 {
-    static const ExportRunState defaults;
-    const ExportRunState* exporter = CurrentExporter();
-    return exporter ? *exporter : defaults;
-}
-
-void RecordFailedInstance(const ZR::ObjectInstance& oi, const char* reason)
-{
-    if (ExportRunState* exporter = CurrentExporter())
-        exporter->AddFailedObject(oi.name.c_str());
+    report.AddFailedObject(oi.name.c_str());
     WriteDebugOutput(std::string("Instance \"") + (oi.name.IsEmpty() ? kTextNoName : oi.name.c_str())
         + "\" not written: " + reason + "\r\n");
 }
@@ -85,18 +74,14 @@ bool HasStorablePlacement(const ZR::ObjectInstance& oi)
 }
 
 // The box of target recomputed just before it is written; a rejection names the object in the log.
-void RecomputeBounds(ZR::CompositeObject& target)
+void RecomputeBounds(DesignWrite& write, ZR::CompositeObject& target)
 {
-    ZR::ComputeBounds(target, [](const ZR::CompositeObject& rejected, const char* reason) {
-        SceneContext* context = CurrentSceneContext();
-        if (context && !context->rejectedBoxes.insert(&rejected).second)
+    ZR::ComputeBounds(target, [&write](const ZR::CompositeObject& rejected, const char* reason) {
+        if (!write.rejectedBoxes.insert(&rejected).second)
             return;
         const std::string line = std::string("Bounding box of object \"")
             + (rejected.name.IsEmpty() ? kTextNoName : rejected.name.c_str()) + "\": " + reason;
-        if (ExportRunState* exporter = CurrentExporter())
-            exporter->WriteLogLine(line.c_str());
-        else
-            WriteDebugOutput(line + "\r\n");
+        write.report.WriteLogLine(line.c_str());
     });
 }
 
@@ -172,12 +157,13 @@ void WriteGroupMemberships(SqlWriter& writer, const ZR::ObjectInstance& oi)
 
 // Writes target (or the object that takes its place) when it is not written yet; returns the object
 // the instance places, or null when it could not be written.
-ZR::CompositeObject* WriteTarget(SqlWriter& writer, ZR::ObjectInstance& oi, bool& unique)
+ZR::CompositeObject* WriteTarget(DesignWrite& write, ZR::ObjectInstance& oi, bool& unique)
 {
+    SqlWriter& writer = write.sql;
     ZR::CompositeObject* target = oi.object;
     if (target->IsInDB())
         return target;
-    const ExportRunState& options = RunOptions();
+    const DesignWriteOptions& options = write.options;
     if (options.shareEqualData) {
         if (!options.singleObjectActive) {
             target = ShareEqualObject(writer.WriteState().sharing, target);
@@ -188,48 +174,49 @@ ZR::CompositeObject* WriteTarget(SqlWriter& writer, ZR::ObjectInstance& oi, bool
     }
     if (writer.WriteState().inProgress.count(target))
         return nullptr;
-    WriteCompositeObject(writer, *target, false, unique);
+    WriteCompositeObject(write, *target, false, unique);
     return target->IsInDB() ? target : nullptr;
 }
 
 // The rows of the instance, its target's first (see WriteInstance).
-bool WriteInstanceRows(SqlWriter& writer, ZR::ObjectInstance& oi, int64_t ownerLuid)
+bool WriteInstanceRows(DesignWrite& write, ZR::ObjectInstance& oi, int64_t ownerLuid)
 {
+    SqlWriter& writer = write.sql;
     if (ownerLuid < 0 || oi.IsInDB())
         return oi.IsInDB();
     ZR::CompositeObject* target = oi.object;
     if (!VX_ASSERT_TEXT(target, "oi->object")) {
-        RecordFailedInstance(oi, "no target");
+        RecordFailedInstance(write.report, oi, "no target");
         return false;
     }
     if (writer.WriteState().inProgress.count(target)) {
-        RecordFailedInstance(oi, "the target contains this instance");
+        RecordFailedInstance(write.report, oi, "the target contains this instance");
         return false;
     }
     // The box of a target about to be written is computed from its content now.
     if (!target->IsInDB())
-        RecomputeBounds(*target);
+        RecomputeBounds(write, *target);
     if (!IsWritableTarget(*target)) {
-        RecordFailedInstance(oi, "the target is empty, has no valid box or no level of detail");
+        RecordFailedInstance(write.report, oi, "the target is empty, has no valid box or no level of detail");
         return false;
     }
     if (!HasStorablePlacement(oi)) {
-        RecordFailedInstance(oi, "placement or sizes not finite, or an axis of zero length");
+        RecordFailedInstance(write.report, oi, "placement or sizes not finite, or an axis of zero length");
         return false;
     }
     bool unique = false;
-    target = WriteTarget(writer, oi, unique);
+    target = WriteTarget(write, oi, unique);
     if (!target) {
-        RecordFailedInstance(oi, "the target could not be written");
+        RecordFailedInstance(write.report, oi, "the target could not be written");
         return false;
     }
     const int64_t dbid = InsertInstanceRow(writer, oi, ownerLuid, target->guid.dbid);
     if (dbid < 0) {
-        RecordFailedInstance(oi, "its row was refused");
+        RecordFailedInstance(write.report, oi, "its row was refused");
         return false;
     }
     oi.guid.dbid = dbid;
-    WriteProperties(writer, oi.properties, dbid, oi.name.c_str());
+    WriteProperties(writer, write.report, oi.properties, dbid, oi.name.c_str());
     if (unique)
         WritePartKeys(writer, oi);
     WriteGroupMemberships(writer, oi);
@@ -238,14 +225,15 @@ bool WriteInstanceRows(SqlWriter& writer, ZR::ObjectInstance& oi, int64_t ownerL
 
 } // namespace
 
-bool WriteInstance(SqlWriter& writer, ZR::ObjectInstance& oi, int64_t ownerLuid)
+bool WriteInstance(DesignWrite& write, ZR::ObjectInstance& oi, int64_t ownerLuid)
 {
+    SqlWriter& writer = write.sql;
     // A row refused while this instance and the object it places are written costs the instance
     // (a failed object), not the design; rows of instances inside have been claimed by those.
     const SqlWriter::FailureMark mark = writer.MarkFailures();
-    const bool written = WriteInstanceRows(writer, oi, ownerLuid);
+    const bool written = WriteInstanceRows(write, oi, ownerLuid);
     if (writer.ClaimFailuresSince(mark) > 0 && written)
-        RecordFailedInstance(oi, "some of its rows were refused");
+        RecordFailedInstance(write.report, oi, "some of its rows were refused");
     return written;
 }
 
@@ -272,11 +260,10 @@ bool WriteRootInstance(SqlWriter& writer, int64_t rootLuid, const ZR::CompositeO
 }
 
 bool WriteLibraryObjects(
-    SqlWriter& writer, int64_t rootLuid, const Array<std::unique_ptr<ZR::ObjectInstance>>& components)
+    DesignWrite& write, int64_t rootLuid, const Array<std::unique_ptr<ZR::ObjectInstance>>& components)
 {
     const ZR::PropertyKey key = ZR::MakePropertyKey(kImportTemplateName, ZR::PROPERTY_TYPE_IMPORT_TEMPLATE);
     std::vector<std::string> libraryNames;
-    ExportRunState* exporter = CurrentExporter();
     for (const std::unique_ptr<ZR::ObjectInstance>& oi : components) {
         if (!oi)
             continue;
@@ -286,22 +273,17 @@ bool WriteLibraryObjects(
             if (target->IsInDB()) {
                 ZR::PropertySet release;
                 release.SetText(key, kImportTemplateValue);
-                WriteProperties(writer, release, target->guid.dbid, target->name.c_str());
+                WriteProperties(write.sql, write.report, release, target->guid.dbid, target->name.c_str());
             }
             libraryNames.emplace_back(target->name.c_str());
         }
-        WriteInstance(writer, *oi, rootLuid);
-        if (exporter) {
-            exporter->StepProgress();
-            if (exporter->host && exporter->host->GetCancel())
-                return false;
-        }
+        WriteInstance(write, *oi, rootLuid);
+        if (write.report.StepProgressAndCheckCancel())
+            return false;
     }
-    if (exporter) {
-        exporter->WriteLogLine(kLogLibraryObjects);
-        for (const std::string& name : libraryNames)
-            exporter->WriteLogLine(name.c_str());
-    }
+    write.report.WriteLogLine(kLogLibraryObjects);
+    for (const std::string& name : libraryNames)
+        write.report.WriteLogLine(name.c_str());
     return true;
 }
 

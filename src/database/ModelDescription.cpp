@@ -6,11 +6,7 @@
 #include "base/Numeric.h"
 #include "base/Placement.h"
 #include "base/Transform.h"
-#include "database/DesignDatabase.h"
 #include "database/FilesEntry.h"
-#include "database/TextureName.h"
-#include "run/ExportRunState.h"
-#include "run/SceneContext.h"
 #include "toolkit/VMAlphaProperty.h"
 #include "toolkit/VMMaterialProperty.h"
 #include "toolkit/VMTextureProperty.h"
@@ -175,21 +171,25 @@ bool IsNearZero(const Vector3& v)
     return _feqz(v.x) && _feqz(v.y) && _feqz(v.z);
 }
 
-// Set when a number of the description being built is not finite: such a text is not written.
-// One description is built at a time (the export runs on one thread).
-bool nonFiniteSeen = false;
+// What building one description learns on the way: whether a number in it is not finite (such a
+// text is not written), and how stage textures are named.
+struct DescriptionBuild {
+    const ModelDescriptionOptions& options;
+    const TextureNamer& nameTexture;
+    bool nonFiniteSeen = false;
 
-void CheckFinite(double value)
-{
-    if (!std::isfinite(value))
-        nonFiniteSeen = true;
-}
+    void CheckFinite(double value)
+    {
+        if (!std::isfinite(value))
+            nonFiniteSeen = true;
+    }
+};
 
-std::string Triple(const char* x, const char* y, const char* z, const Vector3& v)
+std::string Triple(DescriptionBuild& build, const char* x, const char* y, const char* z, const Vector3& v)
 {
-    CheckFinite(v.x);
-    CheckFinite(v.y);
-    CheckFinite(v.z);
+    build.CheckFinite(v.x);
+    build.CheckFinite(v.y);
+    build.CheckFinite(v.z);
     return Formatted(" %s='%g' %s='%g' %s='%g'", x, static_cast<double>(v.x), y, static_cast<double>(v.y), z,
         static_cast<double>(v.z));
 }
@@ -217,31 +217,31 @@ const char* OpeningText(Effect effect)
     return "<Material effect='Envmap'>";
 }
 
-std::string ColourElement(const char* name, const VMColor& c)
+std::string ColourElement(DescriptionBuild& build, const char* name, const VMColor& c)
 {
-    CheckFinite(c.r);
-    CheckFinite(c.g);
-    CheckFinite(c.b);
+    build.CheckFinite(c.r);
+    build.CheckFinite(c.g);
+    build.CheckFinite(c.b);
     return Formatted("<Color name=\"%s\"><R>%f</R><G>%f</G><B>%f</B></Color>", name, static_cast<double>(c.r),
         static_cast<double>(c.g), static_cast<double>(c.b));
 }
 
-std::string FloatElement(const char* name, double value)
+std::string FloatElement(DescriptionBuild& build, const char* name, double value)
 {
-    CheckFinite(value);
+    build.CheckFinite(value);
     return std::string("<Float name='") + name + "'>" + FormatFloat(value) + "</Float>";
 }
 
-// One Texture element per stage whose texture has a stored name (TextureName, which also stores the
-// image in the current database); stages without one are left out.
-std::string TextureElements(const VMTextureProperty& tp)
+// One Texture element per stage whose texture has a stored name (build.nameTexture); stages
+// without one are left out.
+std::string TextureElements(DescriptionBuild& build, const VMTextureProperty& tp)
 {
     std::string text;
     for (int i = 0; i < tp.SlotCount(); ++i) {
         const VMTextureStage* stage = tp.Stage(i);
         if (!stage || !stage->texture)
             continue;
-        const std::string name = TextureName(CurrentSqlWriter(), *stage->texture);
+        const std::string name = build.nameTexture(*stage->texture);
         if (name.empty())
             continue;
         text += Formatted("<Texture name='Texture%ld@Name'>", static_cast<long>(i));
@@ -279,7 +279,7 @@ Effect ChooseEffect(unsigned slots, const VMMaterialProperty* mp, const VMTextur
 
 // The block of state's material, or empty when none is written. A state without material property
 // (an unlit textured material) is written with the property's default colours.
-std::string MaterialBlock(const VMRenderState& state, const VMVertexData* vd)
+std::string MaterialBlock(DescriptionBuild& build, const VMRenderState& state, const VMVertexData* vd)
 {
     const VMMaterialProperty* mp = state.Find<VMMaterialProperty>();
     const VMAlphaProperty* ap = state.Find<VMAlphaProperty>();
@@ -300,39 +300,39 @@ std::string MaterialBlock(const VMRenderState& state, const VMVertexData* vd)
     case Effect::Specular:
     case Effect::Diffuse:
     case Effect::TransparentObjects:
-        text += ColourElement("Color", m.Diffuse);
+        text += ColourElement(build, "Color", m.Diffuse);
         if (effect == Effect::TransparentObjects)
-            text += FloatElement("Alpha", ap ? ap->alpha : m.Alpha);
+            text += FloatElement(build, "Alpha", ap ? ap->alpha : m.Alpha);
         if (m.UseEmissive)
-            text += ColourElement("Emissive", m.Emissive);
+            text += ColourElement(build, "Emissive", m.Emissive);
         if (m.UseSpecular)
-            text += ColourElement("Specular", m.Specular);
+            text += ColourElement(build, "Specular", m.Specular);
         if (effect == Effect::TransparentObjects && tp)
-            text += TextureElements(*tp);
+            text += TextureElements(build, *tp);
         break;
     case Effect::TexturedPhong:
         if (m.UseAmbient)
-            text += ColourElement("Ambient", m.Ambient);
+            text += ColourElement(build, "Ambient", m.Ambient);
         if (m.UseDiffuse)
-            text += ColourElement("Diffuse", m.Diffuse);
+            text += ColourElement(build, "Diffuse", m.Diffuse);
         if (m.UseEmissive)
-            text += ColourElement("Emissive", m.Emissive);
-        text += ColourElement("Specular", m.Specular);
-        text += FloatElement("Power", m.Power);
-        text += TextureElements(*tp);
+            text += ColourElement(build, "Emissive", m.Emissive);
+        text += ColourElement(build, "Specular", m.Specular);
+        text += FloatElement(build, "Power", m.Power);
+        text += TextureElements(build, *tp);
         break;
     case Effect::Textured:
     case Effect::Envmap:
         // A specular material reaching this block is written without its specular colour.
         if (mp) {
             if (mp->UseAmbient)
-                text += ColourElement("Ambient", mp->Ambient);
+                text += ColourElement(build, "Ambient", mp->Ambient);
             if (mp->UseDiffuse)
-                text += ColourElement("Diffuse", mp->Diffuse);
+                text += ColourElement(build, "Diffuse", mp->Diffuse);
             if (mp->UseEmissive)
-                text += ColourElement("Emissive", mp->Emissive);
+                text += ColourElement(build, "Emissive", mp->Emissive);
         }
-        text += TextureElements(*tp);
+        text += TextureElements(build, *tp);
         break;
     }
     return text + "</Material>";
@@ -381,9 +381,9 @@ std::vector<int32_t> AppendIndexBuffers(ZR::Model& model, bool singleObjectActiv
 
 // The VertexBuffer element of pair n (which has vertex data); names its vertex file when it has
 // none, distinct from the names of the earlier pairs recorded in earlier.
-std::string VertexBufferElement(
-    ZR::Model& model, uint32_t n, const ModelDescriptionOptions& options, const EarlierNames& earlier)
+std::string VertexBufferElement(DescriptionBuild& build, ZR::Model& model, uint32_t n, const EarlierNames& earlier)
 {
+    const ModelDescriptionOptions& options = build.options;
     ZR::ModelPair& p = model.pairs[n];
     if (p.vertexFile.IsEmpty())
         p.vertexFile.Assign(
@@ -400,9 +400,9 @@ std::string VertexBufferElement(
         static_cast<int>(p.vd->VertexFormatCode()));
     text += EscapeModelText(p.vertexFile.c_str()) + "'";
     if (!IsNearZero(pos))
-        text += Triple("posX", "posY", "posZ", pos);
+        text += Triple(build, "posX", "posY", "posZ", pos);
     if (!IsNearZero(rot))
-        text += Triple("rotAz", "rotEl", "rotTw", rot);
+        text += Triple(build, "rotAz", "rotEl", "rotTw", rot);
     if (!p.sourceBox.IsEmpty()) {
         const ZR::SourceBox& box = p.sourceBox;
         const float s = options.scaleFactor;
@@ -411,41 +411,13 @@ std::string VertexBufferElement(
         const Vector3 orgPos {t.x, t.z, t.y};
         const Vector3 size = (box.max - box.min) * s;
         if (!IsNearZero(orgPos))
-            text += Triple("orgPosX", "orgPosY", "orgPosZ", orgPos);
+            text += Triple(build, "orgPosX", "orgPosY", "orgPosZ", orgPos);
         if (!IsNearZero(rot))
-            text += Triple("orgRotAz", "orgRotEl", "orgRotTw", rot);
+            text += Triple(build, "orgRotAz", "orgRotEl", "orgRotTw", rot);
         if (!IsNearZero(size))
-            text += Triple("dimX", "dimY", "dimZ", size);
+            text += Triple(build, "dimX", "dimY", "dimZ", size);
     }
     return text + "/>";
-}
-
-// ---- The run's written-files table ----
-
-class WrittenFilesTable : public RunTable {
-public:
-    explicit WrittenFilesTable(WrittenFilesTable*& current)
-        : current_(current)
-    {
-    }
-    ~WrittenFilesTable() override
-    {
-        if (current_ == this)
-            current_ = nullptr;
-    }
-    void Clear() override { files.Clear(); }
-
-    WrittenFiles files;
-    const SceneContext* owner = nullptr;
-
-private:
-    WrittenFilesTable*& current_;
-};
-
-WrittenFilesTable*& CurrentTable()
-{
-    static WrittenFilesTable* table = nullptr;
-    return table;
 }
 
 // Writes bytes as the Files row (geometryLuid, name); false when that failed.
@@ -508,32 +480,6 @@ std::vector<uint8_t> InterleavedVertices(const VMVertexData& vd)
 
 } // namespace
 
-ModelDescriptionOptions CurrentModelDescriptionOptions()
-{
-    ModelDescriptionOptions options;
-    if (const ExportRunState* exporter = CurrentExporter())
-        options.singleObjectActive = exporter->singleObjectActive;
-    if (const SceneContext* context = CurrentSceneContext())
-        options.scaleFactor = context->scaleFactor;
-    return options;
-}
-
-WrittenFiles& CurrentWrittenFiles()
-{
-    static WrittenFiles outsideRun;
-    SceneContext* context = CurrentSceneContext();
-    if (!context)
-        return outsideRun;
-    WrittenFilesTable*& current = CurrentTable();
-    if (!current || current->owner != context) {
-        auto table = std::make_unique<WrittenFilesTable>(current);
-        table->owner = context;
-        current = table.get();
-        context->AddRunTable(std::move(table));
-    }
-    return current->files;
-}
-
 std::string FormatFloat(double value)
 {
     std::string text = Formatted("%#f", value);
@@ -592,8 +538,10 @@ std::string IndexFileName(const VMVertexData& vd, long n, bool singleObjectActiv
     return Formatted("0x%08X_%ld.idx", value, n);
 }
 
-std::string WriteModelDescription(ZR::Model& model, const ModelDescriptionOptions& options)
+std::string BuildModelDescription(
+    ZR::Model& model, const ModelDescriptionOptions& options, const TextureNamer& nameTexture)
 {
+    DescriptionBuild build {options, nameTexture};
     const uint32_t count = model.pairs.Count();
     if (count == 0)
         return {};
@@ -603,13 +551,12 @@ std::string WriteModelDescription(ZR::Model& model, const ModelDescriptionOption
             if (p.rs)
                 p.rs->Tag = 0;
         }
-    nonFiniteSeen = false;
     std::string text = "<model>";
     const std::vector<int32_t> indexBuffers = AppendIndexBuffers(model, options.singleObjectActive, text);
     EarlierNames vertexNames(false);
     for (uint32_t i = 0; i < count; ++i)
         if (model.pairs[i].vd) {
-            text += VertexBufferElement(model, i, options, vertexNames);
+            text += VertexBufferElement(build, model, i, vertexNames);
             vertexNames.Add(model.pairs[i]);
         }
     // Materials, numbered locally: a render state shared by several pairs is written once.
@@ -618,7 +565,7 @@ std::string WriteModelDescription(ZR::Model& model, const ModelDescriptionOption
     for (ZR::ModelPair& p : model.pairs) {
         if (!p.vd || !VX_ASSERT_TEXT(p.rs, "p.rs") || materials.count(p.rs.Get()) != 0)
             continue;
-        const std::string block = MaterialBlock(*p.rs, p.vd.Get());
+        const std::string block = MaterialBlock(build, *p.rs, p.vd.Get());
         materials[p.rs.Get()] = block.empty() ? 0 : ++m;
         p.rs->Tag = materials[p.rs.Get()];
         text += block;
@@ -635,7 +582,7 @@ std::string WriteModelDescription(ZR::Model& model, const ModelDescriptionOption
             text += Formatted("<Subset type='%i' vertexbuffer='%i' material='%i' />", p.vd->primitiveType,
                 static_cast<int>(i), material - 1);
     }
-    if (nonFiniteSeen) {
+    if (build.nonFiniteSeen) {
         // Nothing non-finite reaches the database: the model is left without description.
         WriteDebugOutput("Model description not written: a placement, size or colour is not finite\r\n");
         return {};
@@ -643,9 +590,9 @@ std::string WriteModelDescription(ZR::Model& model, const ModelDescriptionOption
     return text + "</model>";
 }
 
-std::string WriteModelDescription(ZR::Model& model)
+std::string NameTextureAsRecorded(VMTexture& texture)
 {
-    return WriteModelDescription(model, CurrentModelDescriptionOptions());
+    return texture.name.c_str();
 }
 
 bool WriteBufferFiles(SqlWriter& writer, ZR::Model& model, int64_t geometryLuid,
@@ -680,9 +627,5 @@ bool WriteBufferFiles(SqlWriter& writer, ZR::Model& model, int64_t geometryLuid,
     return ok;
 }
 
-bool WriteBufferFiles(SqlWriter& writer, ZR::Model& model, int64_t geometryLuid)
-{
-    return WriteBufferFiles(writer, model, geometryLuid, CurrentModelDescriptionOptions(), CurrentWrittenFiles());
-}
 
 } // namespace vx

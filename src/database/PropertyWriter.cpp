@@ -1,10 +1,10 @@
 #include "database/PropertyWriter.h"
 
 #include "base/Assert.h"
+#include "design/NoName.h"
 #include "base/DFile.h"
 #include "base/DebugOutput.h"
 #include "base/Paths.h"
-#include "run/ExportRunState.h"
 
 #include <cstdint>
 #include <cstring>
@@ -53,16 +53,13 @@ std::optional<std::vector<unsigned char>> ReadWholeFile(const std::string& path,
 
 // A property without a name would give a dictionary row that the database refuses; such a
 // property is left out and the log says so.
-bool HasName(const ZR::PropertyKey& key, const char* recordName, int64_t luid)
+bool HasName(RunReport& report, const ZR::PropertyKey& key, const char* recordName, int64_t luid)
 {
     if (!key.text.empty())
         return true;
     const std::string warning = std::string("Warning: property with an empty name not written for \"")
         + (recordName && *recordName ? recordName : kTextNoName) + "\" (luid " + std::to_string(luid) + ")";
-    if (ExportRunState* exporter = CurrentExporter())
-        exporter->WriteLogLine(warning.c_str());
-    else
-        WriteDebugOutput(warning + "\r\n");
+    report.WriteLogLine(warning.c_str());
     return false;
 }
 
@@ -83,10 +80,11 @@ void WriteRow(SqlWriter& writer, int64_t luid, const ZR::PropertyKey& key, BindV
 
 } // namespace
 
-void WriteProperties(SqlWriter& writer, const ZR::PropertySet& set, int64_t luid, const char* recordName)
+void WriteProperties(
+    SqlWriter& writer, RunReport& report, const ZR::PropertySet& set, int64_t luid, const char* recordName)
 {
     for (auto it = set.Flags.begin(); it.IsValid(); it.Next()) {
-        if (!HasName(it.Key(), recordName, luid))
+        if (!HasName(report, it.Key(), recordName, luid))
             continue;
         WriteRow(writer, luid, it.Key(), [](Sqlite3::Statement& insert) {
             insert.Param(2).BindNull();
@@ -94,7 +92,7 @@ void WriteProperties(SqlWriter& writer, const ZR::PropertySet& set, int64_t luid
         });
     }
     for (auto it = set.Texts.begin(); it.IsValid(); it.Next()) {
-        if (IsConversionKey(it.Key().text) || !HasName(it.Key(), recordName, luid))
+        if (IsConversionKey(it.Key().text) || !HasName(report, it.Key(), recordName, luid))
             continue;
         const std::string& text = it.Value();
         WriteRow(writer, luid, it.Key(), [&text](Sqlite3::Statement& insert) {
@@ -103,7 +101,7 @@ void WriteProperties(SqlWriter& writer, const ZR::PropertySet& set, int64_t luid
         });
     }
     for (auto it = set.Files.begin(); it.IsValid(); it.Next()) {
-        if (!HasName(it.Key(), recordName, luid))
+        if (!HasName(report, it.Key(), recordName, luid))
             continue;
         const std::string& path = it.Value();
         const std::optional<std::vector<unsigned char>> bytes

@@ -5,7 +5,6 @@
 #include "base/DebugOutput.h"
 #include "base/FileContent.h"
 #include "base/Paths.h"
-#include "run/ExportRunState.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -37,10 +36,9 @@ void ReleaseBytes(void* bytes)
 }
 
 // The name of a texture without a row, and the name of a texture's row.
-std::string TextureFileName(const char* path)
+std::string TextureFileName(const char* path, bool withExtension)
 {
-    const ExportRunState* exporter = CurrentExporter();
-    if (exporter && exporter->textureNamesWithExtension)
+    if (withExtension)
         return GetFileName(path);
     // A file named only by its extension (".png") has an empty title: its name is all there is.
     const std::string title = GetFileTitle(path);
@@ -49,32 +47,30 @@ std::string TextureFileName(const char* path)
 
 // Puts "Texture file not found: " + path into the log, with why when the file exists but is no
 // regular file (a FIFO or a device is never opened: it could block the run or never end).
-void LogTextureNotFound(const char* path)
+void LogTextureNotFound(RunReport& report, const char* path)
 {
     std::error_code failed;
     const bool special = std::filesystem::exists(path, failed) && !IsRegularFileAt(path);
-    if (ExportRunState* exporter = CurrentExporter())
-        exporter->WriteLogLine(
-            (std::string("Texture file not found: ") + path + (special ? " (not a regular file)" : "")).c_str());
+    report.WriteLogLine(
+        (std::string("Texture file not found: ") + path + (special ? " (not a regular file)" : "")).c_str());
 }
 
 // The whole file, or nothing when it cannot be opened or read in full, or is larger than
 // maxLength or 4 GiB.
-std::optional<Content> ReadTextureFile(const char* path, int64_t maxLength)
+std::optional<Content> ReadTextureFile(RunReport& report, const char* path, int64_t maxLength)
 {
     DFile file;
     if (!file.OpenRead(path)) {
-        LogTextureNotFound(path);
+        LogTextureNotFound(report, path);
         return std::nullopt;
     }
     const int64_t size = file.GetSize();
     if (size < 0 || size > std::numeric_limits<uint32_t>::max() || size > maxLength) {
         // The image exists but cannot be stored: say so, as for a file that is not there.
-        if (ExportRunState* exporter = CurrentExporter())
-            exporter->WriteLogLine((std::string("Texture file too large: ") + path + " (" + std::to_string(size)
-                + " bytes; the database takes at most "
-                + std::to_string(std::min<int64_t>(maxLength, std::numeric_limits<uint32_t>::max())) + ")")
-                    .c_str());
+        report.WriteLogLine((std::string("Texture file too large: ") + path + " (" + std::to_string(size)
+            + " bytes; the database takes at most "
+            + std::to_string(std::min<int64_t>(maxLength, std::numeric_limits<uint32_t>::max())) + ")")
+                .c_str());
         return std::nullopt;
     }
     Content content;
@@ -121,20 +117,22 @@ int64_t InsertTexture(SqlWriter& writer, const DUniqueID& id, const std::string&
 
 } // namespace
 
-std::string NameMissingTexture(const char* path)
+std::string NameMissingTexture(DesignWrite& write, const char* path)
 {
     const char* texturePath = path ? path : "";
-    LogTextureNotFound(texturePath);
-    return TextureFileName(texturePath);
+    LogTextureNotFound(write.report, texturePath);
+    return TextureFileName(texturePath, write.options.textureNamesWithExtension);
 }
 
-std::string WriteTexture(SqlWriter& writer, const char* path)
+std::string WriteTexture(DesignWrite& write, const char* path)
 {
+    SqlWriter& writer = write.sql;
     const char* texturePath = path ? path : "";
-    std::optional<Content> content = ReadTextureFile(texturePath, writer.GetDatabase().MaxLength());
+    const bool withExtension = write.options.textureNamesWithExtension;
+    std::optional<Content> content = ReadTextureFile(write.report, texturePath, writer.GetDatabase().MaxLength());
     if (!content) {
         WriteDebugOutput(std::string("**** TEXTURE NOT READABLE ****: ") + texturePath + "\r\n");
-        return TextureFileName(texturePath);
+        return TextureFileName(texturePath, withExtension);
     }
 
     const uint32_t crc = Crc32(content->bytes.get(), content->size);
@@ -148,7 +146,7 @@ std::string WriteTexture(SqlWriter& writer, const char* path)
     // The first content of a CRC keeps the identifier every export gives it; another content
     // with the same CRC must not share its name.
     const DUniqueID id = written.empty() ? crcId : DUniqueID::NewSequential();
-    const std::string name = TextureFileName(texturePath);
+    const std::string name = TextureFileName(texturePath, withExtension);
     const int64_t luid = InsertTexture(writer, id, name, std::move(*content));
     if (luid < 0)
         return name;

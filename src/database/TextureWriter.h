@@ -2,7 +2,7 @@
 // Texture images in the design database: each distinct content is stored once as a Textures row
 // and named by an identifier derived from its CRC-32, whatever the file is called.
 
-#include "database/SqlWriter.h"
+#include "database/DesignWrite.h"
 
 #include <string>
 
@@ -12,22 +12,22 @@ namespace vx {
 //
 // With content: identifier = FromName of "0x%08X" of the content's CRC-32. The first content
 // with that identifier gets a Textures row (luid = NewLuid of the identifier; name = the file
-// name when the exporter's textureNamesWithExtension is set, else the file title; data = the
+// name when the run's textureNamesWithExtension is set, else the file title; data = the
 // bytes); a later file with the same bytes writes nothing. A different content with the same
 // CRC-32 (bytes compared with the stored row) gets a row of its own under a new sequential
 // identifier. Returns the text of the row's identifier (36 lower-case characters).
 //
 // Without content, or when no row could be written: returns the file name or title as above and
 // writes no row. A file that does not open also puts "Texture file not found: " + path into the
-// log (when it is open); every file without content reports "**** TEXTURE NOT READABLE ****: " +
+// log; every file without content reports "**** TEXTURE NOT READABLE ****: " +
 // path to the debugger output. A file larger than the database accepts, or than 4 GiB, has no
 // content. A refused insert (reported) is not remembered: a later use of the same bytes tries
 // again. A null path counts as empty.
-std::string WriteTexture(SqlWriter& writer, const char* path);
+std::string WriteTexture(DesignWrite& write, const char* path);
 
 // For an image file that is found nowhere: puts "Texture file not found: " + path into the log
-// (when it is open) and returns the name WriteTexture gives a texture without content. Reads
-// nothing and writes no row.
-std::string NameMissingTexture(const char* path);
+// and returns the name WriteTexture gives a texture without content. Reads nothing and writes no
+// row.
+std::string NameMissingTexture(DesignWrite& write, const char* path);
 
 } // namespace vx

@@ -5,6 +5,7 @@
 #include "exporter/ExportTexts.h"
 #include "exporter/ExportTree.h"
 #include "run/SceneContext.h"
+#include "run/TextureSearchPlaces.h"
 #include "scene/DesignBounds.h"
 #include "scene/MyGroupNode.h"
 #include "scene/ReferencedNodes.h"
@@ -53,6 +54,18 @@ void ConvertTree(ZR::CompositeObject* designRoot, ExportTree& tree, bool single)
     ComputeCompositeBounds(*designRoot);
 }
 
+// The run's options as the design writers read them.
+DesignWriteOptions DesignWriteOptionsOf(const ExportRunState& run, const SceneContext& context)
+{
+    DesignWriteOptions options;
+    options.singleObjectActive = run.singleObjectActive;
+    options.shareEqualData = run.shareEqualData;
+    options.keepMissingTextures = run.keepMissingTextures;
+    options.textureNamesWithExtension = run.textureNamesWithExtension;
+    options.scaleFactor = context.scaleFactor;
+    return options;
+}
+
 void EmptyConversionTables()
 {
     if (SceneContext* context = CurrentSceneContext())
@@ -75,8 +88,13 @@ bool VNX30MaxExporter::ConvertScene(ZR::CompositeObject* designRoot, ExportTree&
     bool objectsFound = false;
     try {
         SqlWriter* writer = CurrentSqlWriter();
-        if (!designRoot || !writer)
-            throw std::logic_error("no design root or no open design database");
+        SceneContext* context = CurrentSceneContext();
+        if (!designRoot || !writer || !context)
+            throw std::logic_error("no design root, scene context or open design database");
+        const DesignWriteOptions writeOptions = DesignWriteOptionsOf(*this, *context);
+        const TextureSearchPlaces texturePlaces = GetTextureSearchPlaces(*host);
+        DesignWriteTables writeTables;
+        DesignWrite write {*writer, writeOptions, *this, writeTables, context->rejectedBoxes, texturePlaces};
         const auto& components = designRoot->data.Components;
 
         progressTotal = static_cast<int32_t>(components.Count()) + 1;
@@ -94,7 +112,7 @@ bool VNX30MaxExporter::ConvertScene(ZR::CompositeObject* designRoot, ExportTree&
             // the design root owns are written as its groups.
             if (rootLuid >= 0)
                 designRoot->guid.dbid = rootLuid;
-            WriteLibraryObjects(*writer, rootLuid, components);
+            WriteLibraryObjects(write, rootLuid, components);
             objectsFound = true;
         } else {
             designRoot->data.properties.SetText(
@@ -103,7 +121,7 @@ bool VNX30MaxExporter::ConvertScene(ZR::CompositeObject* designRoot, ExportTree&
             WriteLogLine(designRoot->name.c_str());
             // A row of the merged object refused: the object is reported as failed, the rest stays.
             const SqlWriter::FailureMark mark = writer->MarkFailures();
-            objectsFound = WriteCompositeObject(*writer, *designRoot, true, false);
+            objectsFound = WriteCompositeObject(write, *designRoot, true, false);
             if (writer->ClaimFailuresSince(mark) > 0)
                 AddFailedObject(designRoot->name.c_str());
             if (objectsFound && writeRootInstance)

@@ -9,7 +9,7 @@
 #include "materials/CopyHostImage.h"
 #include "materials/SanitizeName.h"
 #include "materials/TextureTable.h"
-#include "run/TextureFileSearch.h"
+#include "run/TextureSearchPlaces.h"
 #include "toolkit/VMMessages.h"
 
 #include <strings.h>

@@ -38,6 +38,12 @@ void ExportRunState::StepProgress()
     ReportProgress();
 }
 
+bool ExportRunState::StepProgressAndCheckCancel()
+{
+    StepProgress();
+    return host && host->GetCancel();
+}
+
 void ExportRunState::AddFailedObject(const char* name)
 {
     failedNames.Append(FixedString((name && *name) ? name : kTextNoName));

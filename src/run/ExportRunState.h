@@ -7,6 +7,8 @@
 #include "base/Array.h"
 #include "base/DFile.h"
 #include "base/FixedString.h"
+#include "base/RunReport.h"
+#include "design/NoName.h"
 #include "host/HostTypes.h"
 
 #include <cstdint>
@@ -25,10 +27,10 @@ struct AnimationSettings {
     bool decomposeTransforms = false;
 };
 
-class ExportRunState {
+class ExportRunState : public RunReport {
 public:
     ExportRunState() = default;
-    virtual ~ExportRunState() = default;
+    ~ExportRunState() override = default;
     ExportRunState(const ExportRunState&) = delete;
     ExportRunState& operator=(const ExportRunState&) = delete;
 
@@ -38,10 +40,12 @@ public:
     void ReportProgress();
     // Records an object that could not be converted: its name ("- no name -" when empty or null),
     // cut to 255 bytes, appended to failedNames; failedCount grows by one.
-    void AddFailedObject(const char* name);
+    void AddFailedObject(const char* name) override;
     // Writes text as one line ending in CR LF to the log when it is open; otherwise nothing. Control
     // characters in text are written out ("\\r", "\\n", "\\t", "\\xNN"): a line is always one line.
-    void WriteLogLine(const char* text);
+    void WriteLogLine(const char* text) override;
+    // StepProgress, then whether the host reports that the user cancelled (false without a host).
+    bool StepProgressAndCheckCancel() override;
     // Shows text in a message box captioned caption, owned by the host's main window, unless
     // prompts are suppressed or there is no host.
     void ShowMessage(const char* text, const char* caption);
@@ -79,8 +83,5 @@ ExportRunState*& CurrentExporter();
 // The progress percentage: the integer part of 100 x count / total computed in floating point,
 // clamped to 0..100. A total of 0 or below gives 0.
 int ProgressPercent(int32_t count, int32_t total);
-
-// The name written for an object without one.
-constexpr const char* kTextNoName = "- no name -";
 
 } // namespace vx

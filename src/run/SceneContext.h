@@ -60,12 +60,6 @@ public:
     // times in a run (when the object is made, for the boxes around it, before it is written), and
     // the log names each rejected object once.
     std::unordered_set<const ZR::CompositeObject*> rejectedBoxes;
-    // Resolved texture image path -> the name the Textures writer returned for it, so that each
-    // image file is read and stored once per run.
-    std::unordered_map<std::string, std::string> textureNames;
-    // Texture image name and recorded path (joined by a NUL) -> the file the search found for them,
-    // or nothing. Models name the same few images many times; the files do not change during a run.
-    std::unordered_map<std::string, std::optional<std::string>> textureFileSearches;
 
 private:
     std::vector<std::unique_ptr<RunTable>> runTables_;

@@ -12,8 +12,8 @@
 
 #include "design/CompositeObject.h"
 #include "design/PropertyKey.h"
-#include "run/ExportRunState.h"
 #include "support/DebugCapture.h"
+#include "support/DesignWriteRun.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +54,7 @@ protected:
     vxtest::TempDir dir;
     std::string path = dir.File("plan.vx");
     std::unique_ptr<vx::SqlWriter> writer = std::make_unique<vx::SqlWriter>(path);
+    vxtest::DesignWriteRun run {*writer};
     std::vector<std::unique_ptr<ZR::CompositeObject>> objects;
 };
 
@@ -115,7 +116,7 @@ TEST_F(DesignRecordWriters, ObjectsThatMustNotBeWrittenLeaveNoRow)
     noBox.data.Aabb.valid = false;
 
     for (ZR::CompositeObject* co : {&invalidLod, &empty, &noBox}) {
-        EXPECT_FALSE(vx::WriteCompositeObject(*writer, *co)) << co->name.c_str();
+        EXPECT_FALSE(vx::WriteCompositeObject(run.write, *co)) << co->name.c_str();
         EXPECT_FALSE(co->IsInDB());
     }
     const auto db = Read();
@@ -137,10 +138,10 @@ TEST_F(DesignRecordWriters, ObjectRowHoldsItsDataInDatabaseAxes)
     ZR::CompositeObject& plain = WritableObject("");
     plain.data.chain = 0;
 
-    EXPECT_TRUE(vx::WriteCompositeObject(*writer, co));
-    EXPECT_TRUE(vx::WriteCompositeObject(*writer, plain));
+    EXPECT_TRUE(vx::WriteCompositeObject(run.write, co));
+    EXPECT_TRUE(vx::WriteCompositeObject(run.write, plain));
     const int64_t written = co.guid.dbid;
-    EXPECT_TRUE(vx::WriteCompositeObject(*writer, co)) << "an object is written once";
+    EXPECT_TRUE(vx::WriteCompositeObject(run.write, co)) << "an object is written once";
     EXPECT_EQ(co.guid.dbid, written);
 
     const auto db = Read();
@@ -167,7 +168,7 @@ TEST_F(DesignRecordWriters, WrittenGeometryIsPlacedInDatabaseAxes)
     co.data.Model.geomid = 5;
     co.data.placement.position = {1, 2, 3};
     co.data.placement.matrix.R0 = {2, 0, 0};
-    EXPECT_TRUE(vx::WriteCompositeObject(*writer, co));
+    EXPECT_TRUE(vx::WriteCompositeObject(run.write, co));
     const auto db = Read();
     EXPECT_EQ(db->Column("SELECT geometry_luid || ' ' || geometry_pos_x || ' ' || geometry_pos_y || ' ' "
                          "|| geometry_pos_z || ' ' || geometry_rot_az || ' ' || geometry_rot_el || ' ' "
@@ -193,8 +194,8 @@ TEST_F(DesignRecordWriters, PropertiesAreWrittenPerMapWithoutTheConversionKeys)
     other.SetText(ZR::MakePropertyKey("Colour", 513), "blue");
 
     vxtest::DebugCapture debug;
-    vx::WriteProperties(*writer, set, 100, "set");
-    vx::WriteProperties(*writer, other, 101, "other");
+    vx::WriteProperties(*writer, run.report, set, 100, "set");
+    vx::WriteProperties(*writer, run.report, other, 101, "other");
     EXPECT_NE(debug.Text().find("missing.png"), std::string::npos);
 
     const auto db = Read();
@@ -210,7 +211,7 @@ TEST_F(DesignRecordWriters, PropertiesOfAWrittenObjectFollowItsRow)
 {
     ZR::CompositeObject& co = WritableObject("desk");
     co.data.properties.SetText(ZR::MakePropertyKey("ImportTemplate", 257), "Release");
-    EXPECT_TRUE(vx::WriteCompositeObject(*writer, co));
+    EXPECT_TRUE(vx::WriteCompositeObject(run.write, co));
     const auto db = Read();
     EXPECT_EQ(db->Column("SELECT p.luid = o.luid AND p.value = 'Release' FROM Properties p, CompositeObjects o;"),
         Strings {"1"});
@@ -218,10 +219,6 @@ TEST_F(DesignRecordWriters, PropertiesOfAWrittenObjectFollowItsRow)
 
 TEST_F(DesignRecordWriters, PropertyWithoutANameIsSkippedWithAWarning)
 {
-    vx::ExportRunState exporter;
-    const std::string logPath = dir.File("plan.vx.log");
-    exporter.log.CreateNew(logPath.c_str());
-    vx::CurrentExporter() = &exporter;
     const std::string picture = dir.File("thumb.png");
     std::ofstream(picture, std::ios::binary) << "abc";
     ZR::PropertySet set;
@@ -231,17 +228,13 @@ TEST_F(DesignRecordWriters, PropertyWithoutANameIsSkippedWithAWarning)
     set.SetText(ZR::MakePropertyKey("Colour", 513), "blue");
 
     vxtest::DebugCapture debug;
-    vx::WriteProperties(*writer, set, 100, "chair");
-    vx::WriteProperties(*writer, set, 101, "");
-    vx::CurrentExporter() = nullptr;
-    exporter.log.Close();
+    vx::WriteProperties(*writer, run.report, set, 100, "chair");
+    vx::WriteProperties(*writer, run.report, set, 101, "");
 
     EXPECT_EQ(debug.Text(), "") << "nothing is refused by the database";
-    std::ifstream in(logPath, std::ios::binary);
-    const std::string log {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::string chair = "Warning: property with an empty name not written for \"chair\" (luid 100)\r\n";
-    const std::string unnamed = "Warning: property with an empty name not written for \"- no name -\" (luid 101)\r\n";
-    EXPECT_EQ(log, chair + chair + chair + unnamed + unnamed + unnamed);
+    const std::string chair = "Warning: property with an empty name not written for \"chair\" (luid 100)";
+    const std::string unnamed = "Warning: property with an empty name not written for \"- no name -\" (luid 101)";
+    EXPECT_EQ(run.report.logLines, (Strings {chair, chair, chair, unnamed, unnamed, unnamed}));
     const auto db = Read();
     EXPECT_EQ(db->Column("SELECT p.luid || ' ' || d.name FROM Properties p JOIN PropertyDictionary d "
                          "ON d.luid = p.propdic_luid ORDER BY p.luid;"),
@@ -262,12 +255,12 @@ TEST_F(DesignRecordWriters, StatementsArePreparedOnceWhenTheWriterOpens)
         ZR::CompositeObject& co = WritableObject(("object " + std::to_string(i)).c_str());
         co.data.stretchType = ZR::CompositeObjectData::STRETCH_SCALABLE;
         co.data.properties.SetText(ZR::MakePropertyKey("Colour", 513), std::to_string(i));
-        ASSERT_TRUE(vx::WriteCompositeObject(*writer, co));
+        ASSERT_TRUE(vx::WriteCompositeObject(run.write, co));
         vx::FilesEntry file(*writer);
         file.Open(std::to_string(i) + ".vtx", co.guid.dbid);
         file.Write("data", 4);
         EXPECT_TRUE(file.Close());
-        vx::WriteTexture(*writer, texture.c_str());
+        vx::WriteTexture(run.write, texture.c_str());
         ZR::Group group;
         group.name.Assign(("group " + std::to_string(i)).c_str());
         group.data.Compo = &co;

@@ -15,9 +15,8 @@
 #include "design/Group.h"
 #include "design/PropertyKey.h"
 #include "design/PropertyTypes.h"
-#include "host/Host.h"
-#include "run/ExportRunState.h"
 #include "support/DebugCapture.h"
+#include "support/DesignWriteRun.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -31,54 +30,6 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// The run state the writers read: failures are collected here.
-class RunState : public vx::ExportRunState {
-public:
-    RunState() { previous_ = std::exchange(vx::CurrentExporter(), this); }
-    ~RunState() override { vx::CurrentExporter() = previous_; }
-    Strings FailedNames() const
-    {
-        Strings names;
-        for (const vx::FixedString& name : failedNames)
-            names.emplace_back(name.c_str());
-        return names;
-    }
-
-private:
-    vx::ExportRunState* previous_ = nullptr;
-};
-
-// A host whose progress bar records the percentages and reports a cancel from the given call on.
-class CancellingHost final : public vx::Host {
-public:
-    vx::HostNode* GetRootNode() const override { return nullptr; }
-    vx::HostNode* GetNodeByName(const char*) const override { return nullptr; }
-    const char* GetCurFileName() const override { return ""; }
-    const char* GetCurFilePath() const override { return ""; }
-    vx::HostUnitInfo GetMasterUnitInfo() const override { return {}; }
-    int GetMapDirCount() const override { return 0; }
-    const char* GetMapDir(int) const override { return ""; }
-    bool IsSceneLocked() const override { return false; }
-    vx::HostInterval GetAnimRange() const override { return {0, 0}; }
-    int GetTicksPerFrame() const override { return 160; }
-    vx::HostController* CreateController(vx::HostClassId) override { return nullptr; }
-    vx::HostWindow GetMainWindow() const override { return {}; }
-    vx::HostWindow GetActiveWindow() const override { return {}; }
-    void ProgressStart(const char*) override { }
-    void ProgressUpdate(int percent) override { percents.push_back(percent); }
-    void ProgressEnd() override { }
-    bool GetCancel() override { return ++cancelQueries >= cancelAt; }
-    void ShowMessageBox(vx::HostWindow, const char*, const char*) override { }
-    int ShowModalDialog(vx::HostWindow, const vx::HostDialogTemplate&, vx::HostDialogProc&) override
-    {
-        return 0;
-    }
-
-    int cancelAt = 2;
-    int cancelQueries = 0;
-    std::vector<int> percents;
-};
 
 vx::VMRef<vx::VMVertexData> MakeTriangle(float size)
 {
@@ -96,9 +47,6 @@ vx::VMRef<vx::VMVertexData> MakeTriangle(float size)
 
 class InstanceWriters : public testing::Test {
 protected:
-    // Outside a run the written-files table is process-wide: each test is a run of its own.
-    void SetUp() override { vx::CurrentWrittenFiles().Clear(); }
-
     std::unique_ptr<vxtest::SqliteReader> Read()
     {
         EXPECT_TRUE(writer->Close().Succeeded());
@@ -130,10 +78,10 @@ protected:
         return *oi;
     }
 
-    RunState run;
     vxtest::TempDir dir;
     std::string path = dir.File("plan.vx");
     std::unique_ptr<vx::SqlWriter> writer = std::make_unique<vx::SqlWriter>(path);
+    vxtest::DesignWriteRun run {*writer};
     std::vector<std::unique_ptr<ZR::CompositeObject>> objects;
     vx::VMRef<vx::VMVertexData> triangle = MakeTriangle(1.0f);
     vx::VMRef<vx::VMRenderState> material = vx::MakeVMRef<vx::VMRenderState>();
@@ -147,10 +95,10 @@ TEST_F(InstanceWriters, EqualModelTextsShareOneGeometryButAPartsGeometryIsItsOwn
     ZR::CompositeObject& other = GeometryObject("c");
     other.data.Model.pairs.GetNo(0).vd = MakeTriangle(2.0f);
 
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, part, false, true));
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, first));
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, second));
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, other));
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, part, false, true));
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, first));
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, second));
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, other));
 
     // The part's geometry is not taken over by the later objects of the same text.
     EXPECT_GE(part.data.Model.geomid, 0);
@@ -194,7 +142,7 @@ TEST_F(InstanceWriters, InstanceRowsFollowTheirTargetsInDatabaseAxes)
     c.chain = 3;
     c.flags = 9;
 
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, owner));
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, owner));
     const auto db = Read();
     // The target's row comes before the instance rows that place it.
     EXPECT_EQ(db->Column("SELECT name FROM CompositeObjects ORDER BY luid;"), (Strings {"room", "table"}));
@@ -226,9 +174,10 @@ TEST_F(InstanceWriters, UnwritableInstancesAreNamedAsFailedAndWriteNothing)
     Place(owner, table, "fine");
 
     vxtest::DebugCapture debug;
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, owner));
-    EXPECT_EQ(run.FailedNames(), (Strings {"on empty", "- no name -", "flat", "far", "nan size"}));
-    EXPECT_EQ(run.failedCount, 5);
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, owner));
+    // The nameless instance is reported by its empty name (the run's list says "- no name -").
+    EXPECT_EQ(run.report.failedObjects, (Strings {"on empty", "", "flat", "far", "nan size"}));
+    EXPECT_EQ(run.report.failedObjects.size(), 5u);
     EXPECT_NE(debug.Text().find("Instance \"flat\" not written"), std::string::npos);
     const auto db = Read();
     EXPECT_EQ(db->Column("SELECT name FROM ObjectInstances;"), Strings {"fine"});
@@ -250,11 +199,11 @@ TEST_F(InstanceWriters, ARefusedRowLeavesTheRecordUnwrittenAndNamesIt)
                                "WHEN NEW.name = 'lamp' BEGIN SELECT RAISE(ABORT, 'refused'); END;");
 
     vxtest::DebugCapture debug;
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, owner));
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, owner));
     EXPECT_FALSE(refused.IsInDB());
     EXPECT_FALSE(lamp.IsInDB());
     EXPECT_EQ(lamp.data.Model.geomid, -1);
-    EXPECT_EQ(run.FailedNames(), (Strings {"refused", "lamp 1"}));
+    EXPECT_EQ(run.report.failedObjects, (Strings {"refused", "lamp 1"}));
     EXPECT_NE(debug.Text().find("SQLITE3 ERROR: {refused}"), std::string::npos);
     const auto db = Read();
     EXPECT_EQ(db->Column("SELECT count(*) FROM ObjectInstances;"), Strings {"0"});
@@ -276,10 +225,10 @@ TEST_F(InstanceWriters, AGeometryWhoseBufferFileIsRefusedIsTakenBackWhole)
                                "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
 
     vxtest::DebugCapture debug;
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, owner));
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, owner));
     EXPECT_EQ(table.data.Model.geomid, -1);
     EXPECT_FALSE(table.IsInDB());
-    EXPECT_EQ(run.FailedNames(), Strings {"table 1"});
+    EXPECT_EQ(run.report.failedObjects, Strings {"table 1"});
     EXPECT_NE(debug.Text().find("Geometry of \"table\" not written"), std::string::npos);
     const auto db = Read();
     EXPECT_EQ(db->Column("SELECT name FROM Geometries;"), Strings {"chair"});
@@ -296,8 +245,8 @@ TEST_F(InstanceWriters, AnInstanceThatLeadsBackIntoItsOwnerIsRefused)
     Place(a, b, "a holds b");
     Place(b, a, "b holds a");
 
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, a));
-    EXPECT_EQ(run.FailedNames(), Strings {"b holds a"});
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, a));
+    EXPECT_EQ(run.report.failedObjects, Strings {"b holds a"});
     EXPECT_FALSE(vx::AreEqualObjects(&a, &b));
     const auto db = Read();
     EXPECT_EQ(db->Column("SELECT name FROM ObjectInstances;"), Strings {"a holds b"});
@@ -305,7 +254,7 @@ TEST_F(InstanceWriters, AnInstanceThatLeadsBackIntoItsOwnerIsRefused)
 
 TEST_F(InstanceWriters, PerObjectModeWritesEqualTargetsOnce)
 {
-    run.singleObjectActive = false;
+    run.options.singleObjectActive = false;
     ZR::CompositeObject& owner = NewObject("room");
     ZR::CompositeObject& chair1 = GeometryObject("chair");
     ZR::CompositeObject& chair2 = GeometryObject("chair copy");
@@ -318,7 +267,7 @@ TEST_F(InstanceWriters, PerObjectModeWritesEqualTargetsOnce)
     for (ZR::CompositeObject* target : {&chair1, &chair2, &tagged, &stretched, &coarse})
         Place(owner, *target);
 
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, owner));
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, owner));
     EXPECT_EQ(owner.data.Components.GetNo(1)->object, &chair1);
     EXPECT_FALSE(chair2.IsInDB());
     const auto db = Read();
@@ -437,7 +386,7 @@ TEST_F(InstanceWriters, APartGetsItsOwnGeometryWithThePartKey)
 
     EXPECT_TRUE(vx::HasPartProperty(part));
     EXPECT_EQ(vx::PartKeyText("Valve", part.placement), "N[Valve]##P[1 3 2]##R[0 0 0]");
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, owner));
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, owner));
     EXPECT_NE(valve.data.Model.geomid, pipe.data.Model.geomid);
     const auto db = Read();
     EXPECT_EQ(db->Column(
@@ -462,7 +411,7 @@ TEST_F(InstanceWriters, GroupMembersAndCategoriesGetTheirRows)
     ZR::AddGroup(first, "Plan", "System", owner);
     ZR::AddGroup(second, "Plan", "System", owner);
 
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, owner));
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, owner));
     EXPECT_EQ(vx::WriteCategory(*writer, tables), tables.guid.dbid);
     ZR::Category loop;
     loop.parent = &loop;
@@ -489,14 +438,14 @@ TEST_F(InstanceWriters, LibraryObjectsAndTheRootInstanceHangIntoTheRootRecord)
     ZR::CompositeObject& lamp = GeometryObject("lamp");
     lamp.data.Model.pairs.GetNo(0).vd = MakeTriangle(3.0f);
     // Written before it becomes a library object: its property row follows at once.
-    ASSERT_TRUE(vx::WriteCompositeObject(*writer, lamp));
+    ASSERT_TRUE(vx::WriteCompositeObject(run.write, lamp));
     Place(root, table, "t1");
     Place(root, table, "t2");
     Place(root, lamp, "l1");
 
-    EXPECT_TRUE(vx::WriteLibraryObjects(*writer, 42, root.data.Components));
-    EXPECT_EQ(run.progressCount, 3);
-    EXPECT_TRUE(vx::WriteCompositeObject(*writer, root));
+    EXPECT_TRUE(vx::WriteLibraryObjects(run.write, 42, root.data.Components));
+    EXPECT_EQ(run.report.progressSteps, 3);
+    EXPECT_TRUE(vx::WriteCompositeObject(run.write, root));
     EXPECT_TRUE(vx::WriteRootInstance(*writer, 42, root));
     ZR::CompositeObject unwritten;
     vxtest::DebugCapture debug;
@@ -519,23 +468,20 @@ TEST_F(InstanceWriters, LibraryObjectsAndTheRootInstanceHangIntoTheRootRecord)
 
 TEST_F(InstanceWriters, ACancelStopsTheWritingAfterTheCurrentTopLevelInstance)
 {
-    CancellingHost host;
-    run.host = &host;
-    run.progressTotal = 4;
+    run.report.cancelFromStep = 2;
     ZR::CompositeObject& root = NewObject("design");
     ZR::CompositeObject& table = GeometryObject("table");
     for (const char* name : {"t1", "t2", "t3"})
         Place(root, table, name);
 
-    EXPECT_FALSE(vx::WriteLibraryObjects(*writer, 42, root.data.Components));
-    EXPECT_EQ(host.percents, (std::vector<int> {25, 50}));
+    EXPECT_FALSE(vx::WriteLibraryObjects(run.write, 42, root.data.Components));
+    EXPECT_EQ(run.report.progressSteps, 2);
     // The design root written with progress stops the same way.
     ZR::CompositeObject& other = NewObject("other");
     for (const char* name : {"o1", "o2", "o3"})
         Place(other, table, name);
-    host.cancelQueries = 0;
-    EXPECT_TRUE(vx::WriteCompositeObject(*writer, other, true));
-    run.host = nullptr;
+    run.report.progressSteps = 0;
+    EXPECT_TRUE(vx::WriteCompositeObject(run.write, other, true));
     const auto db = Read();
     EXPECT_EQ(
         db->Column("SELECT name FROM ObjectInstances ORDER BY luid;"), (Strings {"t1", "t2", "o1", "o2"}));

@@ -6,8 +6,6 @@
 #include "database/SqlWriter.h"
 
 #include "base/Crc32.h"
-#include "run/ExportRunState.h"
-#include "run/SceneContext.h"
 #include "support/DebugCapture.h"
 #include "support/TempDir.h"
 #include "toolkit/VMAlphaProperty.h"
@@ -90,7 +88,7 @@ TEST(ModelDescription, OnePairModelMatchesTheWorkedExample)
     const std::string idx = "0x" + Hex(IndexCrc(*vd)) + ".idx";
     const std::string vtx = "0x" + Hex(VertexCrc(*vd)) + ".vtx";
 
-    EXPECT_EQ(vx::WriteModelDescription(model, kSingle),
+    EXPECT_EQ(vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded),
         "<model><IndexBuffer count='6' file='" + idx + "'/><VertexBuffer count='4' items='3' file='" + vtx
             + "'/><Material effect='Diffuse'><Color name=\"Color\"><R>0.800000</R><G>0.500000</G>"
               "<B>0.250000</B></Color></Material>"
@@ -98,7 +96,7 @@ TEST(ModelDescription, OnePairModelMatchesTheWorkedExample)
     EXPECT_EQ(model.pairs[0].indexFile, idx.c_str());
     EXPECT_EQ(model.pairs[0].vertexFile, vtx.c_str());
     ZR::Model empty;
-    EXPECT_EQ(vx::WriteModelDescription(empty, kSingle), "");
+    EXPECT_EQ(vx::BuildModelDescription(empty, kSingle, vx::NameTextureAsRecorded), "");
 }
 
 TEST(ModelDescription, PerObjectNamesCarryThePairAndBufferNumbers)
@@ -107,7 +105,7 @@ TEST(ModelDescription, PerObjectNamesCarryThePairAndBufferNumbers)
     AddPair(model, MakeQuad(0.0f), MakeDiffuse());
     auto second = MakeQuad(5.0f, {3, 2, 1});
     AddPair(model, second, MakeDiffuse());
-    vx::WriteModelDescription(model, kPerObject);
+    vx::BuildModelDescription(model, kPerObject, vx::NameTextureAsRecorded);
     EXPECT_EQ(model.pairs[1].vertexFile, ("1" + Hex(VertexCrc(*second)) + ".vtx").c_str());
     EXPECT_EQ(model.pairs[1].indexFile, ("0x" + Hex(IndexCrc(*second)) + "_2.idx").c_str());
 }
@@ -120,7 +118,7 @@ TEST(ModelDescription, SharedIndicesAndMaterialsAreWrittenOnce)
     AddPair(model, MakeQuad(5.0f), rs);
     auto loose = MakeQuad(9.0f, {});
     AddPair(model, loose, MakeDiffuse({0.1f, 0.1f, 0.1f}));
-    const std::string text = vx::WriteModelDescription(model, kSingle);
+    const std::string text = vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded);
 
     auto count = [&text](const std::string& what) {
         std::size_t n = 0;
@@ -150,7 +148,7 @@ TEST(ModelDescription, OneVertexDataPlacedTwiceSharesItsBuffersWithoutAReport)
         vx::Transform moved;
         moved.position = {3, 0, 0};
         AddPair(model, mesh, rs).transform.Set(moved);
-        const std::string text = vx::WriteModelDescription(model, kSingle);
+        const std::string text = vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded);
         EXPECT_EQ(capture.Text(), "");
         EXPECT_EQ(text.find("<IndexBuffer") != std::string::npos, indexed);
         EXPECT_EQ(text.find("<IndexBuffer", text.find("<IndexBuffer") + 1), std::string::npos);
@@ -171,7 +169,7 @@ TEST(ModelDescription, PlacementAndSourceBoxAttributes)
     ZR::ModelPair& boxed = AddPair(model, MakeQuad(1.0f), MakeDiffuse());
     boxed.sourceBox.min = {0, 0, 0};
     boxed.sourceBox.max = {2, 4, 6};
-    const std::string text = vx::WriteModelDescription(model, kSingle);
+    const std::string text = vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded);
 
     EXPECT_NE(text.find("file='" + std::string(model.pairs[0].vertexFile.c_str()) + "' posX='1' posY='3' posZ='2'/>"),
         std::string::npos);
@@ -203,7 +201,7 @@ TEST(ModelDescription, MaterialBlocks)
     for (const auto& c : cases) {
         ZR::Model model;
         AddPair(model, MakeQuad(0.0f), c.rs);
-        EXPECT_NE(vx::WriteModelDescription(model, kSingle).find(c.block), std::string::npos) << c.block;
+        EXPECT_NE(vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded).find(c.block), std::string::npos) << c.block;
     }
 }
 
@@ -216,7 +214,7 @@ TEST(ModelDescription, TextureNamesAreEscapedAndNeverCut)
     rs->AppendNew<vx::VMTextureProperty>()->FillStage(0)->texture = texture;
     ZR::Model model;
     AddPair(model, MakeQuad(0.0f), rs);
-    const std::string text = vx::WriteModelDescription(model, kSingle);
+    const std::string text = vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded);
     EXPECT_NE(text.find("<Material effect='Textured'><Color name=\"Diffuse\">"), std::string::npos);
     EXPECT_NE(text.find("<Texture name='Texture0@Name'>" + std::string(220, 'n') + "&amp;&lt;&apos;&quot;.png"
                         "</Texture></Material>"),
@@ -271,7 +269,7 @@ TEST_F(BufferFiles, VertexFilesAreInterleavedAndIndexFilesHold16BitIndices)
     ZR::Model model;
     auto vd = MakeQuad(0.0f);
     AddPair(model, vd, MakeDiffuse());
-    const std::string text = vx::WriteModelDescription(model, kSingle);
+    const std::string text = vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded);
     EXPECT_TRUE(vx::WriteBufferFiles(writer, model, 7, kSingle, written));
     EXPECT_EQ(model.geomid, 7);
     Close();
@@ -295,7 +293,7 @@ TEST_F(BufferFiles, ASharedVertexBufferKeepsEachPairsIndexFile)
     ZR::Model model;
     AddPair(model, MakeQuad(0.0f), MakeDiffuse());
     AddPair(model, MakeQuad(0.0f, {2, 1, 0}), MakeDiffuse());
-    const std::string text = vx::WriteModelDescription(model, kSingle);
+    const std::string text = vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded);
     ASSERT_EQ(model.pairs[0].vertexFile, model.pairs[1].vertexFile);
     EXPECT_TRUE(vx::WriteBufferFiles(writer, model, 3, kSingle, written));
     Close();
@@ -316,10 +314,10 @@ TEST_F(BufferFiles, ADuplicateIndexListLeavesSharedVertexDataWhole)
     ZR::Model second;
     AddPair(second, shared, MakeDiffuse());
 
-    const std::string firstText = vx::WriteModelDescription(first, kSingle);
+    const std::string firstText = vx::BuildModelDescription(first, kSingle, vx::NameTextureAsRecorded);
     EXPECT_TRUE(vx::WriteBufferFiles(writer, first, 1, kSingle, written));
     EXPECT_EQ(shared->indexCount, 6);
-    const std::string secondText = vx::WriteModelDescription(second, kSingle);
+    const std::string secondText = vx::BuildModelDescription(second, kSingle, vx::NameTextureAsRecorded);
     EXPECT_NE(secondText.find("<IndexBuffer count='6'"), std::string::npos);
     EXPECT_TRUE(vx::WriteBufferFiles(writer, second, 2, kSingle, written));
     Close();
@@ -336,8 +334,8 @@ TEST_F(BufferFiles, KeysKeepGeometryAndNameApart)
     AddPair(a, MakeQuad(0.0f, {}), MakeDiffuse()).vertexFile.Assign("12.vtx");
     ZR::Model b;
     AddPair(b, MakeQuad(1.0f, {}), MakeDiffuse()).vertexFile.Assign("2.vtx");
-    vx::WriteModelDescription(a, kPerObject);
-    vx::WriteModelDescription(b, kPerObject);
+    vx::BuildModelDescription(a, kPerObject, vx::NameTextureAsRecorded);
+    vx::BuildModelDescription(b, kPerObject, vx::NameTextureAsRecorded);
     EXPECT_TRUE(vx::WriteBufferFiles(writer, a, 1, kPerObject, written));
     EXPECT_TRUE(vx::WriteBufferFiles(writer, b, 11, kPerObject, written));
     // Written once per geometry, also when asked again.
@@ -355,7 +353,7 @@ TEST_F(BufferFiles, PairsWithoutVerticesOrDataAreHarmless)
     AddPair(model, empty, MakeDiffuse());
     model.pairs.Append().rs = MakeDiffuse();
     AddPair(model, MakeQuad(0.0f), MakeDiffuse());
-    const std::string text = vx::WriteModelDescription(model, kPerObject);
+    const std::string text = vx::BuildModelDescription(model, kPerObject, vx::NameTextureAsRecorded);
     EXPECT_NE(text.find("<VertexBuffer count='0' items='0' file='0"), std::string::npos);
     EXPECT_NE(text.find("<Subset type='4' indexbuffer='0' vertexbuffer='2' material='1' />"), std::string::npos);
     EXPECT_TRUE(vx::WriteBufferFiles(writer, model, 4, kPerObject, written));
@@ -372,32 +370,10 @@ TEST_F(BufferFiles, AGeometryWithoutRowWritesNothing)
     vxtest::DebugCapture capture;
     ZR::Model model;
     AddPair(model, MakeQuad(0.0f), MakeDiffuse());
-    vx::WriteModelDescription(model, kSingle);
+    vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded);
     EXPECT_FALSE(vx::WriteBufferFiles(writer, model, -1, kSingle, written));
     Close();
     EXPECT_TRUE(Files(-1).empty());
-}
-
-TEST(WrittenFilesTable, LivesWithTheRunsSceneContext)
-{
-    vx::SceneContext*& current = vx::CurrentSceneContext();
-    vx::SceneContext* const saved = current;
-    {
-        vx::SceneContext first;
-        current = &first;
-        EXPECT_TRUE(vx::CurrentWrittenFiles().Add(1, "a.vtx"));
-        EXPECT_TRUE(vx::CurrentWrittenFiles().Contains(1, "a.vtx"));
-        EXPECT_FALSE(vx::CurrentWrittenFiles().Contains(11, "a.vtx"));
-    }
-    {
-        // A new run starts with an empty table.
-        vx::SceneContext second;
-        current = &second;
-        EXPECT_FALSE(vx::CurrentWrittenFiles().Contains(1, "a.vtx"));
-        second.scaleFactor = 0.25f;
-        EXPECT_EQ(vx::CurrentModelDescriptionOptions().scaleFactor, 0.25f);
-    }
-    current = saved;
 }
 
 TEST(ModelDescription, DifferentBuffersWithOneCrcGetDistinctNames)
@@ -422,7 +398,7 @@ TEST(ModelDescription, DifferentBuffersWithOneCrcGetDistinctNames)
     AddPair(model, a, MakeDiffuse());
     AddPair(model, b, MakeDiffuse());
     AddPair(model, CloneVertexData(*a), MakeDiffuse());
-    vx::WriteModelDescription(model, kSingle);
+    vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded);
     const std::string hex = Hex(VertexCrc(*a));
     EXPECT_EQ(model.pairs[0].vertexFile, ("0x" + hex + ".vtx").c_str());
     EXPECT_EQ(model.pairs[1].vertexFile, ("0x" + hex + "-1.vtx").c_str());
@@ -441,7 +417,7 @@ TEST(ModelDescription, ANameHeldByEarlierPairsOfDifferentContentsClashesWithEach
     AddPair(model, MakeQuad(5.0f), MakeDiffuse()).vertexFile.Assign(name.c_str());
     AddPair(model, CloneVertexData(*a), MakeDiffuse());
     AddPair(model, CloneVertexData(*a), MakeDiffuse());
-    vx::WriteModelDescription(model, kSingle);
+    vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded);
     EXPECT_EQ(model.pairs[0].vertexFile, name.c_str());
     EXPECT_EQ(model.pairs[1].vertexFile, name.c_str());
     const std::string moved = "0x" + Hex(VertexCrc(*a)) + "-1.vtx";
@@ -457,15 +433,15 @@ TEST(ModelDescription, NonFiniteNumbersWriteNoText)
     vx::Transform t;
     t.position = {nan, 0, 0};
     AddPair(placed, MakeQuad(0.0f), MakeDiffuse()).transform.Set(t);
-    EXPECT_EQ(vx::WriteModelDescription(placed, kSingle), "");
+    EXPECT_EQ(vx::BuildModelDescription(placed, kSingle, vx::NameTextureAsRecorded), "");
     ZR::Model coloured;
     AddPair(coloured, MakeQuad(0.0f), MakeDiffuse({nan, 0.5f, 0.5f}));
-    EXPECT_EQ(vx::WriteModelDescription(coloured, kSingle), "");
+    EXPECT_EQ(vx::BuildModelDescription(coloured, kSingle, vx::NameTextureAsRecorded), "");
     EXPECT_NE(capture.Text().find("Model description not written"), std::string::npos);
     // The next model is written again.
     ZR::Model plain;
     AddPair(plain, MakeQuad(0.0f), MakeDiffuse());
-    EXPECT_NE(vx::WriteModelDescription(plain, kSingle), "");
+    EXPECT_NE(vx::BuildModelDescription(plain, kSingle, vx::NameTextureAsRecorded), "");
 }
 
 } // namespace

@@ -61,9 +61,10 @@ TEST_F(SqlWriterTest, ExecScriptRunsEveryPieceAndReportsTheFailingOne)
     EXPECT_EQ(Materials().size(), 3u);
 
     // A ';' inside a string, a quoted name or a comment ends no statement.
+    DebugWrites quoted;
     EXPECT_TRUE(writer.ExecScript("INSERT INTO Materials VALUES(4, 'Oak; oiled'); -- one; two\n"
                                   "INSERT INTO \"Materials\" VALUES(5, 'Elm');"));
-    EXPECT_TRUE(out.writes.empty());
+    EXPECT_TRUE(quoted.writes.empty());
     EXPECT_EQ(Materials(), (std::vector<std::string> {"Oak", "Steel", "Ash", "Oak; oiled", "Elm"}));
 }
 

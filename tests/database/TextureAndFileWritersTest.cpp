@@ -7,8 +7,8 @@
 #include "database/TextureWriter.h"
 
 #include "base/Crc32.h"
-#include "run/ExportRunState.h"
 #include "support/DebugCapture.h"
+#include "support/DesignWriteRun.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -60,24 +60,19 @@ std::string IdText(const std::string& bytes)
 
 class TextureAndFileWriters : public testing::Test {
 protected:
-    TextureAndFileWriters()
-    {
-        exporter.log.CreateNew(logPath.c_str());
-        vx::CurrentExporter() = &exporter;
-    }
-    ~TextureAndFileWriters() override { vx::CurrentExporter() = nullptr; }
-
     std::string MakeFile(const std::string& name, const std::string& bytes)
     {
         const std::string file = dir.File(name);
         std::ofstream(file, std::ios::binary) << bytes;
         return file;
     }
+    // The log lines of the run so far, each ended as the log ends it.
     std::string LogText()
     {
-        exporter.log.Close();
-        std::ifstream in(logPath, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::string text;
+        for (const std::string& line : run.report.logLines)
+            text += line + "\r\n";
+        return text;
     }
     sqlite3* Db() { return writer.GetDatabase().Handle(); }
     Strings TextureRows()
@@ -87,16 +82,15 @@ protected:
     }
 
     vxtest::TempDir dir;
-    std::string logPath = dir.File("plan.vx.log");
-    vx::ExportRunState exporter;
     vx::SqlWriter writer {dir.File("plan.vx")};
+    vxtest::DesignWriteRun run {writer};
 };
 
 TEST_F(TextureAndFileWriters, SameBytesUnderTwoNamesAreStoredOnceUnderTheFirstName)
 {
     const std::string image = "\x89PNG\r\n\x1a\n image";
-    const std::string first = vx::WriteTexture(writer, MakeFile("brick.png", image).c_str());
-    const std::string second = vx::WriteTexture(writer, MakeFile("wall.jpg", image).c_str());
+    const std::string first = vx::WriteTexture(run.write, MakeFile("brick.png", image).c_str());
+    const std::string second = vx::WriteTexture(run.write, MakeFile("wall.jpg", image).c_str());
 
     EXPECT_EQ(first, IdText(image));
     EXPECT_EQ(second, first);
@@ -112,8 +106,8 @@ TEST_F(TextureAndFileWriters, SameBytesUnderTwoNamesAreStoredOnceUnderTheFirstNa
 
 TEST_F(TextureAndFileWriters, RowNameFollowsTheExtensionOption)
 {
-    exporter.textureNamesWithExtension = true;
-    const std::string name = vx::WriteTexture(writer, MakeFile("brick.png", "bytes").c_str());
+    run.options.textureNamesWithExtension = true;
+    const std::string name = vx::WriteTexture(run.write, MakeFile("brick.png", "bytes").c_str());
     EXPECT_EQ(name, IdText("bytes"));
     EXPECT_EQ(vxtest::Column(Db(), "SELECT name FROM Textures;"), Strings {"brick.png"});
 }
@@ -122,9 +116,9 @@ TEST_F(TextureAndFileWriters, MissingTextureIsLoggedAndNamedByItsFile)
 {
     const std::string missing = dir.File("maps/brick.png");
     vxtest::DebugCapture debug;
-    EXPECT_EQ(vx::WriteTexture(writer, missing.c_str()), "brick");
-    exporter.textureNamesWithExtension = true;
-    EXPECT_EQ(vx::WriteTexture(writer, missing.c_str()), "brick.png");
+    EXPECT_EQ(vx::WriteTexture(run.write, missing.c_str()), "brick");
+    run.options.textureNamesWithExtension = true;
+    EXPECT_EQ(vx::WriteTexture(run.write, missing.c_str()), "brick.png");
 
     EXPECT_EQ(debug.Text(),
         "**** TEXTURE NOT READABLE ****: " + missing + "\r\n" + "**** TEXTURE NOT READABLE ****: " + missing
@@ -140,7 +134,7 @@ TEST_F(TextureAndFileWriters, TextureLargerThanTheDatabaseAcceptsIsNotReadable)
     sqlite3_limit(Db(), SQLITE_LIMIT_LENGTH, 64);
     const std::string path = MakeFile("huge.png", std::string(65, 'x'));
     vxtest::DebugCapture debug;
-    EXPECT_EQ(vx::WriteTexture(writer, path.c_str()), "huge");
+    EXPECT_EQ(vx::WriteTexture(run.write, path.c_str()), "huge");
     EXPECT_EQ(debug.Text(), "**** TEXTURE NOT READABLE ****: " + path + "\r\n");
     EXPECT_EQ(LogText(), "Texture file too large: " + path + " (65 bytes; the database takes at most 64)\r\n");
     EXPECT_EQ(vxtest::Column(Db(), "SELECT count(*) FROM Textures;"), Strings {"0"});
@@ -153,15 +147,15 @@ TEST_F(TextureAndFileWriters, DifferentImagesWithOneCrcNeverShareARow)
     ASSERT_NE(colliding, first);
     ASSERT_EQ(vx::Crc32(colliding.data(), colliding.size()), vx::Crc32(first.data(), first.size()));
 
-    const std::string a = vx::WriteTexture(writer, MakeFile("a.png", first).c_str());
-    const std::string b = vx::WriteTexture(writer, MakeFile("b.png", colliding).c_str());
+    const std::string a = vx::WriteTexture(run.write, MakeFile("a.png", first).c_str());
+    const std::string b = vx::WriteTexture(run.write, MakeFile("b.png", colliding).c_str());
     EXPECT_EQ(a, IdText(first)) << "the first content keeps the identifier of its CRC";
     EXPECT_NE(b, a);
     vx::DUniqueID second;
     EXPECT_TRUE(second.FromString(b.c_str()));
     // Each content is found again under its own name.
-    EXPECT_EQ(vx::WriteTexture(writer, MakeFile("c.png", colliding).c_str()), b);
-    EXPECT_EQ(vx::WriteTexture(writer, MakeFile("d.png", first).c_str()), a);
+    EXPECT_EQ(vx::WriteTexture(run.write, MakeFile("c.png", colliding).c_str()), b);
+    EXPECT_EQ(vx::WriteTexture(run.write, MakeFile("d.png", first).c_str()), a);
 
     const auto rows = vxtest::Query(Db(),
         "SELECT t.name, t.data, g.guid FROM Textures t JOIN Guids g ON g.luid = t.luid "
@@ -180,13 +174,13 @@ TEST_F(TextureAndFileWriters, RefusedTextureRowIsNotRememberedAndIsTriedAgain)
     writer.GetDatabase().Exec(
         "CREATE TEMP TRIGGER refuse BEFORE INSERT ON Textures BEGIN SELECT RAISE(ABORT, 'refused'); END;");
     vxtest::DebugCapture debug;
-    EXPECT_EQ(vx::WriteTexture(writer, path.c_str()), "brick") << "no row to name";
+    EXPECT_EQ(vx::WriteTexture(run.write, path.c_str()), "brick") << "no row to name";
     EXPECT_EQ(debug.Text(),
         "SQLITE3 ERROR: {refused} in query {INSERT INTO Textures (luid,name,data) VALUES (?,?,?);}\r\n");
     EXPECT_TRUE(TextureRows().empty());
 
     writer.GetDatabase().Exec("DROP TRIGGER refuse;");
-    EXPECT_EQ(vx::WriteTexture(writer, path.c_str()), IdText("image bytes"));
+    EXPECT_EQ(vx::WriteTexture(run.write, path.c_str()), IdText("image bytes"));
     const auto rows = vxtest::Query(Db(), "SELECT name, data FROM Textures;");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0].bytes, "brick");

@@ -8,10 +8,9 @@
 
 #include "base/Crc32.h"
 #include "base/UniqueId.h"
-#include "memoryhost/MemoryHost.h"
-#include "run/ExportRunState.h"
-#include "run/SceneContext.h"
+#include "database/ModelDescription.h"
 #include "support/DebugCapture.h"
+#include "support/DesignWriteRun.h"
 #include "support/TempDir.h"
 #include "toolkit/VMTexture.h"
 
@@ -45,19 +44,7 @@ std::string IdText(const std::string& bytes)
 
 class TextureNames : public testing::Test {
 protected:
-    TextureNames()
-    {
-        run.log.CreateNew(logPath.c_str());
-        run.host = &host;
-        host.SetSceneFile(dir.File("scene/house.max"));
-        CurrentExporter() = &run;
-        CurrentSceneContext() = &context;
-    }
-    ~TextureNames() override
-    {
-        CurrentSceneContext() = nullptr;
-        CurrentExporter() = nullptr;
-    }
+    TextureNames() { run.texturePlaces.sceneFilePath = dir.File("scene/house.max"); }
 
     std::string Make(const std::string& relative, const std::string& bytes)
     {
@@ -73,11 +60,13 @@ protected:
         texture->FileName = path;
         return texture;
     }
+    // The log lines of the run so far, each ended as the log ends it.
     std::string LogText()
     {
-        run.log.Close();
-        std::ifstream in(logPath, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::string text;
+        for (const std::string& line : run.report.logLines)
+            text += line + "\r\n";
+        return text;
     }
     Strings Rows()
     {
@@ -86,11 +75,8 @@ protected:
     }
 
     vxtest::TempDir dir;
-    std::string logPath = dir.File("plan.vx.log");
-    MemoryHost host;
-    ExportRunState run;
-    SceneContext context;
     SqlWriter writer {dir.File("plan.vx")};
+    vxtest::DesignWriteRun run {writer};
 };
 
 TEST_F(TextureNames, TgaImageIsStoredFromItsPngCopyAndTheLogSaysSo)
@@ -98,7 +84,7 @@ TEST_F(TextureNames, TgaImageIsStoredFromItsPngCopyAndTheLogSaysSo)
     const std::string png = Make("scene/png/wood.png", "png bytes");
     Make("scene/wood.png", "other png bytes");
     VMRef<VMTexture> wood = Texture("wood.tga", "c:\\maps\\wood.tga");
-    EXPECT_EQ(TextureName(&writer, *wood), IdText("png bytes"));
+    EXPECT_EQ(StoreTexture(run.write, *wood), IdText("png bytes"));
     EXPECT_EQ(wood->FileName, png);
     EXPECT_EQ(Rows(), Strings {"wood " + Hex("png bytes")});
     EXPECT_EQ(LogText(), "Using texture '" + png + "' instead of 'c:\\maps\\wood.tga'\r\n");
@@ -106,36 +92,36 @@ TEST_F(TextureNames, TgaImageIsStoredFromItsPngCopyAndTheLogSaysSo)
 
 TEST_F(TextureNames, ImageGoneFromItsPathIsFoundInTheSecondMapDirectory)
 {
-    host.SetMapDirs({dir.File("maps1"), dir.File("maps2")});
+    run.texturePlaces.mapDirectories = {dir.File("maps1"), dir.File("maps2")};
     Make("maps1/other.jpg", "x");
     const std::string found = Make("maps2/brick.jpg", "brick bytes");
     const std::string recorded = dir.File("old/brick.jpg");
     VMRef<VMTexture> brick = Texture("brick.jpg", recorded);
-    EXPECT_EQ(TextureName(&writer, *brick), IdText("brick bytes"));
+    EXPECT_EQ(StoreTexture(run.write, *brick), IdText("brick bytes"));
     EXPECT_EQ(brick->FileName, found);
     EXPECT_EQ(LogText(), "Using texture '" + found + "' instead of '" + recorded + "'\r\n");
 }
 
 TEST_F(TextureNames, ImageIsSearchedOncePerRunForEachNameAndPath)
 {
-    host.SetMapDirs({dir.File("maps1"), dir.File("maps2")});
+    run.texturePlaces.mapDirectories = {dir.File("maps1"), dir.File("maps2")};
     const std::string first = Make("maps2/brick.jpg", "brick bytes");
     const std::string recorded = dir.File("old/brick.jpg");
     VMRef<VMTexture> brick = Texture("brick.jpg", recorded);
-    EXPECT_EQ(TextureName(&writer, *brick), IdText("brick bytes"));
+    EXPECT_EQ(StoreTexture(run.write, *brick), IdText("brick bytes"));
     // A file that appears during the run does not change what the run found.
     Make("maps1/brick.jpg", "newer bytes");
     VMRef<VMTexture> again = Texture("brick.jpg", recorded);
-    EXPECT_EQ(TextureName(&writer, *again), IdText("brick bytes"));
+    EXPECT_EQ(StoreTexture(run.write, *again), IdText("brick bytes"));
     EXPECT_EQ(again->FileName, first);
     const std::string line = "Using texture '" + first + "' instead of '" + recorded + "'\r\n";
     EXPECT_EQ(LogText(), line + line);
 
     // The next run searches afresh.
-    SceneContext nextRun;
-    CurrentSceneContext() = &nextRun;
+    vxtest::DesignWriteRun nextRun {writer};
+    nextRun.texturePlaces = run.texturePlaces;
     VMRef<VMTexture> later = Texture("brick.jpg", recorded);
-    EXPECT_EQ(TextureName(nullptr, *later), "brick.jpg");
+    EXPECT_EQ(StoreTexture(nextRun.write, *later), IdText("newer bytes"));
     EXPECT_EQ(later->FileName, dir.File("maps1/brick.jpg"));
 }
 
@@ -144,11 +130,11 @@ TEST_F(TextureNames, ImageAtItsPathIsStoredOncePerPathWithoutLogLine)
     const std::string path = Make("maps/stone.png", "stone bytes");
     VMRef<VMTexture> stone = Texture("stone.png", path);
     VMRef<VMTexture> again = Texture("stone.png", path);
-    EXPECT_EQ(TextureName(&writer, *stone), IdText("stone bytes"));
+    EXPECT_EQ(StoreTexture(run.write, *stone), IdText("stone bytes"));
     // The second texture of the path reuses the stored name: the file is not read again.
     std::filesystem::remove(path);
     Make("maps/stone.png", "changed");
-    EXPECT_EQ(TextureName(&writer, *again), IdText("stone bytes"));
+    EXPECT_EQ(StoreTexture(run.write, *again), IdText("stone bytes"));
     EXPECT_EQ(Rows(), Strings {"stone " + Hex("stone bytes")});
     EXPECT_EQ(LogText(), "");
 }
@@ -158,11 +144,11 @@ TEST_F(TextureNames, MissingImageIsNamedByItsTitleOrLeftOutWhenMissingTexturesAr
     vxtest::DebugCapture debug;
     const std::string recorded = dir.File("old/brick.jpg");
     VMRef<VMTexture> brick = Texture("brick.jpg", recorded);
-    EXPECT_EQ(TextureName(&writer, *brick), "brick");
+    EXPECT_EQ(StoreTexture(run.write, *brick), "brick");
     EXPECT_EQ(brick->FileName, recorded);
-    run.keepMissingTextures = false;
+    run.options.keepMissingTextures = false;
     VMRef<VMTexture> gone = Texture("gone.jpg", dir.File("old/gone.jpg"));
-    EXPECT_EQ(TextureName(&writer, *gone), "");
+    EXPECT_EQ(StoreTexture(run.write, *gone), "");
     EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(LogText(), "Texture file not found: " + recorded + "\r\n");
 }
@@ -175,18 +161,18 @@ TEST_F(TextureNames, ABareImageNameIsNeverReadFromTheWorkingDirectory)
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path() / "cwd");
     VMRef<VMTexture> diffuse = Texture("diffuse.png", "diffuse.png");
-    const std::string name = TextureName(&writer, *diffuse);
+    const std::string name = StoreTexture(run.write, *diffuse);
     std::filesystem::current_path(before);
     EXPECT_EQ(name, "diffuse");
     EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(LogText(), "Texture file not found: diffuse.png\r\n");
 }
 
-TEST_F(TextureNames, WithoutDatabaseOrFileTheNameComesFromTheTexture)
+TEST_F(TextureNames, ARenderedTextureIsNotStoredAndOutsideADatabaseKeepsItsName)
 {
     VMRef<VMTexture> rendered = Texture("Checker", "");
-    EXPECT_EQ(TextureName(&writer, *rendered), ""); // its image exists only in memory
-    EXPECT_EQ(TextureName(nullptr, *rendered), "Checker");
+    EXPECT_EQ(StoreTexture(run.write, *rendered), ""); // its image exists only in memory
+    EXPECT_EQ(NameTextureAsRecorded(*rendered), "Checker");
     EXPECT_TRUE(Rows().empty());
 }
 

@@ -18,10 +18,6 @@ struct TextureSearchPlaces {
     std::vector<std::string> mapDirectories;
 };
 
-// The places of the current run: the scene file path and map directories of CurrentExporter()'s
-// host; empty places when there is no exporter or no host.
-TextureSearchPlaces CurrentTextureSearchPlaces();
-
 // The existing file that stands for the image name (a file name, no folder) recorded at path:
 // 1. when name's extension is ".tga" (any case) or path is relative: "<scene folder>/png/<title>.png",
 //    then "<scene folder>/<title>.png" (title = name without extension);

@@ -1,8 +1,6 @@
-#include "run/TextureFileSearch.h"
+#include "base/TextureFileSearch.h"
 
 #include "base/Paths.h"
-#include "host/Host.h"
-#include "run/ExportRunState.h"
 
 #include <strings.h>
 
@@ -25,22 +23,6 @@ bool IsExisting(const std::optional<std::string>& candidate)
 }
 
 } // namespace
-
-TextureSearchPlaces CurrentTextureSearchPlaces()
-{
-    TextureSearchPlaces places;
-    const ExportRunState* run = CurrentExporter();
-    const Host* host = run ? run->host : nullptr;
-    if (!host)
-        return places;
-    places.sceneFilePath = host->GetCurFilePath();
-    const int count = host->GetMapDirCount();
-    for (int i = 0; i < count; ++i) {
-        std::string dir = host->GetMapDir(i);
-        places.mapDirectories.push_back(std::move(dir));
-    }
-    return places;
-}
 
 std::optional<std::string> FindTextureFile(
     const char* name, const char* path, const TextureSearchPlaces& places)
