@@ -52,8 +52,6 @@ public:
     // The path controller of a path animation; null otherwise.
     const VMRef<VMPathController>& GetPathController() const { return pathController_; }
     const std::vector<unsigned char>& GetBlob() const { return blob_; }
-    // Every distinct track made (shared tracks once).
-    const TrackSharing& GetSharing() const { return sharing_; }
 
 private:
     // Each step returns whether its part is done.

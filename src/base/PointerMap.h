@@ -78,7 +78,6 @@ public:
     std::size_t Used() const { return used_; }
     std::size_t Capacity() const { return capacity_; }
     std::size_t LongestProbe() const { return longestProbe_; }
-    V EmptyValue() const { return empty_; }
 
     // The home slot of key (0 before the first insertion).
     std::size_t HomeSlot(Key key) const

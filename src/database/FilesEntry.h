@@ -45,7 +45,6 @@ public:
     bool Close();
 
     const std::string& FileName() const { return fileName_; }
-    int64_t GeometryLuid() const { return geometryLuid_; }
     // The bytes written so far.
     std::size_t Size() const { return bytes_.size(); }
 

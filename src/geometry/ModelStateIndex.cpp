@@ -60,9 +60,4 @@ VMRenderState* FindIdenticalModelState(const ZR::Model& model, const VMRenderSta
     return entry.states.FindIdentical(state);
 }
 
-void EmptyModelStateIndex()
-{
-    Index().clear();
-}
-
 } // namespace vx

@@ -15,7 +15,4 @@ class VMRenderState;
 // added to model since the last call (by anyone) are taken into account.
 VMRenderState* FindIdenticalModelState(const ZR::Model& model, const VMRenderState& state);
 
-// Empties the index (done by the run itself).
-void EmptyModelStateIndex();
-
 } // namespace vx

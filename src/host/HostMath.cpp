@@ -267,11 +267,6 @@ HostPoint3 CrossProduct(const HostPoint3& a, const HostPoint3& b)
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-float DotProduct(const HostPoint3& a, const HostPoint3& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 float GetLength(const HostPoint3& p)
 {
     return static_cast<float>(std::sqrt(double(p.x) * p.x + double(p.y) * p.y + double(p.z) * p.z));

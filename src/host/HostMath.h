@@ -22,7 +22,6 @@ HostPoint3 operator-(const HostPoint3& a, const HostPoint3& b);
 HostPoint3 operator*(const HostPoint3& p, float s);
 // Cross product a x b.
 HostPoint3 CrossProduct(const HostPoint3& a, const HostPoint3& b);
-float DotProduct(const HostPoint3& a, const HostPoint3& b);
 float GetLength(const HostPoint3& p);
 // p divided by its length; the zero vector stays zero (never NaN).
 HostPoint3 Normalize(const HostPoint3& p);

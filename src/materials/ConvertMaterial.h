@@ -34,8 +34,7 @@ VMRef<VMRenderState> RegisterState(const HostMaterial* material, VMRenderState* 
 // The blend factor code of a shader's blend factor number (1 -> 0, 2 -> 768, ..., others -> 1).
 int32_t BlendFactorCode(int number);
 
-// The number of materials in the table, and its emptying (done by the run itself).
+// The number of materials in the table (emptied by the run itself).
 std::size_t MaterialTableCount();
-void EmptyMaterialTable();
 
 } // namespace vx

@@ -61,9 +61,4 @@ std::size_t MaterialTableCount()
     return Table().materialCount;
 }
 
-void EmptyMaterialTable()
-{
-    Table().Clear();
-}
-
 } // namespace vx

@@ -14,8 +14,6 @@ public:
     {
     }
 
-    HostNode* GetReferenceNode() const { return referenceNode_; }
-
     // Converts the template once more at this node's placement: when the scene context's
     // referencedNodes holds a geometry or group node for the reference node, a progress tick, then
     // the template's ConvertWithTransform (target, per-object, this node's object transform at frame

@@ -25,7 +25,6 @@ public:
         if (n >= 0 && n < 32)
             flags |= 1u << n;
     }
-    bool HasFlag(int n) const { return n >= 0 && n < 32 && (flags & (1u << n)) != 0; }
 
     uint32_t flags = 0;
     uint32_t reserved = 0;

@@ -28,11 +28,6 @@ struct VMTextureStage {
     {
         firstModeWord = (firstModeWord & ~0x0F000000u) | ((mode & 0xFu) << 24);
     }
-    // Replaces bits 24-27 of the second mode word by mode.
-    void SetSecondMode(uint32_t mode)
-    {
-        secondModeWord = (secondModeWord & ~0x0F000000u) | ((mode & 0xFu) << 24);
-    }
     // The mode (bits 24-27) of the first mode word.
     uint32_t FirstMode() const { return (firstModeWord >> 24) & 0xFu; }
     // Replaces bits 0-7 of the coordinate word by source.
