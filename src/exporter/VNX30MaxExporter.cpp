@@ -46,6 +46,9 @@ int VNX30MaxExporter::DoExport(const char* name, Host* newHost, int suppress, un
         return kExportResultException;
     }
     try {
+        // The scene's "OptGeom" key is read as the host's exporter always read it, and then
+        // replaced by the run's own value (ApplyRunOptions, then the option bits): a dead store
+        // kept on purpose, so that a key in the scene never changes an export.
         bool optimize = false;
         if (rootNode && rootNode->GetUserPropBool(kOptionKeyOptimizeGeometry, optimize))
             optimizeGeometry = optimize;
