@@ -5,6 +5,11 @@
 // Conventions: points are row vectors and are transformed as p * M. A matrix holds three axis rows
 // (the images of the local x, y and z axes, scale included) and a translation row. The product
 // A * B applies A first, then B, so a child's world transform is local * parentWorld.
+//
+// Why a vocabulary of its own beside base's Vector3 and Quaternion: these are the values the host
+// interface speaks, with the layout and conventions of the modelling host's own SDK (Point3, Quat,
+// Matrix3), so that a host adapter passes them through unchanged; the converters turn them into
+// base's types where they enter the design.
 
 #include <array>
 
