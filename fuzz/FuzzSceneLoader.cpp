@@ -1,7 +1,7 @@
 // Fuzz target: the JSON scene loader. Any bytes must give a scene or an error that names the
 // document, never a crash, a hang or undefined behaviour.
 
-#include "memoryhost/SceneFileLoader.h"
+#include "scenefile/SceneFileLoader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -13,7 +13,7 @@
 
 #include "host/ExportOutcome.h"
 #include "host/PluginInterface.h"
-#include "memoryhost/SceneFileWriter.h"
+#include "scenefile/SceneFileWriter.h"
 
 #include <cerrno>
 #include <csignal>

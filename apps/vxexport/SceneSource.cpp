@@ -3,7 +3,7 @@
 #include "vxexport/ImportMemory.h"
 #include "vxexport/PluginCatalog.h"
 
-#include "memoryhost/SceneFileLoader.h"
+#include "scenefile/SceneFileLoader.h"
 
 #include <algorithm>
 #include <csignal>

@@ -13,8 +13,8 @@
 // address-space limit makes the answer to a file that declares more than it may take.
 
 #include "assimpimport/AssimpImport.h"
-#include "memoryhost/SceneFileWriter.h"
 #include "memoryhost/UnitName.h"
+#include "scenefile/SceneFileWriter.h"
 
 #include <iostream>
 #include <string>

@@ -8,7 +8,7 @@
 
 #include "memoryhost/MemoryMaterial.h"
 #include "memoryhost/MemoryTexture.h"
-#include "memoryhost/SceneFileLoader.h"
+#include "scenefile/SceneFileLoader.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "assimpimport/AssimpSceneFrame.h"
 
-#include "memoryhost/SceneArrayWriter.h"
+#include "scenefile/SceneArrayWriter.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,7 +3,7 @@
 // host, and the builder's context for it.
 
 #include "animation/AnimationBuilder.h"
-#include "memoryhost/SceneFileLoader.h"
+#include "scenefile/SceneFileLoader.h"
 
 #include "support/TempDir.h"
 

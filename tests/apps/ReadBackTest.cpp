@@ -9,7 +9,7 @@
 #include "VxinfoCheck.h"
 #include "VxinfoHouse.h"
 
-#include "memoryhost/SceneFileLoader.h"
+#include "scenefile/SceneFileLoader.h"
 #include "support/TempDir.h"
 #include "vxinfo/DesignTransform.h"
 #include "vxinfo/WorldMesh.h"

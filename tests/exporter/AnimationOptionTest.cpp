@@ -5,7 +5,7 @@
 
 #include "exporter/VNX30MaxExporter.h"
 #include "host/PluginInterface.h"
-#include "memoryhost/SceneFileLoader.h"
+#include "scenefile/SceneFileLoader.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

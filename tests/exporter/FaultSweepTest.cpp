@@ -7,7 +7,7 @@
 
 #include "exporter/ExportTexts.h"
 #include "exporter/VNX30MaxExporter.h"
-#include "memoryhost/SceneFileLoader.h"
+#include "scenefile/SceneFileLoader.h"
 #include "support/FaultVfs.h"
 #include "support/TempDir.h"
 

@@ -4,7 +4,7 @@
 #include "GeometryTestSupport.h"
 #include "host/HostMaterial.h"
 #include "memoryhost/MemoryMaterial.h"
-#include "memoryhost/SceneFileLoader.h"
+#include "scenefile/SceneFileLoader.h"
 #include "toolkit/VMMaterialProperty.h"
 
 #include <cmath>

@@ -1,11 +1,30 @@
 #include "memoryhost/ImageHeader.h"
 
-#include "SceneFileTestSupport.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+
 namespace vx {
 namespace {
+
+// Image files written into a temporary folder.
+class ImageFiles {
+public:
+    std::string Write(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = dir_.File(name);
+        std::ofstream file(path, std::ios::binary);
+        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+    std::string Folder() const { return dir_.Path().string(); }
+
+private:
+    vxtest::TempDir dir_;
+};
 
 std::string Raw(std::initializer_list<int> bytes)
 {
@@ -38,7 +57,7 @@ TEST(ImageHeader, ReadsTheSizeOfEachKnownFormat)
             false},
     };
     for (const Case& c : cases) {
-        vxtest::SceneFiles files;
+        ImageFiles files;
         const auto header = ReadImageHeader(files.Write(c.file, c.bytes));
         ASSERT_TRUE(header.has_value()) << c.file;
         EXPECT_EQ(header->width, c.width) << c.file;
@@ -51,7 +70,7 @@ TEST(ImageHeader, ReadsTheSizeOfEachKnownFormat)
 
 TEST(ImageHeader, RefusesWhatItCannotRead)
 {
-    vxtest::SceneFiles files;
+    ImageFiles files;
     EXPECT_FALSE(ReadImageHeader(files.Folder() + "/missing.png"));
     EXPECT_FALSE(
         ReadImageHeader(files.Write("short.png", Raw({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0}))));

@@ -1,4 +1,4 @@
-#include "memoryhost/SceneJsonLayout.h"
+#include "scenefile/SceneJsonLayout.h"
 
 #include <algorithm>
 

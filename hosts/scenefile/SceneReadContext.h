@@ -2,9 +2,9 @@
 // What the parts of the scene file loader share while one file loads: the typed JSON reader, the
 // limits, the scene file's folder, the side files, the memory budget and the scene being built.
 
-#include "memoryhost/JsonReader.h"
 #include "memoryhost/MemoryHost.h"
-#include "memoryhost/SceneLoadLimits.h"
+#include "scenefile/JsonReader.h"
+#include "scenefile/SceneLoadLimits.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -3,7 +3,7 @@
 // and map channels, each checked against the others.
 
 #include "memoryhost/MemoryMesh.h"
-#include "memoryhost/SceneReadContext.h"
+#include "scenefile/SceneReadContext.h"
 
 #include <memory>
 

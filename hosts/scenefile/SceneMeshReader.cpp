@@ -1,6 +1,6 @@
-#include "memoryhost/SceneMeshReader.h"
+#include "scenefile/SceneMeshReader.h"
 
-#include "memoryhost/SceneArrayReader.h"
+#include "scenefile/SceneArrayReader.h"
 
 #include <set>
 

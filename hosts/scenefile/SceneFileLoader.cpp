@@ -1,12 +1,12 @@
-#include "memoryhost/SceneFileLoader.h"
+#include "scenefile/SceneFileLoader.h"
 
-#include "memoryhost/SceneControllerReader.h"
-#include "memoryhost/SceneDeclarationReader.h"
-#include "memoryhost/SceneNodeReader.h"
-#include "memoryhost/SceneArrayReader.h"
-#include "memoryhost/SceneReadContext.h"
-#include "memoryhost/SceneTextCheck.h"
 #include "memoryhost/UnitName.h"
+#include "scenefile/SceneControllerReader.h"
+#include "scenefile/SceneDeclarationReader.h"
+#include "scenefile/SceneNodeReader.h"
+#include "scenefile/SceneArrayReader.h"
+#include "scenefile/SceneReadContext.h"
+#include "scenefile/SceneTextCheck.h"
 
 #include <filesystem>
 #include <fstream>

@@ -4,7 +4,7 @@
 #include "JsonSchemaCheck.h"
 
 #include "host/HostUserProperties.h"
-#include "memoryhost/SceneFileLoader.h"
+#include "scenefile/SceneFileLoader.h"
 
 #include <gtest/gtest.h>
 

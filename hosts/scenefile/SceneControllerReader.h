@@ -2,7 +2,7 @@
 // Reads the animation parts of a scene file: the scene's timeline (animation range, ticks per frame,
 // the unit of key times) and the transform controllers of animated nodes.
 
-#include "memoryhost/SceneReadContext.h"
+#include "scenefile/SceneReadContext.h"
 
 #include <string>
 #include <unordered_map>

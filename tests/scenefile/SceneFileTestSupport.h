@@ -2,7 +2,7 @@
 // Helpers for the scene file tests: writing scene and side files into a temporary folder and
 // loading them.
 
-#include "memoryhost/SceneFileLoader.h"
+#include "scenefile/SceneFileLoader.h"
 
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "memoryhost/SceneLoadError.h"
+#include "scenefile/SceneLoadError.h"
 
 namespace vx {
 

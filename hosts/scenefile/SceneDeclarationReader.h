@@ -3,7 +3,7 @@
 // Each kind is read in two steps, so that declarations may refer to ones declared after them;
 // references that form cycles or nest too deeply fail the load.
 
-#include "memoryhost/SceneReadContext.h"
+#include "scenefile/SceneReadContext.h"
 
 namespace vx {
 

@@ -1,7 +1,7 @@
-#include "memoryhost/SceneNodeReader.h"
+#include "scenefile/SceneNodeReader.h"
 
-#include "memoryhost/PathCycle.h"
-#include "memoryhost/SceneControllerReader.h"
+#include "scenefile/PathCycle.h"
+#include "scenefile/SceneControllerReader.h"
 
 #include <algorithm>
 #include <cmath>

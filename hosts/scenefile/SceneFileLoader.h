@@ -3,8 +3,8 @@
 // described in docs/scene-format.md.
 
 #include "memoryhost/MemoryHost.h"
-#include "memoryhost/SceneLoadError.h"
-#include "memoryhost/SceneLoadLimits.h"
+#include "scenefile/SceneLoadError.h"
+#include "scenefile/SceneLoadLimits.h"
 
 #include <memory>
 #include <optional>

@@ -5,7 +5,7 @@
 
 #include "host/HostMath.h"
 #include "host/HostTypes.h"
-#include "memoryhost/SceneLoadError.h"
+#include "scenefile/SceneLoadError.h"
 
 #include <nlohmann/json.hpp>
 

@@ -7,7 +7,7 @@
 #include "host/HostBitmap.h"
 #include "host/HostMesh.h"
 #include "memoryhost/MemoryMesh.h"
-#include "memoryhost/SceneReadContext.h"
+#include "scenefile/SceneReadContext.h"
 
 #include <cstdint>
 #include <vector>

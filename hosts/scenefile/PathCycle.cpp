@@ -1,4 +1,4 @@
-#include "memoryhost/PathCycle.h"
+#include "scenefile/PathCycle.h"
 
 #include "host/HostController.h"
 #include "host/HostNode.h"

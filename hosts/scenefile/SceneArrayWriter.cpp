@@ -1,4 +1,4 @@
-#include "memoryhost/SceneArrayWriter.h"
+#include "scenefile/SceneArrayWriter.h"
 
 #include <charconv>
 #include <cstdlib>

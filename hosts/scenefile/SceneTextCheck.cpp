@@ -1,4 +1,4 @@
-#include "memoryhost/SceneTextCheck.h"
+#include "scenefile/SceneTextCheck.h"
 
 namespace vx {
 

@@ -1,4 +1,4 @@
-#include "memoryhost/SceneControllerReader.h"
+#include "scenefile/SceneControllerReader.h"
 
 #include "memoryhost/MemoryControllerClasses.h"
 

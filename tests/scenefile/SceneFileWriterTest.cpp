@@ -6,7 +6,7 @@
 #include "SceneFileTestSupport.h"
 
 #include "memoryhost/MemoryObject.h"
-#include "memoryhost/SceneFileWriter.h"
+#include "scenefile/SceneFileWriter.h"
 
 #include <gtest/gtest.h>
 

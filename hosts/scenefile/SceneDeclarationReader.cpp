@@ -1,7 +1,7 @@
-#include "memoryhost/SceneDeclarationReader.h"
+#include "scenefile/SceneDeclarationReader.h"
 
-#include "memoryhost/SceneArrayReader.h"
-#include "memoryhost/SceneMeshReader.h"
+#include "scenefile/SceneArrayReader.h"
+#include "scenefile/SceneMeshReader.h"
 
 #include <deque>
 #include <set>

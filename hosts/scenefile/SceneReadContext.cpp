@@ -1,4 +1,4 @@
-#include "memoryhost/SceneReadContext.h"
+#include "scenefile/SceneReadContext.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 // Reads the node hierarchy of a scene file into the scene's root: nodes nested in "children", and
 // nodes placed by a reference to their id. The result must be a tree within the depth limit.
 
-#include "memoryhost/SceneReadContext.h"
+#include "scenefile/SceneReadContext.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "memoryhost/SceneArrayReader.h"
+#include "scenefile/SceneArrayReader.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,8 +1,8 @@
-#include "memoryhost/SceneFileWriter.h"
+#include "scenefile/SceneFileWriter.h"
 
 #include "memoryhost/MemoryObject.h"
-#include "memoryhost/SceneArrayWriter.h"
-#include "memoryhost/SceneJsonLayout.h"
+#include "scenefile/SceneArrayWriter.h"
+#include "scenefile/SceneJsonLayout.h"
 
 #include <cerrno>
 #include <cstring>

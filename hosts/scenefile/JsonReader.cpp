@@ -1,4 +1,4 @@
-#include "memoryhost/JsonReader.h"
+#include "scenefile/JsonReader.h"
 
 #include <cfloat>
 #include <cmath>
