@@ -1,97 +1,201 @@
+// vxexport's command line, read with CLI11: each option is declared once, with its help, and the
+// option list of --help is generated from the same declarations.
 #include "vxexport/CommandLine.h"
 
 #include "vxexport/ImportMemory.h"
 
 #include "memoryhost/UnitName.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <functional>
+#include <map>
 #include <optional>
 
 namespace vx {
 
 namespace {
 
-constexpr const char* kDebugOutputOption = "--debug-output";
-constexpr const char* kPluginsOption = "--plugins";
-constexpr const char* kDumpSceneOption = "--dump-scene";
-constexpr const char* kUnitOption = "--unit";
-constexpr const char* kImportMemoryOption = "--import-memory";
-
-// The value of a valued option given as "name=value" or as "name value" (the next argument, which
-// i then moves past). nullopt when arg is not that option; missing is set when it has no value.
-std::optional<std::string> TakeOptionValue(
-    const std::string& name, const std::vector<std::string>& args, size_t& i, bool& missing)
-{
-    const std::string& arg = args[i];
-    if (arg == name) {
-        if (i + 1 >= args.size()) {
-            missing = true;
-            return std::string();
-        }
-        return args[++i];
+// The options and operands of vxexport declared on a CLI11 app, each option with its help text, and
+// the values they are read into.
+class Declaration {
+public:
+    Declaration()
+        : app("", "vxexport")
+    {
+        // --help is an ordinary flag: a fault in the options is reported even with it.
+        app.set_help_flag();
+        // Unknown options are left to ParseCommandLine, which reports them in vxexport's words.
+        app.allow_extras();
+        app.add_flag("-y,--yes", line.suppressPrompts,
+            "suppress prompts: no options dialog and no message boxes; the\n"
+            "scene is exported as a single object and every message goes\n"
+            "to the log only (failures are summed up on stderr)");
+        app.add_flag(
+            "--single-object", singleObject, "answer the options dialog without a prompt: single object");
+        app.add_flag("--per-object", perObject,
+            "answer the options dialog without a prompt: one library\n"
+            "object per top-level instance (not with --yes)");
+        app.add_flag("--optimize-geometry", line.optimizeGeometry,
+            "before exporting, let nodes whose meshes and materials are\n"
+            "equal share one object, so that they are written as one\n"
+            "geometry (this changes the scene in memory only)");
+        app.add_flag("--animation", line.animation,
+            "write the key-frame animation of animated nodes (stored as\n"
+            "files named by each instance's \"AnimationData\" property)");
+        AddValued("--dump-scene", line.dumpScene, "FILE.json", "--dump-scene needs a FILE",
+            "write the loaded scene to FILE.json in the scene file format\n"
+            "(images a 3D file embeds go to the folder FILE-images); without\n"
+            "TARGET nothing is exported");
+        AddValued("--unit", line.unit, "UNIT",
+            "--unit needs a UNIT: inches, feet, miles, millimeters, centimeters, meters or kilometers",
+            "the unit of OBJ and 3DS files, which state none: inches, feet,\n"
+            "miles, millimeters, centimeters, meters (default), kilometers",
+            [](const std::string& unit) { return FindUnitTypeByName(unit).has_value(); });
+        app.add_flag("--allow-outside-references", line.allowOutsideReferences,
+            "read the images and buffers a 3D file names outside its own\n"
+            "folder (refused by default: only for files you trust)");
+        AddValued("--import-memory", importMemoryText, "SIZE",
+            "--import-memory needs a SIZE such as 512M or 4G, or \"unlimited\"",
+            "the memory the import of a 3D file may take, such as 512M or\n"
+            "4G, or \"unlimited\" (default: half of this machine's memory)",
+            [this](const std::string& size) {
+                line.importMemory = ParseMemorySize(size);
+                return line.importMemory.has_value();
+            });
+        AddValued("--debug-output", line.debugOutput, "FILE",
+            "--debug-output needs a FILE (\"-\" for stderr)",
+            "write the developer diagnostics to FILE (\"-\" for stderr)");
+        AddValued("--plugins", line.pluginFolder, "DIR", "--plugins needs a DIR",
+            "load the exporter plug-ins from DIR (default: the folder of\n"
+            "the vxexport program)");
+        app.add_flag("--list-exporters", line.listExporters,
+            "list the exporters found (description, class name,\n"
+            "extension, version) and exit");
+        app.add_flag("-q,--quiet", line.quiet,
+            "no progress display and no \"Info\" messages; errors and\n"
+            "warnings are still printed");
+        app.add_flag("-h,--help", line.help, "print this help and exit");
+        app.add_flag("--version", line.version, "print the version and exit");
+        // SCENE and TARGET: counted and named by ReadOperands; kept out of the option list.
+        app.add_option("operands", operands)->expected(0, -1)->group("");
     }
-    if (arg.rfind(name + "=", 0) == 0)
-        return arg.substr(name.size() + 1);
+
+    CLI::App app;
+    CommandLine line;
+    bool singleObject = false;
+    bool perObject = false;
+    std::string importMemoryText; // read into line.importMemory by its check
+    std::vector<std::string> operands;
+    // What a valued option's missing or refused value is reported as, by option name.
+    std::map<std::string, std::string> needs;
+    // The faults of option values, in the order they were found.
+    std::vector<std::string> faults;
+
+private:
+    // An option with a value; an empty value, and one that ok refuses, is the fault needsText. The
+    // fault is recorded with vxexport's text rather than raised as CLI11's ValidationError, which
+    // would word it its own way.
+    void AddValued(const std::string& name, std::string& value, const std::string& typeName,
+        const std::string& needsText, const std::string& help,
+        std::function<bool(const std::string&)> ok = nullptr)
+    {
+        needs[name] = needsText;
+        app.add_option(name, value, help)
+            ->type_name(typeName)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+            ->check(CLI::Validator(
+                [this, needsText, ok](std::string& text) {
+                    if (ok ? !ok(text) : text.empty())
+                        faults.push_back(needsText);
+                    return std::string();
+                },
+                ""));
+    }
+};
+
+// Lays the option list out as vxexport's help has it: "  -y, --yes", "      --plugins DIR", the
+// description from the 26th column or, after a long name, on the next line.
+class OptionListFormatter : public CLI::Formatter {
+public:
+    OptionListFormatter() { column_width(25); }
+    std::string make_option_name(const CLI::Option* option, bool) const override
+    {
+        const std::vector<std::string>& shorts = option->get_snames();
+        return (shorts.empty() ? "    " : "-" + shorts.front() + ", ") + "--" + option->get_lnames().front();
+    }
+    std::string make_option_opts(const CLI::Option* option) const override
+    {
+        return option->get_expected_max() == 0 ? "" : " " + option->get_type_name();
+    }
+};
+
+// "--name=" for a valued option: CLI11 would take the next argument as its value, so it is passed
+// on as an explicit empty value, which the option's check refuses. An argument that is the value of
+// the option before it ("--plugins --plugins=") is passed on as it is.
+std::vector<std::string> SplitEmptyValues(const CLI::App& app, const std::vector<std::string>& args)
+{
+    const auto valued = [&app](const std::string& name) {
+        const CLI::Option* option = name.rfind("--", 0) == 0 ? app.get_option_no_throw(name) : nullptr;
+        return option && option->get_expected_max() != 0;
+    };
+    std::vector<std::string> split;
+    bool optionsEnded = false;
+    bool isValue = false;
+    for (const std::string& arg : args) {
+        const bool isOption = !optionsEnded && !isValue;
+        optionsEnded = optionsEnded || (isOption && arg == "--");
+        if (isOption && !arg.empty() && arg.back() == '=' && valued(arg.substr(0, arg.size() - 1))) {
+            split.push_back(arg.substr(0, arg.size() - 1));
+            split.emplace_back();
+        } else {
+            split.push_back(arg);
+        }
+        isValue = isOption && valued(arg);
+    }
+    return split;
+}
+
+// The first argument CLI11 did not place (every operand has a place, so an unknown option), or nothing.
+std::optional<std::string> FindUnknownOption(const CLI::App& app)
+{
+    for (const std::string& arg : app.remaining())
+        if (arg != "--")
+            return arg;
     return std::nullopt;
 }
 
-// Applies one flag option; false when name is no flag of the command.
-bool ApplyFlag(const std::string& name, CommandLine& line, std::vector<DialogAnswer>& answers)
+std::optional<std::string> ResolveDialogAnswer(const Declaration& declared, CommandLine& line)
 {
-    if (name == "--help" || name == "-h")
-        line.help = true;
-    else if (name == "--version")
-        line.version = true;
-    else if (name == "--yes" || name == "-y")
-        line.suppressPrompts = true;
-    else if (name == "--list-exporters")
-        line.listExporters = true;
-    else if (name == "--quiet" || name == "-q")
-        line.quiet = true;
-    else if (name == "--optimize-geometry")
-        line.optimizeGeometry = true;
-    else if (name == "--animation")
-        line.animation = true;
-    else if (name == "--allow-outside-references")
-        line.allowOutsideReferences = true;
-    else if (name == "--single-object")
-        answers.push_back(DialogAnswer::SingleObject);
-    else if (name == "--per-object")
-        answers.push_back(DialogAnswer::PerObject);
-    else
-        return false;
-    return true;
-}
-
-// The dialog answer of the given options, or an error text.
-std::optional<std::string> ResolveDialogAnswer(const std::vector<DialogAnswer>& answers, CommandLine& line)
-{
-    for (DialogAnswer answer : answers) {
-        if (line.dialogAnswer != DialogAnswer::Ask && line.dialogAnswer != answer)
-            return "--per-object and --single-object exclude each other";
-        line.dialogAnswer = answer;
-    }
+    if (declared.singleObject && declared.perObject)
+        return "--per-object and --single-object exclude each other";
+    if (declared.singleObject)
+        line.dialogAnswer = DialogAnswer::SingleObject;
+    if (declared.perObject)
+        line.dialogAnswer = DialogAnswer::PerObject;
     if (line.suppressPrompts && line.dialogAnswer == DialogAnswer::PerObject)
         return "--per-object cannot be used with --yes: a run without prompts always exports a single "
                "object (use --per-object alone to answer the dialog without a prompt)";
     return std::nullopt;
 }
 
-std::optional<std::string> CheckPositionals(const std::vector<std::string>& positionals, CommandLine& line)
+std::optional<std::string> ReadOperands(const std::vector<std::string>& operands, CommandLine& line)
 {
-    if (positionals.size() == 1 && !line.dumpScene.empty()) {
-        if (positionals[0].empty())
+    if (operands.size() == 1 && !line.dumpScene.empty()) {
+        if (operands[0].empty())
             return "SCENE must not be empty";
-        line.scene = positionals[0];
+        line.scene = operands[0];
         return std::nullopt;
     }
-    if (positionals.size() < 2)
-        return positionals.empty() ? "missing SCENE and TARGET" : "missing TARGET";
-    if (positionals.size() > 2)
-        return "unexpected argument '" + positionals[2] + "'";
-    if (positionals[0].empty() || positionals[1].empty())
+    if (operands.size() < 2)
+        return operands.empty() ? "missing SCENE and TARGET" : "missing TARGET";
+    if (operands.size() > 2)
+        return "unexpected argument '" + operands[2] + "'";
+    if (operands[0].empty() || operands[1].empty())
         return "SCENE and TARGET must not be empty";
-    line.scene = positionals[0];
-    line.target = positionals[1];
+    line.scene = operands[0];
+    line.target = operands[1];
     return std::nullopt;
 }
 
@@ -99,70 +203,46 @@ std::optional<std::string> CheckPositionals(const std::vector<std::string>& posi
 
 CommandLineParse ParseCommandLine(const std::vector<std::string>& args)
 {
-    CommandLineParse parse;
-    CommandLine& line = parse.line;
-    std::vector<DialogAnswer> answers;
-    std::vector<std::string> positionals;
-    bool optionsEnded = false;
-    bool hasDebugOutput = false;
-    bool missingValue = false;
+    Declaration declared;
+    std::vector<std::string> reversed = SplitEmptyValues(declared.app, args);
+    std::reverse(reversed.begin(), reversed.end());
+    std::string fault;
+    try {
+        declared.app.parse(reversed);
+    } catch (const CLI::ArgumentMismatch& mismatch) {
+        // A valued option as the last argument: its value is missing.
+        const auto needs = declared.needs.find(args.back());
+        fault = needs != declared.needs.end() ? needs->second : mismatch.what();
+    } catch (const CLI::ParseError& error) {
+        fault = error.what();
+    }
 
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            positionals.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (auto value = TakeOptionValue(kDebugOutputOption, args, i, missingValue)) {
-            if (missingValue) {
-                parse.error = "--debug-output needs a FILE (\"-\" for stderr)";
-                return parse;
-            }
-            line.debugOutput = *value;
-            hasDebugOutput = true;
-        } else if (auto folder = TakeOptionValue(kPluginsOption, args, i, missingValue)) {
-            if (missingValue || folder->empty()) {
-                parse.error = "--plugins needs a DIR";
-                return parse;
-            }
-            line.pluginFolder = *folder;
-        } else if (auto dump = TakeOptionValue(kDumpSceneOption, args, i, missingValue)) {
-            if (missingValue || dump->empty()) {
-                parse.error = "--dump-scene needs a FILE";
-                return parse;
-            }
-            line.dumpScene = *dump;
-        } else if (auto unit = TakeOptionValue(kUnitOption, args, i, missingValue)) {
-            if (missingValue || !FindUnitTypeByName(*unit)) {
-                parse.error = "--unit needs a UNIT: inches, feet, miles, millimeters, centimeters, meters or "
-                              "kilometers";
-                return parse;
-            }
-            line.unit = *unit;
-        } else if (auto size = TakeOptionValue(kImportMemoryOption, args, i, missingValue)) {
-            line.importMemory = ParseMemorySize(*size);
-            if (missingValue || !line.importMemory) {
-                parse.error = "--import-memory needs a SIZE such as 512M or 4G, or \"unlimited\"";
-                return parse;
-            }
-        } else if (!ApplyFlag(arg, line, answers)) {
-            parse.error = "unknown option '" + arg + "'";
-            return parse;
-        }
-    }
-    if (hasDebugOutput && line.debugOutput.empty()) {
-        parse.error = "--debug-output needs a FILE (\"-\" for stderr)";
+    CommandLineParse parse;
+    parse.line = declared.line;
+    if (const std::optional<std::string> unknown = FindUnknownOption(declared.app))
+        parse.error = "unknown option '" + *unknown + "'";
+    else if (!fault.empty())
+        parse.error = fault;
+    else if (!declared.faults.empty())
+        parse.error = declared.faults.front();
+    if (!parse.error.empty() || parse.line.help || parse.line.version || parse.line.listExporters)
         return parse;
-    }
-    if (line.help || line.version || line.listExporters)
-        return parse;
-    if (auto error = ResolveDialogAnswer(answers, line)) {
+    if (auto error = ResolveDialogAnswer(declared, parse.line))
         parse.error = *error;
-        return parse;
-    }
-    if (auto error = CheckPositionals(positionals, line))
+    else if (auto error = ReadOperands(declared.operands, parse.line))
         parse.error = *error;
     return parse;
+}
+
+std::string FormatOptionList()
+{
+    const Declaration declared;
+    const OptionListFormatter formatter;
+    std::string list;
+    for (const CLI::Option* option : declared.app.get_options())
+        if (!option->get_positional())
+            list += formatter.make_option(option, false);
+    return list;
 }
 
 } // namespace vx

@@ -57,13 +57,17 @@ struct CommandLineParse {
 };
 
 // Parses the arguments that follow the program name. Options may stand anywhere before "--";
-// "--debug-output" and "--plugins" take their value as the next argument or after "=". With
-// --help, --version or --list-exporters the positional arguments are not required and everything else but unknown options is ignored.
-// Unknown options, a missing or empty SCENE or TARGET, extra arguments, --per-object together with
-// --single-object, and --per-object together with --yes (a run without prompts always exports a
-// single object) are errors.
+// valued options take their value as the next argument or after "=". With --help, --version or
+// --list-exporters the positional arguments are not required and everything else but faulty options
+// is ignored. Unknown options, missing or refused option values, a missing or empty SCENE or TARGET,
+// extra arguments, --per-object together with --single-object, and --per-object together with --yes
+// (a run without prompts always exports a single object) are errors.
 // With --dump-scene TARGET may be left out; --unit takes a unit name (FindUnitTypeByName), and an
 // unknown one is an error.
 CommandLineParse ParseCommandLine(const std::vector<std::string>& args);
+
+// The option list of the usage: one entry per option with its help text, from the same declarations
+// that ParseCommandLine reads the arguments with.
+std::string FormatOptionList();
 
 } // namespace vx

@@ -6,7 +6,7 @@
 namespace vx {
 
 // The usage: synopsis, options, exit codes and where the log goes.
-const char* GetUsageText();
+std::string GetUsageText();
 
 // "vxexport <version>" followed by a newline.
 std::string GetVersionText();

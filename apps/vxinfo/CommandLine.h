@@ -25,7 +25,8 @@ struct CommandLine {
 // option values set error; --help anywhere makes the other faults irrelevant.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-// The help text of command (the program's overview for Command::None).
+// The help text of command (the program's overview for Command::None), laid out from the declarations
+// ParseCommandLine reads the arguments with.
 std::string HelpText(Command command);
 
 } // namespace vxinfo

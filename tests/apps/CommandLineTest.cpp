@@ -31,6 +31,11 @@ TEST(CommandLine, ReadsOptionsAnywhereBeforeTheEndOfOptions)
     EXPECT_FALSE(ended.line.suppressPrompts);
     EXPECT_EQ(ended.line.scene, "--yes");
     EXPECT_EQ(ended.line.target, "-");
+
+    // A repeated option: the last one counts.
+    const CommandLineParse repeated = ParseCommandLine({"--plugins=p", "a", "b", "--plugins", "q", "-y", "-y"});
+    ASSERT_EQ(repeated.error, "");
+    EXPECT_EQ(repeated.line.pluginFolder, "q");
 }
 
 TEST(CommandLine, RefusesWhatIsNoCommand)
@@ -51,6 +56,8 @@ TEST(CommandLine, RefusesWhatIsNoCommand)
             "--per-object and --single-object exclude each other"},
         {{"a", "b", "--plugins"}, "--plugins needs a DIR"},
         {{"a", "b", "--plugins="}, "--plugins needs a DIR"},
+        // An empty "=" value is refused, not filled with the next argument.
+        {{"--plugins=", "a", "b"}, "--plugins needs a DIR"},
         {{"a", "b", "--dump-scene"}, "--dump-scene needs a FILE"},
         {{"--dump-scene", "d.json"}, "missing SCENE and TARGET"},
         {{"--dump-scene", "d.json", ""}, "SCENE must not be empty"},
@@ -108,6 +115,8 @@ TEST(CommandLine, HelpAndVersionNeedNoFiles)
     EXPECT_TRUE(ParseCommandLine({"--help"}).line.help);
     EXPECT_EQ(ParseCommandLine({"--version", "--per-object", "--single-object"}).error, "");
     EXPECT_EQ(ParseCommandLine({"--help", "--bogus"}).error, "unknown option '--bogus'");
+    EXPECT_EQ(ParseCommandLine({"--version", "--unit", "cubits"}).error,
+        "--unit needs a UNIT: inches, feet, miles, millimeters, centimeters, meters or kilometers");
 
     const CommandLineParse list = ParseCommandLine({"--list-exporters", "--plugins", "plug"});
     ASSERT_EQ(list.error, "");

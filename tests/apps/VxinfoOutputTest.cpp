@@ -7,6 +7,7 @@
 #include "VxinfoTinyDesign.h"
 
 #include "memoryhost/DecodeImage.h"
+#include "vxinfo/CommandLine.h"
 #include "vxinfo/GltfWriter.h"
 #include "vxinfo/SummaryReport.h"
 #include "vxinfo/TreeReport.h"
@@ -309,12 +310,37 @@ TEST(VxinfoCommandLine, EachCommandHasHelpAndFaultsGiveUsage)
         {{"tree", "--depth", "-1", "x.vx"}, "--depth needs a whole number"},
         {{"preview", "x.vx", "y.png", "--size", "10x10"}, "--size needs WIDTHxHEIGHT"},
         {{"summary", "--verbose", "x.vx"}, "unknown option --verbose"},
+        {{"--depth", "3", "tree", "x.vx"}, "--depth needs a value and belongs to tree"},
+        {{"tree", "x.vx", "--depth"}, "--depth needs a value and belongs to tree"},
     };
     for (const auto& fault : faults) {
         const ProcessResult run = RunProgram(VxinfoPath(), fault.args);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_NE(run.err.find(fault.message), std::string::npos) << run.err;
     }
+}
+
+TEST(VxinfoCommandLine, ReadsOptionsAnywhereAndCommandNamesAsOperands)
+{
+    const vxinfo::CommandLine tree = vxinfo::ParseCommandLine({"--json", "tree", "x.vx", "--depth", "2"});
+    EXPECT_EQ(tree.error, "");
+    EXPECT_EQ(tree.command, vxinfo::Command::Tree);
+    EXPECT_TRUE(tree.json);
+    EXPECT_EQ(tree.depth, 2);
+    EXPECT_EQ(tree.files, std::vector<std::string>({"x.vx"}));
+
+    const vxinfo::CommandLine preview = vxinfo::ParseCommandLine(
+        {"preview", "--view", "top", "-", "--size", "64x48", "mesh", "--view", "front"});
+    EXPECT_EQ(preview.error, "");
+    EXPECT_EQ(preview.view, vxinfo::PreviewView::Front);
+    EXPECT_EQ(preview.width, 64);
+    EXPECT_EQ(preview.height, 48);
+    EXPECT_EQ(preview.files, std::vector<std::string>({"-", "mesh"}));
+
+    // --help wins over every fault, a value missing at the end included.
+    const vxinfo::CommandLine help = vxinfo::ParseCommandLine({"tree", "-h", "--depth"});
+    EXPECT_TRUE(help.help);
+    EXPECT_EQ(help.command, vxinfo::Command::Tree);
 }
 
 } // namespace
