@@ -57,7 +57,8 @@ std::string GetPluginFolder(const CommandLine& line)
 const PluginExporter* FindExporter(const PluginCatalog& catalog, const CommandLine& line)
 {
     if (catalog.GetExporters().empty()) {
-        std::cerr << "vxexport: no exporter plug-in found in '" << MakePrintable(GetPluginFolder(line)) << "'\n";
+        std::cerr << "vxexport: no exporter plug-in found in '" << MakePrintable(GetPluginFolder(line))
+                  << "'\n";
         return nullptr;
     }
     const std::string extension = GetTargetExtension(line.target);
@@ -94,7 +95,8 @@ ExitCode ExportScene(MemoryHost& host, const CommandLine& line, const PluginExpo
         [] { return IsInterruptRequested(); });
     host.SetUiDriver(&driver);
 
-    std::unique_ptr<SceneExport, DeleteSceneExport> exporter(static_cast<SceneExport*>(plugin.descriptor->Create(0)));
+    std::unique_ptr<SceneExport, DeleteSceneExport> exporter(
+        static_cast<SceneExport*>(plugin.descriptor->Create(0)));
     if (!exporter) {
         host.SetUiDriver(nullptr);
         std::cerr << "vxexport: the plug-in '" << MakePrintable(plugin.libraryPath) << "' made no exporter\n";
@@ -209,7 +211,8 @@ ExitCode RunListExportersCommand(const CommandLine& line, std::ostream& out)
     PluginCatalog catalog;
     catalog.LoadFolder(GetPluginFolder(line), std::cerr);
     if (catalog.GetExporters().empty()) {
-        std::cerr << "vxexport: no exporter plug-in found in '" << MakePrintable(GetPluginFolder(line)) << "'\n";
+        std::cerr << "vxexport: no exporter plug-in found in '" << MakePrintable(GetPluginFolder(line))
+                  << "'\n";
         return ExitCode::NoExporter;
     }
     for (const PluginExporter& entry : catalog.GetExporters()) {
@@ -217,7 +220,8 @@ ExitCode RunListExportersCommand(const CommandLine& line, std::ostream& out)
         for (const std::string& ext : entry.extensions)
             extensions += (extensions.empty() ? "" : ",") + ext;
         out << MakePrintable(entry.description) << "\t" << MakePrintable(entry.className) << "\t"
-            << MakePrintable(extensions) << "\t" << entry.version << "\t" << MakePrintable(entry.libraryPath) << "\n";
+            << MakePrintable(extensions) << "\t" << entry.version << "\t" << MakePrintable(entry.libraryPath)
+            << "\n";
     }
     return ExitCode::Exported;
 }

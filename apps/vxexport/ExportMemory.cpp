@@ -117,7 +117,8 @@ std::string DescribeMemoryShortfall(const ExportMemoryNeed& need, std::optional<
     if (!available || need.bytes <= *available)
         return {};
     return "the export needs about " + FormatMemorySize(need.bytes) + " of memory for "
-        + WithThousands(need.triangles) + " triangles, and " + FormatMemorySize(*available) + " are available";
+        + WithThousands(need.triangles) + " triangles, and " + FormatMemorySize(*available)
+        + " are available";
 }
 
 } // namespace vx

@@ -69,8 +69,9 @@ std::string FormatMemorySize(std::uint64_t bytes)
         ++unit;
     }
     char text[32];
-    std::snprintf(text, sizeof(text), value == static_cast<double>(static_cast<std::uint64_t>(value)) ? "%.0f %s" : "%.1f %s",
-        value, units[unit]);
+    std::snprintf(text, sizeof(text),
+        value == static_cast<double>(static_cast<std::uint64_t>(value)) ? "%.0f %s" : "%.1f %s", value,
+        units[unit]);
     return text;
 }
 

@@ -28,7 +28,8 @@ void WriteError(const char* prefix, const char* reason)
 // In the child after fork: its own process group, death with the parent, the limits, stdin and
 // stdout to /dev/null, stderr to the pipe, default signals, then exec. Only async-signal-safe
 // calls; a failed exec ends the child with status 127 and a message.
-[[noreturn]] void ExecChild(const std::vector<char*>& argv, int errorPipe, const ChildWatch& watch, pid_t parent)
+[[noreturn]] void ExecChild(
+    const std::vector<char*>& argv, int errorPipe, const ChildWatch& watch, pid_t parent)
 {
     setpgid(0, 0);
     // Dies with vxexport; a parent already gone before the request took effect ends it here.
@@ -63,7 +64,8 @@ void WriteError(const char* prefix, const char* reason)
 
 int RemainingMs(std::chrono::steady_clock::time_point deadline)
 {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left
+        = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     return left.count() <= 0 ? 0 : static_cast<int>(std::min<long long>(left.count(), 1000 * 1000));
 }
 
@@ -84,7 +86,8 @@ WatchEnd CollectStderr(int errorPipe, const ChildWatch& watch, std::chrono::stea
         pollfd waits[2] = {{errorPipe, POLLIN, 0}, {watch.cancelFd, POLLIN, 0}};
         // A readable cancel descriptor that is not a cancel (a byte someone else left) must not
         // make this loop spin: the question is asked again at most every 100 ms.
-        const int timeoutMs = watch.cancelFd >= 0 ? std::min(RemainingMs(deadline), 100) : RemainingMs(deadline);
+        const int timeoutMs
+            = watch.cancelFd >= 0 ? std::min(RemainingMs(deadline), 100) : RemainingMs(deadline);
         const int ready = poll(waits, watch.cancelFd >= 0 ? 2 : 1, timeoutMs);
         if (ready < 0 && errno == EINTR)
             continue;
@@ -116,7 +119,8 @@ void KillChild(pid_t pid)
 
 // Waits for the child's end after its stderr closed: it has the rest of the time (and a cancel
 // still stops it). Returns its wait status; sets timedOut or cancelled when it had to be killed.
-int ReapChild(pid_t pid, const ChildWatch& watch, std::chrono::steady_clock::time_point deadline, ChildOutcome& outcome)
+int ReapChild(
+    pid_t pid, const ChildWatch& watch, std::chrono::steady_clock::time_point deadline, ChildOutcome& outcome)
 {
     int status = 0;
     bool killed = outcome.timedOut || outcome.cancelled;
@@ -202,7 +206,8 @@ std::string DescribeChildFailure(const ChildOutcome& outcome, std::chrono::milli
             + std::to_string(std::chrono::duration_cast<std::chrono::seconds>(timeout).count())
             + " seconds without finishing";
     if (outcome.signal != 0)
-        return "the importer crashed (signal " + std::to_string(outcome.signal) + ", " + strsignal(outcome.signal) + ")";
+        return "the importer crashed (signal " + std::to_string(outcome.signal) + ", "
+            + strsignal(outcome.signal) + ")";
     std::string text = outcome.error;
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();

@@ -60,8 +60,8 @@ std::string FormatStatus(const ExportOutcome& outcome, const OutcomeReportContex
         // The box says "in use"; the system's reason says what it is.
         const std::string reason = outcome.detail.empty() ? std::string() : MakePrintable(outcome.detail);
         if (context.promptsSuppressed)
-            return FormatNothingExported(
-                outcome, ("File is in use by another process." + (reason.empty() ? "" : " (" + reason + ")")).c_str());
+            return FormatNothingExported(outcome,
+                ("File is in use by another process." + (reason.empty() ? "" : " (" + reason + ")")).c_str());
         return reason.empty() ? std::string() : kPrefix + reason + "\n";
     }
     case ExportStatus::Succeeded:

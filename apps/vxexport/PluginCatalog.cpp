@@ -24,7 +24,8 @@ constexpr int kMaxClassesPerLibrary = 1024;
 
 std::string ToLower(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(text.begin(), text.end(), text.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
 
@@ -71,14 +72,15 @@ void PluginCatalog::LoadFolder(const std::string& folder, std::ostream& errors)
 {
     std::error_code error;
     std::vector<std::string> paths;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
         const std::filesystem::path& path = it->path();
         if (path.extension() == ".so")
             paths.push_back(path.string());
     }
     if (error) {
-        errors << "vxexport: cannot read the plug-in folder '" << MakePrintable(folder) << "': " << error.message()
-               << "\n";
+        errors << "vxexport: cannot read the plug-in folder '" << MakePrintable(folder)
+               << "': " << error.message() << "\n";
         return;
     }
     std::sort(paths.begin(), paths.end());

@@ -6,8 +6,8 @@
 #include "scenefile/SceneFileLoader.h"
 
 #include <algorithm>
-#include <csignal>
 #include <cctype>
+#include <csignal>
 #include <cstdlib>
 #include <vector>
 
@@ -81,7 +81,8 @@ SceneSource ImportScene(const SceneSourceRequest& request)
     if (!request.unit.empty())
         argv.insert(argv.end(), {"--unit", request.unit});
     argv.insert(argv.end(),
-        {request.scene, sceneFile, request.imageFolder.empty() ? (folder / "images").string() : request.imageFolder});
+        {request.scene, sceneFile,
+            request.imageFolder.empty() ? (folder / "images").string() : request.imageFolder});
     const ChildOutcome outcome = RunChildProcess(argv, request.importWatch);
     source.cancelled = outcome.cancelled;
     if (outcome.exitCode != 0) {
@@ -103,7 +104,8 @@ SceneSource ImportScene(const SceneSourceRequest& request)
     std::size_t start = 0;
     while (start < outcome.error.size()) {
         const std::size_t end = outcome.error.find('\n', start);
-        const std::string line = outcome.error.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string line
+            = outcome.error.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (!line.empty())
             source.notes.push_back(line);
         start = end == std::string::npos ? outcome.error.size() : end + 1;

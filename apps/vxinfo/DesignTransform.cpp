@@ -76,7 +76,6 @@ Affine PlacementRotation(const StoredPlacement& placement)
     return PlacementTransform({{0, 0, 0}, placement.angles, {1, 1, 1}});
 }
 
-
 Affine InstanceTransform(const InstanceRow& instance)
 {
     Vec3 stretch {1, 1, 1};

@@ -103,8 +103,7 @@ private:
                 const auto target = placements_.objects.find(i->object);
                 if (target == placements_.objects.end() || path.count(i->object))
                     continue;
-                children.push_back(
-                    AddObjectNode(*target->second, i->name, InstanceTransform(*i), path));
+                children.push_back(AddObjectNode(*target->second, i->name, InstanceTransform(*i), path));
             }
             path.erase(object.luid);
         }

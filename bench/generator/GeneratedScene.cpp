@@ -60,8 +60,8 @@ GeneratedMesh MakeMesh(SeededRandom& random, int triangles)
     const int rows = std::max(1, (quads + cols - 1) / cols);
     for (int j = 0; j <= rows; ++j) {
         for (int i = 0; i <= cols; ++i) {
-            mesh.verts.push_back(
-                HostPoint3 {static_cast<float>(i) * 0.5f, static_cast<float>(j) * 0.5f, Quantized(random, 400, 0.01f)});
+            mesh.verts.push_back(HostPoint3 {
+                static_cast<float>(i) * 0.5f, static_cast<float>(j) * 0.5f, Quantized(random, 400, 0.01f)});
             mesh.uvs.push_back(HostPoint3 {static_cast<float>(i) / static_cast<float>(cols),
                 static_cast<float>(j) / static_cast<float>(rows), 0.0f});
         }
@@ -132,7 +132,8 @@ void AddMaterials(GeneratedScene& scene, SeededRandom& random, const SceneParame
             continue;
         for (int s = 0; s < subCount; ++s) {
             const int index = static_cast<int>(scene.materials.size());
-            scene.materials.push_back(makeStandard(scene.materials[static_cast<size_t>(i)].name + "_sub" + std::to_string(s)));
+            scene.materials.push_back(
+                makeStandard(scene.materials[static_cast<size_t>(i)].name + "_sub" + std::to_string(s)));
             scene.materials[static_cast<size_t>(i)].subMaterials.push_back(index);
         }
     }
@@ -145,11 +146,21 @@ std::string MakeUserProperties(SeededRandom& random, int lines, int leaf)
         if (line > 0)
             text += '\n';
         switch (line) {
-        case 0: text += "Category = Building"; break;
-        case 1: text += "Floor = " + std::to_string(random.Below(40)); break;
-        case 2: text += "Cost = " + std::to_string(1000 + random.Below(90000)); break;
-        case 3: text += "Label = B" + std::to_string(leaf); break;
-        default: text += "Tag" + std::to_string(line) + " = v" + std::to_string(random.Below(1000)); break;
+        case 0:
+            text += "Category = Building";
+            break;
+        case 1:
+            text += "Floor = " + std::to_string(random.Below(40));
+            break;
+        case 2:
+            text += "Cost = " + std::to_string(1000 + random.Below(90000));
+            break;
+        case 3:
+            text += "Label = B" + std::to_string(leaf);
+            break;
+        default:
+            text += "Tag" + std::to_string(line) + " = v" + std::to_string(random.Below(1000));
+            break;
         }
     }
     return text;
@@ -229,7 +240,7 @@ GeneratedScene GenerateScene(const SceneParameters& parameters)
             node.group = true;
             node.parent = previousStart < 0 ? -1 : previousStart + i / fanOut;
             node.position = previousStart < 0 ? PlaceAmongSiblings(i, topColumns, spacing)
-                                               : PlaceAmongSiblings(i % fanOut, fanColumns, spacing);
+                                              : PlaceAmongSiblings(i % fanOut, fanColumns, spacing);
             scene.nodes.push_back(std::move(node));
         }
         previousStart = start;
@@ -263,7 +274,9 @@ GeneratedScene GenerateScene(const SceneParameters& parameters)
             node.mesh = static_cast<int>(scene.meshes.size());
             scene.meshes.push_back(MakeMesh(random, triangles));
         }
-        node.material = materialChoices > 0 ? static_cast<int>(random.Below(static_cast<std::uint32_t>(materialChoices))) : -1;
+        node.material = materialChoices > 0
+            ? static_cast<int>(random.Below(static_cast<std::uint32_t>(materialChoices)))
+            : -1;
         node.userProperties = MakeUserProperties(random, std::max(0, parameters.userPropertyLines), i);
         scene.nodes.push_back(std::move(node));
     }

@@ -23,7 +23,10 @@ public:
     }
 
     // A number in 0..bound-1; 0 when bound is 0.
-    std::uint32_t Below(std::uint32_t bound) { return bound == 0 ? 0 : static_cast<std::uint32_t>(Next() % bound); }
+    std::uint32_t Below(std::uint32_t bound)
+    {
+        return bound == 0 ? 0 : static_cast<std::uint32_t>(Next() % bound);
+    }
 
     // True with probability share (0..1), in steps of 1/65536.
     bool Chance(double share) { return static_cast<double>(Next() & 0xFFFF) < share * 65536.0; }

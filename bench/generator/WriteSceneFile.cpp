@@ -89,8 +89,7 @@ Json MakeMatrixJson(const HostMatrix3& m)
 }
 
 // prefix followed by number (built by appending: the operator+ form trips a false g++ warning).
-template <typename Number>
-std::string Prefixed(const char* prefix, Number number)
+template <typename Number> std::string Prefixed(const char* prefix, Number number)
 {
     std::string text = prefix;
     text += std::to_string(number);
@@ -117,7 +116,8 @@ Json MakeMaterials(const GeneratedScene& scene)
         }
         json["diffuse"] = MakeColorJson(material.diffuse);
         if (material.texture >= 0)
-            json["maps"] = Json::array({Json {{"channel", 1}, {"texture", Prefixed("tex", material.texture)}}});
+            json["maps"]
+                = Json::array({Json {{"channel", 1}, {"texture", Prefixed("tex", material.texture)}}});
         materials.push_back(std::move(json));
     }
     return materials;
@@ -180,8 +180,8 @@ std::string WriteSceneFile(const GeneratedScene& scene, const std::string& path)
     SideFile side;
     Json objects = Json::array();
     for (size_t i = 0; i < scene.meshes.size(); ++i)
-        objects.push_back(Json {{"id", Prefixed("mesh", i)}, {"type", "mesh"},
-            {"mesh", MakeMeshJson(scene.meshes[i], side)}});
+        objects.push_back(Json {
+            {"id", Prefixed("mesh", i)}, {"type", "mesh"}, {"mesh", MakeMeshJson(scene.meshes[i], side)}});
     for (const GeneratedNode& node : scene.nodes) {
         if (node.group) {
             objects.push_back(Json {{"id", "groupHead"}, {"type", "groupHead"}});
@@ -196,8 +196,8 @@ std::string WriteSceneFile(const GeneratedScene& scene, const std::string& path)
 
     Json root {{"format", "varnex-scene"}, {"version", 1}, {"sceneFile", stemName + ".max"},
         {"buffers", Json::array({Json {{"uri", sideName}, {"byteLength", side.Size()}}})},
-        {"textures", std::move(textures)}, {"materials", MakeMaterials(scene)}, {"objects", std::move(objects)},
-        {"nodes", MakeNodes(scene)}};
+        {"textures", std::move(textures)}, {"materials", MakeMaterials(scene)},
+        {"objects", std::move(objects)}, {"nodes", MakeNodes(scene)}};
 
     std::error_code error;
     std::filesystem::create_directories(paths.textureFolder, error);

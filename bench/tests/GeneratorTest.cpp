@@ -29,8 +29,8 @@ struct PresetSize {
 
 TEST(GeneratorPresets, HaveTheAdvertisedSizes)
 {
-    for (const PresetSize& expected : {PresetSize {"tiny", 40, 840, 6}, PresetSize {"small", 1000, 100000, 30},
-             PresetSize {"city", 20000, 2000000, 300}}) {
+    for (const PresetSize& expected : {PresetSize {"tiny", 40, 840, 6},
+             PresetSize {"small", 1000, 100000, 30}, PresetSize {"city", 20000, 2000000, 300}}) {
         SCOPED_TRACE(expected.name);
         const std::optional<SceneParameters> parameters = vx::bench::FindPreset(expected.name);
         ASSERT_TRUE(parameters);
@@ -46,7 +46,8 @@ TEST(GeneratorPresets, HaveTheAdvertisedSizes)
         std::uint64_t meshNodes = 0;
         for (const auto& node : scene.nodes)
             meshNodes += node.mesh >= 0 ? 1 : 0;
-        const double ownMeshes = static_cast<double>(scene.meshes.size()) - static_cast<double>(meshNodes) / 2 / 20;
+        const double ownMeshes
+            = static_cast<double>(scene.meshes.size()) - static_cast<double>(meshNodes) / 2 / 20;
         EXPECT_NEAR(ownMeshes / static_cast<double>(meshNodes), 0.5, 0.12);
     }
     EXPECT_FALSE(vx::bench::FindPreset("huge"));
@@ -58,7 +59,8 @@ TEST(GeneratorPresets, ScaleMultipliesTheNodesAndTheSeedChangesTheScene)
     const GeneratedScene once = vx::bench::GenerateScene(small);
     const GeneratedScene twice = vx::bench::GenerateScene(vx::bench::ScaleParameters(small, 2));
     EXPECT_NEAR(static_cast<double>(twice.nodes.size()), 2.0 * static_cast<double>(once.nodes.size()), 20);
-    EXPECT_NEAR(static_cast<double>(twice.CountNodeTriangles()), 2.0 * static_cast<double>(once.CountNodeTriangles()),
+    EXPECT_NEAR(static_cast<double>(twice.CountNodeTriangles()),
+        2.0 * static_cast<double>(once.CountNodeTriangles()),
         0.02 * static_cast<double>(once.CountNodeTriangles()));
 
     SceneParameters reseeded = small;
@@ -110,7 +112,8 @@ void ExpectSameMesh(const vx::HostObject* a, const vx::HostObject* b)
         const vx::HostFace& fa = ma->GetFaces()[static_cast<size_t>(i)];
         const vx::HostFace& fb = mb->GetFaces()[static_cast<size_t>(i)];
         ASSERT_TRUE(fa.v[0] == fb.v[0] && fa.v[1] == fb.v[1] && fa.v[2] == fb.v[2] && fa.smGroup == fb.smGroup
-            && fa.flags == fb.flags) << i;
+            && fa.flags == fb.flags)
+            << i;
     }
     ASSERT_EQ(ma->GetMapSupport(1), mb->GetMapSupport(1));
     const auto va = ma->GetMapVerts(1);

@@ -27,9 +27,10 @@ std::string FormatBenchText(const BenchResult& result)
     std::string text = result.preset + " x" + std::to_string(result.scale) + ", " + result.mode + ": "
         + std::to_string(result.nodes) + " nodes, " + std::to_string(result.triangles) + " triangles ("
         + result.status + ")\n";
-    text += "  export " + Format("%.3f s", result.seconds) + ", floor " + Format("%.3f s", result.floorSeconds)
-        + ", ratio " + Format("%.2f", result.Ratio()) + "; processor time: export " + Format("%.3f s", result.cpuSeconds)
-        + ", floor " + Format("%.3f s", result.floorCpuSeconds) + "; page faults: export "
+    text += "  export " + Format("%.3f s", result.seconds) + ", floor "
+        + Format("%.3f s", result.floorSeconds) + ", ratio " + Format("%.2f", result.Ratio())
+        + "; processor time: export " + Format("%.3f s", result.cpuSeconds) + ", floor "
+        + Format("%.3f s", result.floorCpuSeconds) + "; page faults: export "
         + std::to_string(result.pageFaults) + ", floor " + std::to_string(result.floorPageFaults) + "\n";
     text += "  phases:";
     for (const auto& [name, seconds] : result.phases)

@@ -9,8 +9,8 @@
 #include "generator/GeneratedScene.h"
 #include "generator/TextureImage.h"
 
-#include "host/ExportOutcome.h"
 #include "exporter/VNX30MaxExporter.h"
+#include "host/ExportOutcome.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -71,13 +71,20 @@ std::vector<std::pair<std::string, double>> MakePhases(
 const char* StatusText(ExportStatus status)
 {
     switch (status) {
-    case ExportStatus::Succeeded: return "succeeded";
-    case ExportStatus::FinishedWithFailures: return "finished with failures";
-    case ExportStatus::NoValidObjects: return "no valid objects";
-    case ExportStatus::TargetInUse: return "target in use";
-    case ExportStatus::Cancelled: return "cancelled";
-    case ExportStatus::Failed: return "failed";
-    default: return "not run";
+    case ExportStatus::Succeeded:
+        return "succeeded";
+    case ExportStatus::FinishedWithFailures:
+        return "finished with failures";
+    case ExportStatus::NoValidObjects:
+        return "no valid objects";
+    case ExportStatus::TargetInUse:
+        return "target in use";
+    case ExportStatus::Cancelled:
+        return "cancelled";
+    case ExportStatus::Failed:
+        return "failed";
+    default:
+        return "not run";
     }
 }
 

@@ -167,7 +167,8 @@ DatabaseContent ReadDatabaseContent(const std::string& path)
     }
     std::vector<std::string> tables;
     StatementPtr master = Prepare(db.get(),
-        "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL AND name NOT LIKE 'sqlite_%' ORDER BY rowid");
+        "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL AND name NOT LIKE 'sqlite_%' ORDER "
+        "BY rowid");
     while (sqlite3_step(master.get()) == SQLITE_ROW) {
         const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(master.get(), 0));
         content.schema.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(master.get(), 2)));

@@ -72,7 +72,8 @@ double ResidentMb()
 // carries only the report.
 class StdoutToStderr {
 public:
-    StdoutToStderr() : saved_(dup(STDOUT_FILENO))
+    StdoutToStderr()
+        : saved_(dup(STDOUT_FILENO))
     {
         std::fflush(stdout);
         dup2(STDERR_FILENO, STDOUT_FILENO);
@@ -133,8 +134,8 @@ int main(int argc, char** argv)
     if (settings->json) {
         std::printf("{\"preset\": \"%s\", \"runs\": %d, \"failed\": %d, \"resident_mb_first\": %.1f, "
                     "\"resident_mb_settled\": %.1f, \"resident_mb_last\": %.1f, \"growth_mb\": %.1f}\n",
-            settings->preset.c_str(), settings->runs, failed, resident.front(), resident[settled], resident.back(),
-            growth);
+            settings->preset.c_str(), settings->runs, failed, resident.front(), resident[settled],
+            resident.back(), growth);
     } else {
         const std::size_t step = resident.size() > 10 ? resident.size() / 10 : 1;
         for (std::size_t i = 0; i < resident.size(); i += step)

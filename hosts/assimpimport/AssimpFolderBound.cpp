@@ -59,10 +59,12 @@ bool IsReadMode(const char* mode)
 bool IsInsideFolder(const std::string& path, const std::string& folder)
 {
     std::error_code failed;
-    const std::filesystem::path file = std::filesystem::weakly_canonical(std::filesystem::absolute(path, failed), failed);
+    const std::filesystem::path file
+        = std::filesystem::weakly_canonical(std::filesystem::absolute(path, failed), failed);
     if (failed)
         return false;
-    const std::filesystem::path base = std::filesystem::weakly_canonical(std::filesystem::absolute(folder, failed), failed);
+    const std::filesystem::path base
+        = std::filesystem::weakly_canonical(std::filesystem::absolute(folder, failed), failed);
     if (failed)
         return false;
     const auto [baseEnd, fileAt] = std::mismatch(base.begin(), base.end(), file.begin(), file.end());

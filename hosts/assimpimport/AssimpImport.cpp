@@ -37,7 +37,8 @@ void ConvertScene(const aiScene& scene, const std::string& path, const std::stri
     const SceneFrame frame = GetSceneFrame(scene, kind, options.unit);
     host->SetMasterUnit(frame.unit);
     std::error_code ignored;
-    const std::string imageFolder = std::filesystem::absolute(options.imageFolder, ignored).lexically_normal().string();
+    const std::string imageFolder
+        = std::filesystem::absolute(options.imageFolder, ignored).lexically_normal().string();
     AssimpOpacities opacities = ReadAssimpOpacities(scene, kind);
     AssimpMaterialTable materials(scene, *host, std::move(opacities.values),
         std::filesystem::path(path).parent_path().string(), imageFolder, options.allowOutsideReferences);

@@ -138,10 +138,12 @@ const AssimpMaterialTable::Converted& AssimpMaterialTable::Convert(unsigned inde
     aiColor4D colour;
     if (source.Get(AI_MATKEY_COLOR_DIFFUSE, colour) == AI_SUCCESS)
         material.diffuse = ToHostColor(colour);
-    material.ambient = source.Get(AI_MATKEY_COLOR_AMBIENT, colour) == AI_SUCCESS ? ToHostColor(colour) : material.diffuse;
+    material.ambient
+        = source.Get(AI_MATKEY_COLOR_AMBIENT, colour) == AI_SUCCESS ? ToHostColor(colour) : material.diffuse;
     if (source.Get(AI_MATKEY_COLOR_SPECULAR, colour) == AI_SUCCESS)
         material.specular = ToHostColor(colour);
-    if (source.Get(AI_MATKEY_COLOR_EMISSIVE, colour) == AI_SUCCESS && (colour.r > 0 || colour.g > 0 || colour.b > 0)) {
+    if (source.Get(AI_MATKEY_COLOR_EMISSIVE, colour) == AI_SUCCESS
+        && (colour.r > 0 || colour.g > 0 || colour.b > 0)) {
         material.selfIllumColorOn = true;
         material.selfIllumColor = ToHostColor(colour);
     }
@@ -181,7 +183,8 @@ void AssimpMaterialTable::AddMaps(const aiMaterial& source, Converted& converted
     std::vector<Found> found;
     for (const MapKind& kind : kMapKinds) {
         if (source.GetTextureCount(kind.type) == 0
-            || std::any_of(found.begin(), found.end(), [&](const Found& f) { return f.channel == kind.channel; }))
+            || std::any_of(
+                found.begin(), found.end(), [&](const Found& f) { return f.channel == kind.channel; }))
             continue;
         aiString path;
         unsigned uvSet = 0;
@@ -204,7 +207,8 @@ void AssimpMaterialTable::AddMaps(const aiMaterial& source, Converted& converted
         if (at == sets.end())
             continue; // its coordinates are dropped, so is the texture
         const int mapChannel = static_cast<int>(at - sets.begin()) + 1;
-        converted.material->SetMap(f.channel, MemoryMaterialMap {GetTexture(f.path, mapChannel), f.amount, true});
+        converted.material->SetMap(
+            f.channel, MemoryMaterialMap {GetTexture(f.path, mapChannel), f.amount, true});
     }
 }
 
@@ -261,11 +265,12 @@ std::string AssimpMaterialTable::WriteEmbedded(unsigned index)
     const aiTexture& texture = *scene_.mTextures[index];
     const bool compressed = texture.mHeight == 0;
     if (!texture.pcData || (!compressed && (texture.mWidth > 0xFFFF || texture.mHeight > 0xFFFF)))
-        throw std::runtime_error("the embedded image " + std::to_string(index) + " has no data or is too large");
+        throw std::runtime_error(
+            "the embedded image " + std::to_string(index) + " has no data or is too large");
     std::string hint = MakeSafeFileName(texture.achFormatHint);
     std::string title = MakeSafeFileName(std::filesystem::path(texture.mFilename.C_Str()).stem().string());
-    const std::string fileName = "embedded-" + std::to_string(index) + (title.empty() ? "" : "-" + title) + "."
-        + (compressed ? (hint.empty() ? "bin" : hint) : "tga");
+    const std::string fileName = "embedded-" + std::to_string(index) + (title.empty() ? "" : "-" + title)
+        + "." + (compressed ? (hint.empty() ? "bin" : hint) : "tga");
     std::error_code error;
     std::filesystem::create_directories(imageFolder_, error);
     const std::string file = (std::filesystem::path(imageFolder_) / fileName).lexically_normal().string();

@@ -141,7 +141,8 @@ void NodeBuilder::AddChildren(MemoryNode& parent, const aiNode& node, const Host
 void NodeBuilder::AddNode(MemoryNode& parent, const FoldedNode& folded, const HostMatrix3& above, int depth)
 {
     if (depth > kMaxDepth)
-        throw std::runtime_error("the node hierarchy is deeper than " + std::to_string(kMaxDepth) + " levels");
+        throw std::runtime_error(
+            "the node hierarchy is deeper than " + std::to_string(kMaxDepth) + " levels");
     const aiNode& source = *folded.node;
     MemoryNode& node = host_.AddNode(parent, source.mName.C_Str());
     node.SetLocalTM(folded.local * above);
@@ -195,7 +196,8 @@ NodeBuilder::Shown NodeBuilder::GetMeshObject(const std::vector<unsigned>& meshe
         auto slot = std::find(slots.begin(), slots.end(), mesh->mMaterialIndex);
         if (slot == slots.end())
             slot = slots.insert(slots.end(), mesh->mMaterialIndex);
-        parts.push_back({mesh, static_cast<std::uint16_t>(slot - slots.begin()), materials_.GetUvSets(mesh->mMaterialIndex)});
+        parts.push_back({mesh, static_cast<std::uint16_t>(slot - slots.begin()),
+            materials_.GetUvSets(mesh->mMaterialIndex)});
     }
     if (slots.size() > 0xFFFF)
         throw std::runtime_error("a node's meshes use more than 65536 materials");
@@ -212,8 +214,8 @@ NodeBuilder::Shown NodeBuilder::GetMeshObject(const std::vector<unsigned>& meshe
 
 } // namespace
 
-void BuildAssimpNodes(
-    const aiScene& scene, AssimpFileKind kind, const HostMatrix3& top, MemoryHost& host, AssimpMaterialTable& materials)
+void BuildAssimpNodes(const aiScene& scene, AssimpFileKind kind, const HostMatrix3& top, MemoryHost& host,
+    AssimpMaterialTable& materials)
 {
     NodeBuilder(scene, kind, top, host, materials).Build();
 }

@@ -68,7 +68,8 @@ double GetFbxUnitScaleFactor(const aiScene& scene)
     double factor = 1.0;
     if (scene.mMetaData) {
         float single = 0.0f;
-        if (!scene.mMetaData->Get("UnitScaleFactor", factor) && scene.mMetaData->Get("UnitScaleFactor", single))
+        if (!scene.mMetaData->Get("UnitScaleFactor", factor)
+            && scene.mMetaData->Get("UnitScaleFactor", single))
             factor = ToShortestDouble(single); // 2.54f stands for 2.54
     }
     return factor > 0.0 && std::isfinite(factor) ? factor : 1.0;
@@ -77,7 +78,9 @@ double GetFbxUnitScaleFactor(const aiScene& scene)
 // The length of m's axes when they are equal (a uniform scale); 0 otherwise.
 double GetUniformScale(const HostMatrix3& m)
 {
-    const auto length = [](const HostPoint3& p) { return std::sqrt(double(p.x) * p.x + double(p.y) * p.y + double(p.z) * p.z); };
+    const auto length = [](const HostPoint3& p) {
+        return std::sqrt(double(p.x) * p.x + double(p.y) * p.y + double(p.z) * p.z);
+    };
     const double x = length(m.rows[0]);
     const double y = length(m.rows[1]);
     const double z = length(m.rows[2]);
@@ -146,7 +149,8 @@ HostMatrix3 GetAxisConversion(const aiScene& scene, AssimpFileKind kind)
     return MakeYUpToZUp();
 }
 
-SceneFrame GetSceneFrame(const aiScene& scene, AssimpFileKind kind, const std::optional<HostUnitInfo>& fallback)
+SceneFrame GetSceneFrame(
+    const aiScene& scene, AssimpFileKind kind, const std::optional<HostUnitInfo>& fallback)
 {
     SceneFrame frame;
     HostMatrix3 root = ToHostMatrix(scene.mRootNode->mTransformation);

@@ -38,6 +38,7 @@ struct SceneFrame {
 // the uniform scale Assimp gives the root node (metres per unit; the scale then leaves the root's
 // transform, so that lengths stay as the file has them), glTF metres, other files fallback (metres
 // when none). A factor that matches a host unit gives that unit, others a multiplier.
-SceneFrame GetSceneFrame(const aiScene& scene, AssimpFileKind kind, const std::optional<HostUnitInfo>& fallback);
+SceneFrame GetSceneFrame(
+    const aiScene& scene, AssimpFileKind kind, const std::optional<HostUnitInfo>& fallback);
 
 } // namespace vx

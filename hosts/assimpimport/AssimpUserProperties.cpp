@@ -26,18 +26,31 @@ bool FormatValue(const aiMetadataEntry& entry, std::string& text)
 {
     std::ostringstream out;
     switch (entry.mType) {
-    case AI_BOOL: out << (*static_cast<const bool*>(entry.mData) ? "true" : "false"); break;
-    case AI_INT32: out << *static_cast<const std::int32_t*>(entry.mData); break;
-    case AI_UINT64: out << *static_cast<const std::uint64_t*>(entry.mData); break;
-    case AI_FLOAT: out << *static_cast<const float*>(entry.mData); break;
-    case AI_DOUBLE: out << *static_cast<const double*>(entry.mData); break;
-    case AI_AISTRING: out << static_cast<const aiString*>(entry.mData)->C_Str(); break;
+    case AI_BOOL:
+        out << (*static_cast<const bool*>(entry.mData) ? "true" : "false");
+        break;
+    case AI_INT32:
+        out << *static_cast<const std::int32_t*>(entry.mData);
+        break;
+    case AI_UINT64:
+        out << *static_cast<const std::uint64_t*>(entry.mData);
+        break;
+    case AI_FLOAT:
+        out << *static_cast<const float*>(entry.mData);
+        break;
+    case AI_DOUBLE:
+        out << *static_cast<const double*>(entry.mData);
+        break;
+    case AI_AISTRING:
+        out << static_cast<const aiString*>(entry.mData)->C_Str();
+        break;
     case AI_AIVECTOR3D: {
         const auto* v = static_cast<const aiVector3D*>(entry.mData);
         out << v->x << ", " << v->y << ", " << v->z;
         break;
     }
-    default: return false;
+    default:
+        return false;
     }
     text = out.str();
     return true;

@@ -35,7 +35,10 @@ void MemoryMesh::SetMapChannel(int channel, MemoryMapChannel data)
 }
 
 MemoryMesh::MemoryMesh(const MemoryMesh& other)
-    : verts_(other.verts_), faces_(other.faces_), explicitNormals_(other.explicitNormals_), maps_(other.maps_)
+    : verts_(other.verts_)
+    , faces_(other.faces_)
+    , explicitNormals_(other.explicitNormals_)
+    , maps_(other.maps_)
 {
 }
 

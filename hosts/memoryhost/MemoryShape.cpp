@@ -4,17 +4,20 @@
 
 namespace vx {
 
-MemoryShape::MemoryShape(std::vector<MemorySpline> splines) : splines_(std::move(splines))
+MemoryShape::MemoryShape(std::vector<MemorySpline> splines)
+    : splines_(std::move(splines))
 {
     RebuildView();
 }
 
-MemoryShape::MemoryShape(const MemoryShape& other) : splines_(other.splines_)
+MemoryShape::MemoryShape(const MemoryShape& other)
+    : splines_(other.splines_)
 {
     RebuildView();
 }
 
-MemoryShape::MemoryShape(MemoryShape&& other) : splines_(std::move(other.splines_))
+MemoryShape::MemoryShape(MemoryShape&& other)
+    : splines_(std::move(other.splines_))
 {
     RebuildView();
     other.RebuildView();

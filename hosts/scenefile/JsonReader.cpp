@@ -178,7 +178,8 @@ std::int64_t JsonReader::ReadInteger(const JsonAt& at, std::int64_t min, std::in
     }
     if (at.value.is_number_unsigned()) {
         const auto value = at.value.get<std::uint64_t>();
-        if (max < 0 || value > static_cast<std::uint64_t>(max) || (min > 0 && value < static_cast<std::uint64_t>(min)))
+        if (max < 0 || value > static_cast<std::uint64_t>(max)
+            || (min > 0 && value < static_cast<std::uint64_t>(min)))
             Fail(SceneLoadErrorKind::InvalidValue, at.pointer,
                 "the value " + std::to_string(value) + " is outside " + std::to_string(min) + " ... "
                     + std::to_string(max));

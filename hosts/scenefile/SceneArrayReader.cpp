@@ -108,8 +108,8 @@ constexpr std::uint64_t kSideWindowBytes = std::uint64_t(4) << 20;
 // range inside the file's declared size): from the window when it holds them, otherwise after
 // reading the window again from offset on. A file that cannot be read, or has become shorter than
 // declared, fails the load at pointer at.
-const unsigned char* SideFileBytes(
-    SceneReadContext& context, const SceneBuffer& buffer, std::uint64_t offset, std::uint64_t count, const JsonAt& at)
+const unsigned char* SideFileBytes(SceneReadContext& context, const SceneBuffer& buffer, std::uint64_t offset,
+    std::uint64_t count, const JsonAt& at)
 {
     if (offset >= buffer.windowOffset && offset + count <= buffer.windowOffset + buffer.window.size())
         return buffer.window.data() + (offset - buffer.windowOffset);
@@ -117,8 +117,8 @@ const unsigned char* SideFileBytes(
         buffer.stream = std::make_unique<std::ifstream>(buffer.path, std::ios::binary);
     std::ifstream& file = *buffer.stream;
     if (!file.is_open())
-        context.reader.Fail(SceneLoadErrorKind::FileNotReadable, at.pointer,
-            "cannot open the side file " + buffer.path);
+        context.reader.Fail(
+            SceneLoadErrorKind::FileNotReadable, at.pointer, "cannot open the side file " + buffer.path);
     const std::uint64_t bytes = std::max(count, std::min(kSideWindowBytes, buffer.size - offset));
     buffer.window.resize(static_cast<size_t>(bytes));
     buffer.windowOffset = offset;

@@ -19,7 +19,8 @@ SceneArrayWriter::SceneArrayWriter(std::size_t maxInlineItems)
 {
 }
 
-nlohmann::ordered_json SceneArrayWriter::MakeReference(std::uint64_t offset, std::size_t count, const char* type) const
+nlohmann::ordered_json SceneArrayWriter::MakeReference(
+    std::uint64_t offset, std::size_t count, const char* type) const
 {
     return nlohmann::ordered_json {{"buffer", 0}, {"offset", offset}, {"count", count}, {"type", type}};
 }

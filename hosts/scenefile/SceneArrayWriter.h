@@ -9,8 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
-#include <string>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace vx {

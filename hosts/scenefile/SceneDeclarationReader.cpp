@@ -189,8 +189,7 @@ std::vector<int> IndicesOf(
 // Slots of a list may be empty (null).
 template <typename Table, typename Declaration, typename SlotList>
 void LinkSubSlots(SceneReadContext& context, const JsonAt& at, const std::vector<Declaration*>& all,
-    const Table& table, const char* field, const char* what, const char* kinds,
-    SlotList Declaration::*member)
+    const Table& table, const char* field, const char* what, const char* kinds, SlotList Declaration::*member)
 {
     const JsonReader& reader = context.reader;
     const auto index = IndexDeclarations(all);
@@ -463,7 +462,8 @@ void ReadTextures(SceneReadContext& context, const JsonAt& at)
                 "the field \"faces\" belongs to cube maps");
         const bool procedural = chosen->name == "checker" || chosen->name == "gradient";
         for (std::string_view field : {"colors", "tiles"})
-            if ((!procedural || (field == "tiles" && chosen->name != "checker")) && textureAt.value.contains(field))
+            if ((!procedural || (field == "tiles" && chosen->name != "checker"))
+                && textureAt.value.contains(field))
                 reader.Fail(SceneLoadErrorKind::UnknownField, AppendPointer(textureAt.pointer, field),
                     "the field \"" + std::string(field) + "\" belongs to "
                         + (field == "tiles" ? "checker textures" : "checker and gradient textures"));

@@ -1,10 +1,10 @@
 #include "scenefile/SceneFileLoader.h"
 
 #include "memoryhost/UnitName.h"
+#include "scenefile/SceneArrayReader.h"
 #include "scenefile/SceneControllerReader.h"
 #include "scenefile/SceneDeclarationReader.h"
 #include "scenefile/SceneNodeReader.h"
-#include "scenefile/SceneArrayReader.h"
 #include "scenefile/SceneReadContext.h"
 #include "scenefile/SceneTextCheck.h"
 
@@ -55,7 +55,8 @@ std::string ReadSceneText(const std::string& path, const SceneLoadLimits& limits
     std::string whyNot;
     const std::uint64_t size = RegularFileSize(path, whyNot);
     if (!whyNot.empty())
-        JsonReader::FailIn(path, SceneLoadErrorKind::FileNotReadable, "", "cannot read the scene file: " + whyNot);
+        JsonReader::FailIn(
+            path, SceneLoadErrorKind::FileNotReadable, "", "cannot read the scene file: " + whyNot);
     if (size > limits.maxSceneFileBytes)
         JsonReader::FailIn(path, SceneLoadErrorKind::SizeLimit, "",
             "the scene file has " + std::to_string(size) + " bytes; at most "
@@ -213,7 +214,8 @@ void ReadBuffers(SceneReadContext& context, const JsonAt& at)
     }
 }
 
-std::unique_ptr<MemoryHost> LoadScene(const std::string& path, const std::string& text, const SceneLoadLimits& limits)
+std::unique_ptr<MemoryHost> LoadScene(
+    const std::string& path, const std::string& text, const SceneLoadLimits& limits)
 {
     if (text.size() > limits.maxSceneFileBytes)
         JsonReader::FailIn(path, SceneLoadErrorKind::SizeLimit, "",

@@ -27,6 +27,7 @@ SceneLoadResult LoadSceneFile(const std::string& path, const SceneLoadLimits& li
 // Loads a scene document held in memory as if it had been read from the file at path: path names
 // it in errors, and relative paths inside it (side files, textures) resolve against its folder.
 // The file at path itself is not read. Fails like LoadSceneFile.
-SceneLoadResult LoadSceneText(const std::string& text, const std::string& path, const SceneLoadLimits& limits = {});
+SceneLoadResult LoadSceneText(
+    const std::string& text, const std::string& path, const SceneLoadLimits& limits = {});
 
 } // namespace vx

@@ -38,8 +38,8 @@ Json WriteClassId(const HostClassId& id)
 
 Json WriteUnit(const HostUnitInfo& unit)
 {
-    static constexpr const char* kNames[] = {
-        "inches", "feet", "miles", "millimeters", "centimeters", "meters", "kilometers"};
+    static constexpr const char* kNames[]
+        = {"inches", "feet", "miles", "millimeters", "centimeters", "meters", "kilometers"};
     Json type = unit.type >= 0 && unit.type < 7 ? Json(kNames[unit.type]) : Json(unit.type);
     return Json {{"type", type}, {"multiplier", unit.multiplier}};
 }
@@ -110,7 +110,8 @@ Json SceneDocumentBuilder::Build(const MemoryHost& host, const std::string& side
         document["mapDirectories"] = dirs;
     }
     if (!GetSideFileBytes().empty())
-        document["buffers"] = Json::array({{{"uri", sideFileName}, {"byteLength", GetSideFileBytes().size()}}});
+        document["buffers"]
+            = Json::array({{{"uri", sideFileName}, {"byteLength", GetSideFileBytes().size()}}});
     if (const char* text = root.GetUserPropBuffer(); text && *text)
         document["rootUserProperties"] = text;
     document["textures"] = std::move(textures_);
@@ -128,12 +129,11 @@ Json SceneDocumentBuilder::WriteNode(const MemoryNode& node)
     if (const HostMaterial* material = node.GetMaterial())
         out["material"] = DeclareMaterial(material);
     // A node with a transform controller is written as it stands at time 0.
-    const HostMatrix3 local = node.GetTMController()
-        ? node.GetNodeTM(0) * Inverse(node.GetParentTM(0))
-        : node.GetLocalTM();
+    const HostMatrix3 local
+        = node.GetTMController() ? node.GetNodeTM(0) * Inverse(node.GetParentTM(0)) : node.GetLocalTM();
     if (!(local == HostMatrix3::Identity()))
-        out["transform"]
-            = Json {WritePoint(local.rows[0]), WritePoint(local.rows[1]), WritePoint(local.rows[2]), WritePoint(local.rows[3])};
+        out["transform"] = Json {WritePoint(local.rows[0]), WritePoint(local.rows[1]),
+            WritePoint(local.rows[2]), WritePoint(local.rows[3])};
     const HostQuat rotation = node.GetObjOffsetRot();
     if (!(node.GetObjOffsetPos() == HostPoint3 {}) || !(rotation == HostQuat {})
         || !(node.GetObjOffsetScale() == HostPoint3 {1, 1, 1}))
@@ -180,8 +180,9 @@ std::string SceneDocumentBuilder::DeclareTexture(const HostTexture* texture)
 Json SceneDocumentBuilder::WriteTexture(const MemoryTexture& texture)
 {
     const HostClassId classId = texture.GetClassId();
-    const char* type = texture.pattern ? (texture.pattern->kind == ProceduralPattern::Kind::Checker ? "checker" : "gradient")
-        : classId == kClassBitmapTexture ? "bitmap"
+    const char* type = texture.pattern
+        ? (texture.pattern->kind == ProceduralPattern::Kind::Checker ? "checker" : "gradient")
+        : classId == kClassBitmapTexture  ? "bitmap"
         : classId == kClassCubeMapTexture ? "cubeMap"
                                           : "other";
     Json out {{"name", texture.GetName()}, {"type", type}, {"classId", WriteClassId(classId)},
@@ -194,8 +195,8 @@ Json SceneDocumentBuilder::WriteTexture(const MemoryTexture& texture)
         out["playbackRate"] = ToShortestDouble(texture.playbackRate);
         if (texture.bitmap) {
             const MemoryImage& image = *texture.bitmap;
-            Json bitmap {{"width", image.width}, {"height", image.height}, {"aspect", ToShortestDouble(image.aspect)},
-                {"hasAlpha", image.hasAlpha}};
+            Json bitmap {{"width", image.width}, {"height", image.height},
+                {"aspect", ToShortestDouble(image.aspect)}, {"hasAlpha", image.hasAlpha}};
             if (!image.pixels.empty())
                 bitmap["pixels"] = arrays_.WritePixels(image.pixels);
             out["bitmap"] = std::move(bitmap);
@@ -253,10 +254,12 @@ Json SceneDocumentBuilder::WriteMaterial(const MemoryMaterial& material)
         {"specular", WriteColor(material.specular)}, {"shininess", ToShortestDouble(material.shininess)},
         {"shininessStrength", ToShortestDouble(material.shininessStrength)},
         {"selfIllumination", ToShortestDouble(material.selfIllumination)},
-        {"selfIllumColorOn", material.selfIllumColorOn}, {"selfIllumColor", WriteColor(material.selfIllumColor)},
+        {"selfIllumColorOn", material.selfIllumColorOn},
+        {"selfIllumColor", WriteColor(material.selfIllumColor)},
         {"opacity", ToShortestDouble(material.opacity)}, {"transparencyType", material.transparencyType},
-        {"twoSided", material.twoSided}, {"wire", material.wire}, {"wireSize", ToShortestDouble(material.wireSize)},
-        {"shading", material.shading}, {"faceted", material.faceted}};
+        {"twoSided", material.twoSided}, {"wire", material.wire},
+        {"wireSize", ToShortestDouble(material.wireSize)}, {"shading", material.shading},
+        {"faceted", material.faceted}};
     Json maps = Json::array();
     for (size_t channel = 0; channel < material.maps.size(); ++channel) {
         const MemoryMaterialMap& map = material.maps[channel];
@@ -281,9 +284,10 @@ Json SceneDocumentBuilder::WriteMaterial(const MemoryMaterial& material)
             floats[std::to_string(id)] = ToShortestDouble(value);
         for (const auto& [id, value] : shader->colorParams)
             colors[std::to_string(id)] = WriteColor(value);
-        out["shader"] = Json {{"classId", WriteClassId(shader->classId)}, {"ambient", WriteColor(shader->ambient)},
-            {"diffuse", WriteColor(shader->diffuse)}, {"specular", WriteColor(shader->specular)}, {"ints", ints},
-            {"floats", floats}, {"colors", colors}};
+        out["shader"]
+            = Json {{"classId", WriteClassId(shader->classId)}, {"ambient", WriteColor(shader->ambient)},
+                {"diffuse", WriteColor(shader->diffuse)}, {"specular", WriteColor(shader->specular)},
+                {"ints", ints}, {"floats", floats}, {"colors", colors}};
     }
     return out;
 }
@@ -317,12 +321,22 @@ Json SceneDocumentBuilder::WriteObject(const MemoryObject& object, const std::st
     }
     switch (superClass) {
     case kSuperClassGeometry:
-        out["type"] = classId == kClassTriangleMesh ? "mesh" : classId == kClassEditableMesh ? "editableMesh" : "geometry";
+        out["type"] = classId == kClassTriangleMesh ? "mesh"
+            : classId == kClassEditableMesh         ? "editableMesh"
+                                                    : "geometry";
         break;
-    case kSuperClassShape: out["type"] = "shape"; break;
-    case kSuperClassCamera: out["type"] = "camera"; break;
-    case kSuperClassLight: out["type"] = "light"; break;
-    default: out["type"] = classId == kClassGroupHead ? "groupHead" : "helper"; break;
+    case kSuperClassShape:
+        out["type"] = "shape";
+        break;
+    case kSuperClassCamera:
+        out["type"] = "camera";
+        break;
+    case kSuperClassLight:
+        out["type"] = "light";
+        break;
+    default:
+        out["type"] = classId == kClassGroupHead ? "groupHead" : "helper";
+        break;
     }
     const MemoryMesh* mesh = object.GetMemoryMesh();
     if (superClass == kSuperClassGeometry || (superClass == kSuperClassShape && mesh))
@@ -333,8 +347,8 @@ Json SceneDocumentBuilder::WriteObject(const MemoryObject& object, const std::st
             for (const HostSpline& spline : shape->splines) {
                 Json knots = Json::array();
                 for (const HostSplineKnot& knot : spline.knots)
-                    knots.push_back(
-                        {{"point", WritePoint(knot.point)}, {"in", WritePoint(knot.inVec)}, {"out", WritePoint(knot.outVec)}});
+                    knots.push_back({{"point", WritePoint(knot.point)}, {"in", WritePoint(knot.inVec)},
+                        {"out", WritePoint(knot.outVec)}});
                 splines.push_back({{"closed", spline.closed}, {"knots", std::move(knots)}});
             }
         out["splines"] = std::move(splines);
@@ -370,9 +384,9 @@ Json SceneDocumentBuilder::WriteMesh(const MemoryMesh& mesh)
             continue;
         const HostArray<HostPoint3> mapVerts = mesh.GetMapVerts(channel);
         const HostArray<HostTVFace> mapFaces = mesh.GetMapFaces(channel);
-        channels.push_back({{"channel", channel},
-            {"vertices", arrays_.WritePoints({mapVerts.begin(), mapVerts.end()})},
-            {"faces", arrays_.WriteMapFaces({mapFaces.begin(), mapFaces.end()})}});
+        channels.push_back(
+            {{"channel", channel}, {"vertices", arrays_.WritePoints({mapVerts.begin(), mapVerts.end()})},
+                {"faces", arrays_.WriteMapFaces({mapFaces.begin(), mapFaces.end()})}});
     }
     if (!channels.empty())
         out["mapChannels"] = std::move(channels);

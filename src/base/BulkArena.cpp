@@ -95,8 +95,8 @@ std::size_t BulkArena::ClassIndex(std::size_t bytes)
     const int exponent = Exponent(bytes);
     const std::size_t steps = ClassSize(bytes) >> (exponent - STEP_SHIFT);
     // steps is 8 .. 16; 16 steps of one doubling are 8 steps of the next, which the sum agrees with.
-    return SMALL_CLASSES + static_cast<std::size_t>(exponent - MIN_CLASS_EXPONENT) * STEPS_PER_DOUBLING + steps
-        - STEPS_PER_DOUBLING;
+    return SMALL_CLASSES + static_cast<std::size_t>(exponent - MIN_CLASS_EXPONENT) * STEPS_PER_DOUBLING
+        + steps - STEPS_PER_DOUBLING;
 }
 
 void* BulkArena::Allocate(std::size_t bytes)
@@ -132,8 +132,8 @@ void BulkArena::Free(void* block, std::size_t bytes) noexcept
         return;
     std::lock_guard<std::mutex> lock(mutex_);
     if (bytes > MAX_CLASS_BYTES) {
-        const auto own = std::find_if(regions_.begin(), regions_.end(),
-            [block](const Region& region) { return region.base == block; });
+        const auto own = std::find_if(
+            regions_.begin(), regions_.end(), [block](const Region& region) { return region.base == block; });
         if (own != regions_.end()) {
             UnmapRegion(own->base, own->bytes);
             regionBytes_ -= own->bytes;

@@ -2,9 +2,9 @@
 // Memory for what an export fills by the hundreds of megabytes and keeps until it is written: the
 // vertex channels, render normals and design records. Blocks are carved from big regions that the
 // kernel may back with huge pages: filling them then costs one page fault per 2 MiB instead of one
-// per 4 KiB, which on a virtual machine is a large share of a big export. Freed blocks are kept by size class and
-// handed out again; when the last block of the arena is freed, every region goes back to the
-// system, so a plug-in that has finished an export holds none of this memory.
+// per 4 KiB, which on a virtual machine is a large share of a big export. Freed blocks are kept by size class
+// and handed out again; when the last block of the arena is freed, every region goes back to the system, so a
+// plug-in that has finished an export holds none of this memory.
 
 #include <cstddef>
 #include <mutex>

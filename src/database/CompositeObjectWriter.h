@@ -21,6 +21,7 @@ namespace vx {
 // writing stops at once when the host reports that the user cancelled. When the identifier or the
 // row cannot be inserted (reported), co stays unwritten and nothing more is written for it.
 // Returns whether co is written now; after Close nothing is written and the result is false.
-bool WriteCompositeObject(DesignWrite& write, ZR::CompositeObject& co, bool progress = false, bool unique = false);
+bool WriteCompositeObject(
+    DesignWrite& write, ZR::CompositeObject& co, bool progress = false, bool unique = false);
 
 } // namespace vx

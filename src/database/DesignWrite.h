@@ -44,7 +44,10 @@ class WrittenFiles {
 public:
     // Adds (geometry, name); returns false when it was already present.
     bool Add(int64_t geometry, const std::string& name) { return keys_.emplace(geometry, name).second; }
-    bool Contains(int64_t geometry, const std::string& name) const { return keys_.count({geometry, name}) != 0; }
+    bool Contains(int64_t geometry, const std::string& name) const
+    {
+        return keys_.count({geometry, name}) != 0;
+    }
 
 private:
     std::set<std::pair<int64_t, std::string>> keys_;

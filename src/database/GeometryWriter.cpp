@@ -31,8 +31,8 @@ int64_t InsertGeometryRow(SqlWriter& writer, int64_t luid, const char* name, con
 // Opening and releasing the savepoint run as prepared statements (a large design has tens of
 // thousands of geometries); both follow statements that succeeded. Taking back follows a failure,
 // after which a prepared statement without parameters refuses to run, so it runs as a script.
-int64_t InsertGeometry(DesignWrite& write, const ModelDescriptionOptions& options, ZR::Model& model, int64_t luid,
-    const char* name, const std::string& text)
+int64_t InsertGeometry(DesignWrite& write, const ModelDescriptionOptions& options, ZR::Model& model,
+    int64_t luid, const char* name, const std::string& text)
 {
     SqlWriter& writer = write.sql;
     if (!writer.Run(writer.GetStatement(WriterStatement::SavepointGeometry)))
@@ -61,8 +61,8 @@ int64_t WriteGeometry(DesignWrite& write, ZR::CompositeObject& co, bool unique)
         return -1;
 
     const ModelDescriptionOptions options {write.options.singleObjectActive, write.options.scaleFactor};
-    const std::string text
-        = BuildModelDescription(model, options, [&write](VMTexture& texture) { return StoreTexture(write, texture); });
+    const std::string text = BuildModelDescription(
+        model, options, [&write](VMTexture& texture) { return StoreTexture(write, texture); });
     if (text.empty())
         return -1;
     const DUniqueID textId = DUniqueID::FromName(text.c_str());

@@ -8,11 +8,11 @@
 #include "database/RecordBinding.h"
 
 #include "base/Assert.h"
-#include "design/NoName.h"
 #include "base/DebugOutput.h"
 #include "base/Numeric.h"
 #include "base/Placement.h"
 #include "design/Bounds.h"
+#include "design/NoName.h"
 #include "design/PropertyKey.h"
 #include "design/PropertyTypes.h"
 

@@ -22,13 +22,13 @@ namespace vx {
 // name, NULL when empty; the owner; the target; chain; length, height, width by the length and size
 // flags; flags; position and angles as BindPlacement stores them), the instance's properties, its
 // part key (unique only) and one Properties row without value per group.
-// The instance is recorded as failed (the run's failure list, and the debugger output) and nothing is written for it when the target is null, is being written itself (a cycle), has
-// Lod lInvalid, has neither components nor model pairs, has a box that is not valid, or could not be
-// written; when its placement or sizes hold a non-finite value or a zero-length axis; or when its
-// row is refused. A statement refused while oi and its target are written (and not claimed by an
-// instance inside) is claimed by oi (SqlWriter::ClaimFailuresSince), and a written oi is then
-// recorded as failed too: the object lost a row, the design keeps the rest. Returns whether oi is
-// written.
+// The instance is recorded as failed (the run's failure list, and the debugger output) and nothing is written
+// for it when the target is null, is being written itself (a cycle), has Lod lInvalid, has neither components
+// nor model pairs, has a box that is not valid, or could not be written; when its placement or sizes hold a
+// non-finite value or a zero-length axis; or when its row is refused. A statement refused while oi and its
+// target are written (and not claimed by an instance inside) is claimed by oi
+// (SqlWriter::ClaimFailuresSince), and a written oi is then recorded as failed too: the object lost a row,
+// the design keeps the rest. Returns whether oi is written.
 bool WriteInstance(DesignWrite& write, ZR::ObjectInstance& oi, int64_t ownerLuid);
 
 // Writes the instance that places the written designRoot at the origin of the root record rootLuid:

@@ -160,7 +160,8 @@ private:
     {
         const VMVertexData::ChannelBytes& indices = vd.channels[VMVertexData::INDEX_CHANNEL];
         const std::string_view bytes(reinterpret_cast<const char*>(indices.data()), indices.size());
-        return std::hash<std::string_view> {}(bytes) ^ static_cast<std::size_t>(static_cast<uint32_t>(vd.indexCount));
+        return std::hash<std::string_view> {}(bytes)
+            ^ static_cast<std::size_t>(static_cast<uint32_t>(vd.indexCount));
     }
 
     std::unordered_map<std::size_t, std::vector<uint32_t>> pairs_;
@@ -381,18 +382,20 @@ std::vector<int32_t> AppendIndexBuffers(ZR::Model& model, bool singleObjectActiv
 
 // The VertexBuffer element of pair n (which has vertex data); names its vertex file when it has
 // none, distinct from the names of the earlier pairs recorded in earlier.
-std::string VertexBufferElement(DescriptionBuild& build, ZR::Model& model, uint32_t n, const EarlierNames& earlier)
+std::string VertexBufferElement(
+    DescriptionBuild& build, ZR::Model& model, uint32_t n, const EarlierNames& earlier)
 {
     const ModelDescriptionOptions& options = build.options;
     ZR::ModelPair& p = model.pairs[n];
     if (p.vertexFile.IsEmpty())
-        p.vertexFile.Assign(
-            DistinctName(earlier, *p.vd, VertexFileName(*p.vd, static_cast<long>(n), options.singleObjectActive))
-                .c_str());
+        p.vertexFile.Assign(DistinctName(
+            earlier, *p.vd, VertexFileName(*p.vd, static_cast<long>(n), options.singleObjectActive))
+                                .c_str());
     Vector3 pos;
     Vector3 rot;
     if (!p.transform.IsIdentity()) {
-        const AnglePlacement placement = TransformToPlacement(p.transform.rows, p.transform.position).placement;
+        const AnglePlacement placement
+            = TransformToPlacement(p.transform.rows, p.transform.position).placement;
         pos = {placement.x, placement.y, placement.z};
         rot = {placement.azimuth, placement.elevation, placement.twist};
     }
@@ -437,7 +440,8 @@ bool WriteFile(SqlWriter& writer, const std::string& name, int64_t geometryLuid,
 // file is tried again by the next pair or model that names it.
 // bytes() gives the file's content.
 template <class Bytes>
-bool WriteOnce(SqlWriter& writer, WrittenFiles& written, const std::string& name, int64_t geometryLuid, Bytes&& bytes)
+bool WriteOnce(
+    SqlWriter& writer, WrittenFiles& written, const std::string& name, int64_t geometryLuid, Bytes&& bytes)
 {
     if (written.Contains(geometryLuid, name))
         return true;
@@ -610,22 +614,20 @@ bool WriteBufferFiles(SqlWriter& writer, ZR::Model& model, int64_t geometryLuid,
         if (p.vertexFile.IsEmpty())
             p.vertexFile.Assign(VertexFileName(*p.vd, i, options.singleObjectActive).c_str());
         const std::string vertexName = p.vertexFile.c_str();
-        ok = WriteOnce(writer, written, vertexName, geometryLuid, [&p] { return InterleavedVertices(*p.vd); }) && ok;
+        ok = WriteOnce(writer, written, vertexName, geometryLuid, [&p] { return InterleavedVertices(*p.vd); })
+            && ok;
         // A pair whose vertex file was written before still needs its own index file.
         if (!HasIndexList(*p.vd))
             continue;
         if (p.indexFile.IsEmpty())
             p.indexFile.Assign(IndexFileName(*p.vd, i, options.singleObjectActive).c_str());
         const std::string indexName = p.indexFile.c_str();
-        ok = WriteOnce(writer, written, indexName, geometryLuid,
-                 [&p] {
-                     const VMVertexData::ChannelBytes& indices = p.vd->channels[VMVertexData::INDEX_CHANNEL];
-                     return std::vector<uint8_t>(indices.begin(), indices.end());
-                 })
-            && ok;
+        ok = WriteOnce(writer, written, indexName, geometryLuid, [&p] {
+            const VMVertexData::ChannelBytes& indices = p.vd->channels[VMVertexData::INDEX_CHANNEL];
+            return std::vector<uint8_t>(indices.begin(), indices.end());
+        }) && ok;
     }
     return ok;
 }
-
 
 } // namespace vx

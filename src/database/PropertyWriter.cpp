@@ -1,10 +1,10 @@
 #include "database/PropertyWriter.h"
 
 #include "base/Assert.h"
-#include "design/NoName.h"
 #include "base/DFile.h"
 #include "base/DebugOutput.h"
 #include "base/Paths.h"
+#include "design/NoName.h"
 
 #include <cstdint>
 #include <cstring>

@@ -17,10 +17,10 @@ namespace vx {
 // the file name as value and the file's bytes as binary data. A file that cannot be opened, or that
 // is larger than a 32-bit count or than the database accepts, gets no row (reported to the debugger
 // output); a file that reads short is reported ("sz == rsz") and stored with the bytes read.
-// A property whose name is empty is not written: the log (report) receives "Warning: property with an empty name not written for \"<recordName>\" (luid <luid>)",
-// with "- no name -" for an empty or null recordName. A key whose dictionary entry has no luid gets
-// no row. Statement and binding failures are reported and skipped. Used after Close, it writes
-// nothing and may throw Sqlite3::Error.
+// A property whose name is empty is not written: the log (report) receives "Warning: property with an empty
+// name not written for \"<recordName>\" (luid <luid>)", with "- no name -" for an empty or null recordName. A
+// key whose dictionary entry has no luid gets no row. Statement and binding failures are reported and
+// skipped. Used after Close, it writes nothing and may throw Sqlite3::Error.
 void WriteProperties(
     SqlWriter& writer, RunReport& report, const ZR::PropertySet& set, int64_t luid, const char* recordName);
 

@@ -84,9 +84,9 @@ public:
     DatabaseCloseResult Close();
 
     // Runs a text of several statements piece by piece, cutting at each ';' that ends a statement
-    // (one inside quotes, a comment or a trigger body does not), then runs the remainder. A piece that fails, or that is SCRIPT_PIECE_SIZE bytes
-    // or longer (not run), is reported and the next piece runs. Returns true when no piece
-    // failed. A null script counts as empty.
+    // (one inside quotes, a comment or a trigger body does not), then runs the remainder. A piece that fails,
+    // or that is SCRIPT_PIECE_SIZE bytes or longer (not run), is reported and the next piece runs. Returns
+    // true when no piece failed. A null script counts as empty.
     bool ExecScript(const char* script);
 
     // Executes statement once (see Sqlite3::Statement::Execute). On failure reports the error with

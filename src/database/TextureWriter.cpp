@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-
 namespace vx {
 
 namespace {
@@ -70,7 +69,7 @@ std::optional<Content> ReadTextureFile(RunReport& report, const char* path, int6
         report.WriteLogLine((std::string("Texture file too large: ") + path + " (" + std::to_string(size)
             + " bytes; the database takes at most "
             + std::to_string(std::min<int64_t>(maxLength, std::numeric_limits<uint32_t>::max())) + ")")
-                .c_str());
+                                .c_str());
         return std::nullopt;
     }
     Content content;
@@ -129,7 +128,8 @@ std::string WriteTexture(DesignWrite& write, const char* path)
     SqlWriter& writer = write.sql;
     const char* texturePath = path ? path : "";
     const bool withExtension = write.options.textureNamesWithExtension;
-    std::optional<Content> content = ReadTextureFile(write.report, texturePath, writer.GetDatabase().MaxLength());
+    std::optional<Content> content
+        = ReadTextureFile(write.report, texturePath, writer.GetDatabase().MaxLength());
     if (!content) {
         WriteDebugOutput(std::string("**** TEXTURE NOT READABLE ****: ") + texturePath + "\r\n");
         return TextureFileName(texturePath, withExtension);

@@ -137,10 +137,10 @@ bool KeepsAxes(const vx::Rotation& rows)
 
 void AppendCorners(const Aabb& box, PointSink& list)
 {
-    const vx::Vector3 lo {std::min(box.min.x, box.max.x), std::min(box.min.y, box.max.y),
-        std::min(box.min.z, box.max.z)};
-    const vx::Vector3 hi {std::max(box.min.x, box.max.x), std::max(box.min.y, box.max.y),
-        std::max(box.min.z, box.max.z)};
+    const vx::Vector3 lo {
+        std::min(box.min.x, box.max.x), std::min(box.min.y, box.max.y), std::min(box.min.z, box.max.z)};
+    const vx::Vector3 hi {
+        std::max(box.min.x, box.max.x), std::max(box.min.y, box.max.y), std::max(box.min.z, box.max.z)};
     list.Add({lo.x, lo.y, lo.z});
     list.Add({lo.x, lo.y, hi.z});
     list.Add({lo.x, hi.y, lo.z});
@@ -163,8 +163,9 @@ bool CollectGeometry(const CompositeObject& object, PointSink& list)
         const vx::Transform transform = pair.transform.ToTransform();
         // Positions are read in place; an element shorter than three floats reads as the origin.
         const std::size_t size = pair.vd->ElementSize(vx::VMVertexData::POSITION_CHANNEL);
-        const uint8_t* bytes
-            = size >= 3 * sizeof(float) ? pair.vd->channels[vx::VMVertexData::POSITION_CHANNEL].data() : nullptr;
+        const uint8_t* bytes = size >= 3 * sizeof(float)
+            ? pair.vd->channels[vx::VMVertexData::POSITION_CHANNEL].data()
+            : nullptr;
         for (int32_t i = 0; i < pair.vd->vertexCount; ++i) {
             float xyz[3] = {0.0f, 0.0f, 0.0f};
             if (bytes)
@@ -182,10 +183,11 @@ bool CollectGeometry(const CompositeObject& object, PointSink& list)
     return true;
 }
 
-bool CollectWalk(CompositeObject& object, PointSink& list, WalkSet& walking, const BoundsRejectHandler& onReject,
-    bool cornersOfValidBox);
+bool CollectWalk(CompositeObject& object, PointSink& list, WalkSet& walking,
+    const BoundsRejectHandler& onReject, bool cornersOfValidBox);
 
-void CollectInstances(CompositeObject& object, PointSink& list, WalkSet& walking, const BoundsRejectHandler& onReject)
+void CollectInstances(
+    CompositeObject& object, PointSink& list, WalkSet& walking, const BoundsRejectHandler& onReject)
 {
     const uint32_t total = object.data.Components.Count();
     uint32_t counted = 0;
@@ -206,9 +208,11 @@ void CollectInstances(CompositeObject& object, PointSink& list, WalkSet& walking
         // length) before it is placed.
         const vx::Vector3 stretch = instance->sizeFlag
             ? vx::Vector3 {float(instance->width), float(instance->height), float(instance->length)}
-            : (instance->lengthFlag ? vx::Vector3 {1.0f, 1.0f, float(instance->length)} : vx::Vector3 {1, 1, 1});
+            : (instance->lengthFlag ? vx::Vector3 {1.0f, 1.0f, float(instance->length)}
+                                    : vx::Vector3 {1, 1, 1});
         const vx::Rotation& m = instance->placement.matrix;
-        const vx::Transform transform {{m.R0 * stretch.x, m.R1 * stretch.y, m.R2 * stretch.z}, instance->placement.position};
+        const vx::Transform transform {
+            {m.R0 * stretch.x, m.R1 * stretch.y, m.R2 * stretch.z}, instance->placement.position};
         PointList placed = NewPointList(*target);
         PointSink placedSink(placed);
         // Placed by a turn that keeps the axes, the corners of the target's box bound exactly what it
@@ -234,8 +238,8 @@ void CollectInstances(CompositeObject& object, PointSink& list, WalkSet& walking
     }
 }
 
-bool CollectWalk(CompositeObject& object, PointSink& list, WalkSet& walking, const BoundsRejectHandler& onReject,
-    bool cornersOfValidBox)
+bool CollectWalk(CompositeObject& object, PointSink& list, WalkSet& walking,
+    const BoundsRejectHandler& onReject, bool cornersOfValidBox)
 {
     if (cornersOfValidBox && object.data.Aabb.valid) {
         const Aabb& box = object.data.Aabb;

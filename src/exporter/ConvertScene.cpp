@@ -116,7 +116,8 @@ bool VNX30MaxExporter::ConvertScene(ZR::CompositeObject* designRoot, ExportTree&
             objectsFound = true;
         } else {
             designRoot->data.properties.SetText(
-                ZR::MakePropertyKey(kImportTemplateName, ZR::PROPERTY_TYPE_IMPORT_TEMPLATE), kImportTemplateValue);
+                ZR::MakePropertyKey(kImportTemplateName, ZR::PROPERTY_TYPE_IMPORT_TEMPLATE),
+                kImportTemplateValue);
             WriteLogLine(kLogLibraryObject);
             WriteLogLine(designRoot->name.c_str());
             // A row of the merged object refused: the object is reported as failed, the rest stays.

@@ -1,13 +1,12 @@
 #include "exporter/DesignRoot.h"
 
-#include "scene/LodType.h"
 #include "run/ExportRunState.h"
+#include "scene/LodType.h"
 
 #include "exporter/ExportTexts.h"
 
 #include "base/Paths.h"
 #include "base/UniqueId.h"
-
 
 namespace vx {
 

@@ -10,7 +10,10 @@ namespace vx {
 class ExportReportView final : public ExportReport {
 public:
     // Views outcome, which must outlive the view.
-    explicit ExportReportView(const ExportOutcome& outcome) : outcome_(outcome) { }
+    explicit ExportReportView(const ExportOutcome& outcome)
+        : outcome_(outcome)
+    {
+    }
 
     int GetStatus() const override;
     int GetFailedCount() const override;

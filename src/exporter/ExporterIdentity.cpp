@@ -49,9 +49,7 @@ unsigned int VNX30MaxExporter::Version()
     return 100;
 }
 
-void VNX30MaxExporter::ShowAbout(void*)
-{
-}
+void VNX30MaxExporter::ShowAbout(void*) { }
 
 int VNX30MaxExporter::SupportsOptions(int, unsigned int)
 {

@@ -4,10 +4,10 @@
 #include "exporter/ExportTexts.h"
 #include "exporter/ExportTree.h"
 #include "exporter/ModuleManager.h"
+#include "exporter/TargetReplacement.h"
 #include "run/NodeProgressHook.h"
 #include "run/RunPhaseHook.h"
 #include "run/SceneContext.h"
-#include "exporter/TargetReplacement.h"
 
 #include "database/DesignDatabase.h"
 #include "scene/passes/RemovePassKeys.h"

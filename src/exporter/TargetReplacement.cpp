@@ -107,10 +107,11 @@ class SqliteTargetLock {
 public:
     explicit SqliteTargetLock(const std::string& path)
     {
-        struct stat info {};
+        struct stat info { };
         if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0)
             return;
-        if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr) != SQLITE_OK)
+        if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr)
+            != SQLITE_OK)
             return;
         sqlite3_busy_timeout(db_, 0);
         const int result = sqlite3_exec(db_, "BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr);
@@ -151,9 +152,9 @@ void RemoveAbandonedTemporaries(const std::string& targetPath)
             continue;
         // A temporary file no live run holds, or a journal whose file is gone (its run removed or
         // moved the file into place and was killed before it removed the journal).
-        struct stat info {};
-        const bool orphanJournal = base != entry->d_name && ::lstat((prefix + base).c_str(), &info) != 0
-            && errno == ENOENT;
+        struct stat info { };
+        const bool orphanJournal
+            = base != entry->d_name && ::lstat((prefix + base).c_str(), &info) != 0 && errno == ENOENT;
         if (orphanJournal || (base == entry->d_name && !IsHeldByALiveRun(prefix + base)))
             abandoned.push_back(base);
     }
@@ -169,12 +170,12 @@ std::string WhyTargetIsInUse(const std::string& targetPath)
 {
     if (targetPath.empty())
         return "no target was given";
-    struct stat info {};
+    struct stat info { };
     const bool exists = ::stat(targetPath.c_str(), &info) == 0;
     if (exists && S_ISDIR(info.st_mode))
         return "the target is a folder";
     const std::string folder = FolderOf(targetPath);
-    struct stat folderInfo {};
+    struct stat folderInfo { };
     if (::stat(folder.c_str(), &folderInfo) == 0 && ::access(folder.c_str(), W_OK | X_OK) != 0)
         return "the folder '" + folder + "' cannot be written: " + std::strerror(errno);
     if (exists && IsLockedExclusively(targetPath))
@@ -199,7 +200,8 @@ TemporaryTarget::TemporaryTarget(const std::string& targetPath)
     RemoveAbandonedTemporaries(targetPath);
     const int fd = ::mkstemp(name.data());
     if (fd < 0)
-        throw std::runtime_error("cannot create a temporary file beside " + targetPath + ": " + std::strerror(errno));
+        throw std::runtime_error(
+            "cannot create a temporary file beside " + targetPath + ": " + std::strerror(errno));
     // Held until the file is moved into place or removed: a run killed meanwhile leaves an
     // unlocked file, which the next run for this target removes.
     ::fcntl(fd, F_SETFD, FD_CLOEXEC);

@@ -1,9 +1,9 @@
 #include "exporter/VNX30MaxExporter.h"
 
 #include "exporter/ExportTexts.h"
-#include "run/NodeProgressHook.h"
 #include "exporter/OptionKeys.h"
 #include "exporter/OptionsDialog.h"
+#include "run/NodeProgressHook.h"
 #include "run/SceneContext.h"
 
 #include "host/Host.h"
@@ -30,7 +30,7 @@ void VNX30MaxExporter::SetDebugOutput(DebugOutputCallback callback, void* contex
     if (callback)
         sink = [callback, context](std::string_view text) { callback(text.data(), text.size(), context); };
     else
-        sink = [](std::string_view) { };
+        sink = [](std::string_view) {};
     DebugOutputSink previous = SetDebugOutputSink(std::move(sink));
     if (!debugSinkSet_)
         previousDebugSink_ = std::move(previous);

@@ -11,8 +11,8 @@
 // One run at a time per process: while a run is in progress CurrentExporter() designates the
 // running exporter, and the conversion reads the options and counters below through it.
 
-#include "host/ExportOutcome.h"
 #include "exporter/ExportReportView.h"
+#include "host/ExportOutcome.h"
 #include "run/ExportRunState.h"
 
 #include "base/Array.h"

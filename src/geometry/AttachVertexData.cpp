@@ -84,8 +84,8 @@ bool ShareEqualData()
 
 } // namespace
 
-void AttachVertexData(ZR::Model& model, VMRef<VMVertexData> vertexData, VMRenderState* renderState,
-    const Transform& transform)
+void AttachVertexData(
+    ZR::Model& model, VMRef<VMVertexData> vertexData, VMRenderState* renderState, const Transform& transform)
 {
     // A piece without vertices (an unused sub-material) has nothing to show.
     if (!vertexData || vertexData->vertexCount <= 0)
@@ -100,7 +100,8 @@ void AttachVertexData(ZR::Model& model, VMRef<VMVertexData> vertexData, VMRender
 
     // Data nobody else holds is changed in place: copying every vertex of a large scene is a
     // noticeable share of the conversion and of the peak memory.
-    VMRef<VMVertexData> clone = vertexData->RefCount() == 1 ? std::move(vertexData) : CloneVertexData(*vertexData);
+    VMRef<VMVertexData> clone
+        = vertexData->RefCount() == 1 ? std::move(vertexData) : CloneVertexData(*vertexData);
     TransformVertices(*clone, transform);
 
     VMRef<VMRenderState> state(renderState);

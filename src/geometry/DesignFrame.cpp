@@ -18,8 +18,8 @@ Vector3 TransformNormal(const Rotation& normalRows, const Vector3& n)
 
 Vector3 NormalTransformer::operator()(const Vector3& n)
 {
-    const std::array<uint32_t, 3> input {std::bit_cast<uint32_t>(n.x), std::bit_cast<uint32_t>(n.y),
-        std::bit_cast<uint32_t>(n.z)};
+    const std::array<uint32_t, 3> input {
+        std::bit_cast<uint32_t>(n.x), std::bit_cast<uint32_t>(n.y), std::bit_cast<uint32_t>(n.z)};
     const uint32_t hash = (input[0] * 0x9E3779B1u) ^ (input[1] * 0x85EBCA77u) ^ (input[2] * 0xC2B2AE3Du);
     Slot& slot = slots_[(hash >> 24) % kSlots];
     if (!slot.used || slot.input != input) {

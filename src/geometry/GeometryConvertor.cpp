@@ -124,7 +124,8 @@ HostPoint3 CornerNormal(const HostMesh& mesh, int face, const HostFace& f, uint3
 }
 
 // Whether every corner of the first faceCount map faces names a map vertex.
-bool IsUsableMapChannel(std::span<const HostPoint3> verts, std::span<const HostTVFace> faces, std::size_t faceCount)
+bool IsUsableMapChannel(
+    std::span<const HostPoint3> verts, std::span<const HostTVFace> faces, std::size_t faceCount)
 {
     if (verts.empty() || faces.size() < faceCount)
         return false;
@@ -150,7 +151,8 @@ void FillTexCoords(VMVertexData& vd, const HostMesh& mesh, int32_t faceCount)
         const int set = channel - 1;
         vd.AllocateTexCoords(set, 2);
         // Sized just now: two floats per vertex, written in order.
-        uint8_t* out = vd.channels[static_cast<std::size_t>(VMVertexData::FIRST_TEXCOORD_CHANNEL + set)].data();
+        uint8_t* out
+            = vd.channels[static_cast<std::size_t>(VMVertexData::FIRST_TEXCOORD_CHANNEL + set)].data();
         for (int32_t f = 0; f < faceCount; ++f) {
             for (int k = 0; k < 3; ++k) {
                 const HostPoint3& uvw = verts[faces[static_cast<std::size_t>(f)].t[k]];
@@ -203,13 +205,14 @@ int GeometryConvertor::Convert(HostNode& node)
     return 0;
 }
 
-VMRef<VMVertexData> GeometryConvertor::BuildVertexData(HostMesh& mesh, const HostNode* node, bool withNormals,
-    bool withTexCoords)
+VMRef<VMVertexData> GeometryConvertor::BuildVertexData(
+    HostMesh& mesh, const HostNode* node, bool withNormals, bool withTexCoords)
 {
     faceMaterialIds_.clear();
     const std::span<const HostFace> faces = mesh.GetFaces();
     const std::span<const HostPoint3> verts = mesh.GetVerts();
-    const std::size_t faceCount = std::min(faces.size(), static_cast<std::size_t>(std::max(mesh.GetNumFaces(), 0)));
+    const std::size_t faceCount
+        = std::min(faces.size(), static_cast<std::size_t>(std::max(mesh.GetNumFaces(), 0)));
     if (faceCount == 0)
         return {};
     if (faceCount > static_cast<std::size_t>(std::numeric_limits<int32_t>::max() / 3)) {
@@ -265,13 +268,15 @@ void GeometryConvertor::SplitByMaterial(HostNode& node, VMVertexData& source)
     const HostMaterial* material = node.GetMaterial();
     const bool optimize = OptimizeGeometry();
     if (!material) {
-        AppendPiece(WireColourState(node.GetWireColor(), node.GetVisibility(TIME_ZERO)), VMRef<VMVertexData>(&source));
+        AppendPiece(WireColourState(node.GetWireColor(), node.GetVisibility(TIME_ZERO)),
+            VMRef<VMVertexData>(&source));
         return;
     }
     const int d = material->GetClassId() == kClassMultiMaterial ? material->NumSubMtls() : 0;
     const std::size_t faceCount = static_cast<std::size_t>(std::max(source.vertexCount, 0)) / 3;
     if (d > 1 && faceMaterialIds_.size() != faceCount) {
-        ReportWarning(std::string(node.GetName()) + ": the material identifiers do not match the mesh; one material used");
+        ReportWarning(std::string(node.GetName())
+            + ": the material identifiers do not match the mesh; one material used");
     } else if (d > 1) {
         std::vector<uint32_t> pieceOf(faceCount);
         std::vector<int32_t> counts(static_cast<std::size_t>(d), 0);

@@ -34,8 +34,8 @@ public:
     // transform, unit length), and texture coordinate sets 0-7 from map channels 1-8 as (u, 1 - v)
     // when withTexCoords. Also records the faces' material identifiers for SplitByMaterial. Null
     // when the mesh has no faces or more than fit a vertex count.
-    VMRef<VMVertexData> BuildVertexData(HostMesh& mesh, const HostNode* node, bool withNormals,
-        bool withTexCoords);
+    VMRef<VMVertexData> BuildVertexData(
+        HostMesh& mesh, const HostNode* node, bool withNormals, bool withTexCoords);
 
     // Fills the parts from source: for a multi/sub-object material with d > 1 sub-materials one
     // piece per sub-material i holding the faces whose material identifier modulo d is i (empty

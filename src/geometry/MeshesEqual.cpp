@@ -71,8 +71,9 @@ bool SameSpecifiedNormals(const HostMesh& a, const HostMesh& b)
         const HostRenderVertex& rb = b.GetRenderVertex(v);
         if (ra.specified != rb.specified)
             return false;
-        if (ra.specified && (ra.normals.empty() != rb.normals.empty()
-                                || (!ra.normals.empty() && !SamePoint(ra.normals[0].normal, rb.normals[0].normal))))
+        if (ra.specified
+            && (ra.normals.empty() != rb.normals.empty()
+                || (!ra.normals.empty() && !SamePoint(ra.normals[0].normal, rb.normals[0].normal))))
             return false;
     }
     return true;

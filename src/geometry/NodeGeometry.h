@@ -27,7 +27,7 @@ void ConvertNodeGeometry(HostNode& node, Array<GeometryPair>& destination);
 // material attach nothing; equal render states and vertex data are shared within the run.
 // When vertexData is the only reference to its data (the caller moved its reference in), that data
 // is transformed and kept; otherwise a copy is, and the caller's data stays as it was.
-void AttachVertexData(ZR::Model& model, VMRef<VMVertexData> vertexData, VMRenderState* renderState,
-    const Transform& transform);
+void AttachVertexData(
+    ZR::Model& model, VMRef<VMVertexData> vertexData, VMRenderState* renderState, const Transform& transform);
 
 } // namespace vx

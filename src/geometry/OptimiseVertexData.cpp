@@ -12,7 +12,6 @@ namespace {
 
 constexpr int32_t MAX_INDEXED_VERTICES = 65536;
 
-
 // A hash of vertex i consistent with SameVertex: exact bytes, texture coordinates with -0 as 0.
 uint64_t VertexHash(const VMVertexData& v, int32_t i)
 {

@@ -89,7 +89,8 @@ VMRef<VMVertexData> FindOrAddSharedVertexData(VMVertexData* vertexData)
     for (int64_t dx = -1; dx <= 1; ++dx) {
         for (int64_t dy = -1; dy <= 1; ++dy) {
             for (int64_t dz = -1; dz <= 1; ++dz) {
-                const auto found = list.buckets.find(BucketKey(dataKey, {cell.x + dx, cell.y + dy, cell.z + dz}));
+                const auto found
+                    = list.buckets.find(BucketKey(dataKey, {cell.x + dx, cell.y + dy, cell.z + dz}));
                 if (found != list.buckets.end())
                     candidates.insert(candidates.end(), found->second.begin(), found->second.end());
             }

@@ -19,7 +19,8 @@ ExportOutcome MakeOutcomeFromReport(const ExportReport* report)
         return outcome;
     }
     const int status = report->GetStatus();
-    const bool known = status >= static_cast<int>(ExportStatus::NotRun) && status <= static_cast<int>(ExportStatus::Failed);
+    const bool known = status >= static_cast<int>(ExportStatus::NotRun)
+        && status <= static_cast<int>(ExportStatus::Failed);
     outcome.status = known ? static_cast<ExportStatus>(status) : ExportStatus::Failed;
     for (int i = 0; i < report->GetFailedCount(); ++i)
         outcome.failedNames.push_back(TextOrEmpty(report->GetFailedName(i)));

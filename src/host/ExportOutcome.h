@@ -14,13 +14,13 @@
 namespace vx {
 
 enum class ExportStatus {
-    NotRun,               // no run yet
-    Succeeded,            // a design was written, no object failed
+    NotRun, // no run yet
+    Succeeded, // a design was written, no object failed
     FinishedWithFailures, // a design was written, some objects could not be converted
-    NoValidObjects,       // the scene gave no object to write ("No valid objects have been found.")
-    TargetInUse,          // the target could not be replaced ("File is in use by another process.")
-    Cancelled,            // the options dialog was cancelled, or the user cancelled the run
-    Failed,               // an exception ended the run, or the database could not be committed
+    NoValidObjects, // the scene gave no object to write ("No valid objects have been found.")
+    TargetInUse, // the target could not be replaced ("File is in use by another process.")
+    Cancelled, // the options dialog was cancelled, or the user cancelled the run
+    Failed, // an exception ended the run, or the database could not be committed
 };
 
 struct ExportOutcome {

@@ -10,8 +10,7 @@ namespace vx {
 // A read-only view of an array the host owns: a pointer and a count, the same layout whichever
 // compiler or standard library built either side of the plug-in boundary. Valid until the object
 // that returned it changes or is destroyed. The inline helpers never cross the boundary.
-template <typename T>
-struct HostArray {
+template <typename T> struct HostArray {
     const T* data = nullptr;
     std::size_t count = 0;
 

@@ -7,14 +7,14 @@ namespace vx {
 // The boundaries of an export run, in the order a complete run reaches them. A run that ends
 // early (target in use, cancelled, failed) reports the boundaries it reached.
 enum class RunPhase {
-    Started,         // the run begins: the options are settled
-    ScenePassesRun,  // the scene passes have run
-    TreeBuilt,       // the export tree is built (the log is open)
-    DatabaseOpened,  // the design database is created and open
-    Converted,       // the scene is converted into the design, nothing written yet
-    Written,         // every row is written, the transaction still open
-    Committed,       // the run's tables are emptied and the database committed, stamped and closed
-    Released,        // the export tree is released
+    Started, // the run begins: the options are settled
+    ScenePassesRun, // the scene passes have run
+    TreeBuilt, // the export tree is built (the log is open)
+    DatabaseOpened, // the design database is created and open
+    Converted, // the scene is converted into the design, nothing written yet
+    Written, // every row is written, the transaction still open
+    Committed, // the run's tables are emptied and the database committed, stamped and closed
+    Released, // the export tree is released
 };
 
 // The number of RunPhase values.

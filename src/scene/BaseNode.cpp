@@ -35,13 +35,9 @@ int32_t BaseNode::Release()
     return count;
 }
 
-void BaseNode::Convert(ZR::CompositeObject*, bool, const HostMatrix3&)
-{
-}
+void BaseNode::Convert(ZR::CompositeObject*, bool, const HostMatrix3&) { }
 
-void BaseNode::ConvertWithTransform(ZR::CompositeObject*, bool, const HostMatrix3&, const StrongNode&)
-{
-}
+void BaseNode::ConvertWithTransform(ZR::CompositeObject*, bool, const HostMatrix3&, const StrongNode&) { }
 
 void BaseNode::Destroy()
 {

@@ -121,7 +121,8 @@ CompositeLookup FindOrCreateComposite(HostNode& hostNode, const DUniqueID& given
     std::string objectPieces = ObjectSignaturePieces(hostNode);
     DUniqueID id = givenId;
     if (stretch.kind != Stretch::None && !stretch.templateName.empty()) {
-        const std::string firstPiece = stretch.templateName + (stretch.kind == Stretch::Scalable ? "[SC];" : "[EX];");
+        const std::string firstPiece
+            = stretch.templateName + (stretch.kind == Stretch::Scalable ? "[SC];" : "[EX];");
         id = DUniqueID::FromName(firstPiece.c_str());
         objectPieces = firstPiece + objectPieces.substr(objectPieces.find(';') + 1);
     }

@@ -1,8 +1,8 @@
 #include "scene/GeometryNodeConversion.h"
 
 #include "scene/DesignBounds.h"
-#include "scene/NodeFrames.h"
 #include "scene/NodeComposite.h"
+#include "scene/NodeFrames.h"
 #include "scene/NodeInstance.h"
 #include "scene/NodeProperty.h"
 #include "scene/SceneTexts.h"
@@ -104,7 +104,8 @@ bool ArePiecesFinite(const ZR::CompositeObject& object, uint32_t first)
         const Transform placement = pair.transform.ToTransform();
         for (int32_t v = 0; v < pair.vd->vertexCount; ++v) {
             const Vector3 stored = pair.vd->GetPosition(v);
-            const Vector3 p = ApplyTransform(geometryPlacement, ApplyTransform(placement, {stored.x, stored.z, stored.y}));
+            const Vector3 p = ApplyTransform(
+                geometryPlacement, ApplyTransform(placement, {stored.x, stored.z, stored.y}));
             if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
                 return false;
         }
@@ -120,7 +121,8 @@ void RejectMergedNode(const HostNode& hostNode)
     if (!exporter)
         return;
     const std::string name = hostNode.GetName();
-    exporter->WriteLogLine(("Bounding box of object \"" + name + "\": a vertex position is not finite").c_str());
+    exporter->WriteLogLine(
+        ("Bounding box of object \"" + name + "\": a vertex position is not finite").c_str());
     exporter->AddFailedObject(name.c_str());
 }
 
@@ -128,7 +130,8 @@ void RejectMergedNode(const HostNode& hostNode)
 // node's own frame; relative = where that frame stands in the goal's. A single-object export keeps
 // each piece's rigid placement on the piece and bakes only scale and mirror into the vertices;
 // otherwise everything is baked into the vertices.
-void MergeNodeGeometry(StrongNode& node, const MergeGoal& goal, float scaleFactor, const HostMatrix3& nodeTransform)
+void MergeNodeGeometry(
+    StrongNode& node, const MergeGoal& goal, float scaleFactor, const HostMatrix3& nodeTransform)
 {
     HostNode& hostNode = *node.GetHostNode();
     Array<GeometryPair> meshes;

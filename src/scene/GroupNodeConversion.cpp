@@ -2,8 +2,8 @@
 
 #include "scene/DesignBounds.h"
 #include "scene/FindOrCreateComposite.h"
-#include "scene/NodeFrames.h"
 #include "scene/LodType.h"
+#include "scene/NodeFrames.h"
 #include "scene/NodeInstance.h"
 #include "scene/NodeProperty.h"
 #include "scene/SceneTexts.h"

@@ -13,8 +13,8 @@ public:
     void Convert(ZR::CompositeObject* target, bool single, const HostMatrix3& parent) override;
     // The geometry conversion with transform as node transform and the identity as parent; no
     // progress tick.
-    void ConvertWithTransform(
-        ZR::CompositeObject* target, bool single, const HostMatrix3& transform, const StrongNode& copy) override;
+    void ConvertWithTransform(ZR::CompositeObject* target, bool single, const HostMatrix3& transform,
+        const StrongNode& copy) override;
 };
 
 } // namespace vx

@@ -17,7 +17,8 @@ void MyGroupNode::Convert(ZR::CompositeObject* target, bool single, const HostMa
     ConvertGroupNode(*this, target, single, GetHostNode()->GetNodeTM(0), parent);
 }
 
-void MyGroupNode::ConvertWithTransform(ZR::CompositeObject* target, bool, const HostMatrix3& transform, const StrongNode&)
+void MyGroupNode::ConvertWithTransform(
+    ZR::CompositeObject* target, bool, const HostMatrix3& transform, const StrongNode&)
 {
     if (!VX_ASSERT_TEXT(GetHostNode(), "GetHostNode()"))
         return;

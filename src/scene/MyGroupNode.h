@@ -13,8 +13,8 @@ public:
     void Convert(ZR::CompositeObject* target, bool single, const HostMatrix3& parent) override;
     // Converts each child into target in per-object mode with transform as the frame, in order,
     // stopping when the user cancels.
-    void ConvertWithTransform(
-        ZR::CompositeObject* target, bool single, const HostMatrix3& transform, const StrongNode& copy) override;
+    void ConvertWithTransform(ZR::CompositeObject* target, bool single, const HostMatrix3& transform,
+        const StrongNode& copy) override;
 };
 
 } // namespace vx

@@ -2,8 +2,6 @@
 
 namespace vx {
 
-void MyNullNode::ConvertWithTransform(ZR::CompositeObject*, bool, const HostMatrix3&, const StrongNode&)
-{
-}
+void MyNullNode::ConvertWithTransform(ZR::CompositeObject*, bool, const HostMatrix3&, const StrongNode&) { }
 
 } // namespace vx

@@ -10,8 +10,8 @@ namespace vx {
 class MyNullNode : public StrongNode {
 public:
     // Does nothing.
-    void ConvertWithTransform(
-        ZR::CompositeObject* target, bool single, const HostMatrix3& transform, const StrongNode& copy) override;
+    void ConvertWithTransform(ZR::CompositeObject* target, bool single, const HostMatrix3& transform,
+        const StrongNode& copy) override;
 };
 
 } // namespace vx

@@ -1,9 +1,9 @@
 #include "scene/NodeComposite.h"
 
 #include "scene/DesignBounds.h"
-#include "scene/NodeFrames.h"
 #include "scene/FindOrCreateComposite.h"
 #include "scene/LodType.h"
+#include "scene/NodeFrames.h"
 #include "scene/NodeInstance.h"
 #include "scene/NodeProperty.h"
 #include "scene/SceneTexts.h"
@@ -53,7 +53,8 @@ Rotation ExtrusionTurnOf(const NodeProperty& properties, const Vector3& hostExte
     }
 }
 
-Transform MakeNormalisationTransform(const NodeProperty& properties, const Vector3& hostExtent, float scaleFactor)
+Transform MakeNormalisationTransform(
+    const NodeProperty& properties, const Vector3& hostExtent, float scaleFactor)
 {
     const Vector3 e {hostExtent.x, hostExtent.z, hostExtent.y};
     if (properties.ContainsKey(kKeyScalable)) {
@@ -116,7 +117,8 @@ ZR::CompositeObject* GetNodeComposite(StrongNode& node, bool ownObject)
         // would leave most of the storage of a one-mesh object unused.
         composite->data.Model.pairs.Reserve(composite->data.Model.pairs.Count() + meshes.Count());
         for (GeometryPair& mesh : meshes)
-            AttachVertexData(composite->data.Model, std::move(mesh.vertexData), mesh.renderState.Get(), normalisation);
+            AttachVertexData(
+                composite->data.Model, std::move(mesh.vertexData), mesh.renderState.Get(), normalisation);
         // Merged children sit in the object's frame with its geometry placement's scale applied to
         // them too; children of their own are placed by instances, which see the rigid frame only.
         const HostMatrix3 childrenFrame

@@ -33,7 +33,8 @@ ZR::CompositeObject* GetNodeComposite(StrongNode& node, bool ownObject);
 // - "VNXExtrudable" only: the scale 1 / (e f) of the longest axis alone, then a quarter turn that
 //   lays that axis along the design z axis (none when it is host y);
 // - otherwise the identity. An axis whose extent is near zero keeps the scale 1.
-Transform MakeNormalisationTransform(const NodeProperty& properties, const Vector3& hostExtent, float scaleFactor);
+Transform MakeNormalisationTransform(
+    const NodeProperty& properties, const Vector3& hostExtent, float scaleFactor);
 
 // The quarter turn of that normalisation alone (design frame): for an "VNXExtrudable" (and not
 // "VNXScalable") node whose longest axis is host x or host z, the turn that lays it along the

@@ -81,7 +81,8 @@ Transform DesignResidualOf(const HostMatrix3& m)
     // are a rotation, whose inverse is its transpose.
     const Rotation residual = Multiply(ToTransform(m).rows, Transpose(rigidRows));
     const auto near = [](const Vector3& a, const Vector3& b) {
-        return std::fabs(a.x - b.x) <= 1e-6f && std::fabs(a.y - b.y) <= 1e-6f && std::fabs(a.z - b.z) <= 1e-6f;
+        return std::fabs(a.x - b.x) <= 1e-6f && std::fabs(a.y - b.y) <= 1e-6f
+            && std::fabs(a.z - b.z) <= 1e-6f;
     };
     const Rotation identity {};
     if (near(residual.R0, identity.R0) && near(residual.R1, identity.R1) && near(residual.R2, identity.R2))

@@ -78,8 +78,8 @@ ZR::ObjectInstance* AddInstance(ZR::CompositeObject& target, ZR::CompositeObject
     return instance;
 }
 
-void SetInstanceStretch(int32_t stretchType, const Vector3& scale, const HostNode& hostNode,
-    ZR::ObjectInstance& instance)
+void SetInstanceStretch(
+    int32_t stretchType, const Vector3& scale, const HostNode& hostNode, ZR::ObjectInstance& instance)
 {
     const bool scalable = stretchType == ZR::CompositeObjectData::STRETCH_SCALABLE;
     const bool extrudable = stretchType == ZR::CompositeObjectData::STRETCH_EXTRUDABLE;

@@ -38,8 +38,8 @@ ZR::ObjectInstance* AddInstance(ZR::CompositeObject& target, ZR::CompositeObject
 // axes and metres; scalable (2): size flag with width, height, length = x, y, z; extrudable (0):
 // length flag, width = height = 1, length = the extent along the node's longest axis (the third
 // scale factor when the placement is scaled).
-void SetInstanceStretch(int32_t stretchType, const Vector3& scale, const HostNode& hostNode,
-    ZR::ObjectInstance& instance);
+void SetInstanceStretch(
+    int32_t stretchType, const Vector3& scale, const HostNode& hostNode, ZR::ObjectInstance& instance);
 
 // Copies every user-property line of hostNode, split into key and value, to instance as a text
 // property (type 513), in line order.

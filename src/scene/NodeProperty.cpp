@@ -129,7 +129,8 @@ bool NodeProperty::GetKeyValue(int32_t index, std::string& key, std::string& val
     if (line.empty())
         return false;
     std::size_t split = line.find('=');
-    if (split == std::string::npos && !StartsWithNoCase(line, "zrtrigger") && !StartsWithNoCase(line, "zrspace")) {
+    if (split == std::string::npos && !StartsWithNoCase(line, "zrtrigger")
+        && !StartsWithNoCase(line, "zrspace")) {
         for (std::size_t i = 0; i < line.size(); ++i) {
             if (IsBlank(line[i])) {
                 split = i;

@@ -111,7 +111,8 @@ const ObjectSignatureTable::Entry* ObjectSignatureTable::FindBySignature(const s
     return found == firstBySignature_.end() ? nullptr : &entries_[found->second];
 }
 
-void ObjectSignatureTable::Register(const DUniqueID& id, const std::string& signature, ZR::CompositeObject* composite)
+void ObjectSignatureTable::Register(
+    const DUniqueID& id, const std::string& signature, ZR::CompositeObject* composite)
 {
     if (index_.count(id))
         return;

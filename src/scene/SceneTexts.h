@@ -4,7 +4,8 @@
 namespace vx {
 
 // Keys that make a node a null node, in the order they are tested.
-inline constexpr const char* kNullNodeKeys[] = {"ZRSpace", "ZRGlobalBlock", "ZRdbBox", "ZRdbArea", "ZRIsLOD", "ZRIsFloor"};
+inline constexpr const char* kNullNodeKeys[]
+    = {"ZRSpace", "ZRGlobalBlock", "ZRdbBox", "ZRdbArea", "ZRIsLOD", "ZRIsFloor"};
 inline constexpr const char* kKeyInstance = "ZRInstance";
 inline constexpr const char* kKeyCompId = "COMPID";
 inline constexpr const char* kKeyGeomId = "GEOMID";

@@ -26,7 +26,8 @@ bool VMMaterialProperty::Equals(const VMRenderProperty& other) const
         return false;
     if (UseAlpha && !(std::fabs(Alpha - o.Alpha) <= ALPHA_TOLERANCE))
         return false;
-    return UsedColoursMatch(UseAmbient, Ambient, o.Ambient) && UsedColoursMatch(UseDiffuse, Diffuse, o.Diffuse)
+    return UsedColoursMatch(UseAmbient, Ambient, o.Ambient)
+        && UsedColoursMatch(UseDiffuse, Diffuse, o.Diffuse)
         && UsedColoursMatch(UseSpecular, Specular, o.Specular)
         && UsedColoursMatch(UseEmissive, Emissive, o.Emissive);
 }

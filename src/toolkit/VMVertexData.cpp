@@ -164,7 +164,8 @@ float VMVertexData::GetTexCoord(int set, int32_t vertex, int component) const
         return value;
     const std::span<const uint8_t> bytes = Element(FIRST_TEXCOORD_CHANNEL + set, vertex);
     if (!bytes.empty())
-        std::memcpy(&value, bytes.data() + sizeof(float) * static_cast<std::size_t>(component), sizeof(float));
+        std::memcpy(
+            &value, bytes.data() + sizeof(float) * static_cast<std::size_t>(component), sizeof(float));
     return value;
 }
 
@@ -192,8 +193,8 @@ void VMVertexData::SetIndex(int32_t i, uint16_t value)
         std::memcpy(channels[INDEX_CHANNEL].data() + INDEX_SIZE * Count(i), &value, INDEX_SIZE);
 }
 
-void CopyVertex(VMVertexData& destination, int32_t destinationVertex, const VMVertexData& source,
-    int32_t sourceVertex)
+void CopyVertex(
+    VMVertexData& destination, int32_t destinationVertex, const VMVertexData& source, int32_t sourceVertex)
 {
     CopyVertices(destination, destinationVertex, source, sourceVertex, 1);
 }
@@ -201,8 +202,8 @@ void CopyVertex(VMVertexData& destination, int32_t destinationVertex, const VMVe
 void CopyVertices(VMVertexData& destination, int32_t destinationFirst, const VMVertexData& source,
     int32_t sourceFirst, int32_t count)
 {
-    if (count <= 0 || destinationFirst < 0 || sourceFirst < 0 || destinationFirst > destination.vertexCount - count
-        || sourceFirst > source.vertexCount - count)
+    if (count <= 0 || destinationFirst < 0 || sourceFirst < 0
+        || destinationFirst > destination.vertexCount - count || sourceFirst > source.vertexCount - count)
         return;
     for (int slot = VMVertexData::POSITION_CHANNEL; slot < VMVertexData::NUM_CHANNELS; ++slot) {
         const std::size_t size = source.ElementSize(slot);

@@ -111,8 +111,8 @@ private:
 // Copies every channel of slots 1-15 present in both with the same element size from vertex
 // sourceVertex of source to vertex destinationVertex of destination. A vertex out of range copies
 // nothing.
-void CopyVertex(VMVertexData& destination, int32_t destinationVertex, const VMVertexData& source,
-    int32_t sourceVertex);
+void CopyVertex(
+    VMVertexData& destination, int32_t destinationVertex, const VMVertexData& source, int32_t sourceVertex);
 
 // CopyVertex for count consecutive vertices: destination's vertices destinationFirst ..
 // destinationFirst + count - 1 receive source's vertices from sourceFirst on. Copies nothing when

@@ -481,7 +481,8 @@ private:
 TEST(KeyRange, UnreadableKeyLeavesTheRangeEmptyWithAMessage)
 {
     std::vector<std::string> messages;
-    vx::ScopedMessageSink sink([&](vx::VMMessageKind, std::string_view text) { messages.emplace_back(text); });
+    vx::ScopedMessageSink sink(
+        [&](vx::VMMessageKind, std::string_view text) { messages.emplace_back(text); });
     vx::AnimationContext context;
     context.objectName = "Door";
     EXPECT_EQ(vx::GetKeyRange(UnreadableKeys(), context), vx::kIntervalNever);

@@ -12,9 +12,8 @@ namespace {
 
 TEST(CommandLine, ReadsOptionsAnywhereBeforeTheEndOfOptions)
 {
-    const CommandLineParse parse = ParseCommandLine(
-        {"--quiet", "scene.json", "--debug-output", "dbg.txt", "--yes", "out.vx", "--single-object",
-            "--optimize-geometry", "--animation"});
+    const CommandLineParse parse = ParseCommandLine({"--quiet", "scene.json", "--debug-output", "dbg.txt",
+        "--yes", "out.vx", "--single-object", "--optimize-geometry", "--animation"});
     ASSERT_EQ(parse.error, "");
     EXPECT_TRUE(parse.line.quiet);
     EXPECT_TRUE(parse.line.optimizeGeometry);
@@ -33,7 +32,8 @@ TEST(CommandLine, ReadsOptionsAnywhereBeforeTheEndOfOptions)
     EXPECT_EQ(ended.line.target, "-");
 
     // A repeated option: the last one counts.
-    const CommandLineParse repeated = ParseCommandLine({"--plugins=p", "a", "b", "--plugins", "q", "-y", "-y"});
+    const CommandLineParse repeated
+        = ParseCommandLine({"--plugins=p", "a", "b", "--plugins", "q", "-y", "-y"});
     ASSERT_EQ(repeated.error, "");
     EXPECT_EQ(repeated.line.pluginFolder, "q");
 }
@@ -81,13 +81,25 @@ TEST(CommandLine, ImportMemoryTakesASizeOrUnlimited)
         const char* size;
         std::optional<std::uint64_t> bytes; // nothing: refused
     } cases[] = {
-        {"512M", 512ull << 20}, {"4G", 4ull << 30}, {"4gib", 4ull << 30}, {"1536MB", 1536ull << 20},
-        {"1T", 1ull << 40}, {"1048576", 1ull << 20}, {"unlimited", 0}, {"0", std::nullopt}, {"-1G", std::nullopt},
-        {"4X", std::nullopt}, {"G", std::nullopt}, {"1.5G", std::nullopt}, {"", std::nullopt},
-        {"99999999999999999999", std::nullopt}, {"20000000T", std::nullopt},
+        {"512M", 512ull << 20},
+        {"4G", 4ull << 30},
+        {"4gib", 4ull << 30},
+        {"1536MB", 1536ull << 20},
+        {"1T", 1ull << 40},
+        {"1048576", 1ull << 20},
+        {"unlimited", 0},
+        {"0", std::nullopt},
+        {"-1G", std::nullopt},
+        {"4X", std::nullopt},
+        {"G", std::nullopt},
+        {"1.5G", std::nullopt},
+        {"", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+        {"20000000T", std::nullopt},
     };
     for (const auto& c : cases) {
-        const CommandLineParse parse = ParseCommandLine({std::string("--import-memory=") + c.size, "a.fbx", "b"});
+        const CommandLineParse parse
+            = ParseCommandLine({std::string("--import-memory=") + c.size, "a.fbx", "b"});
         EXPECT_EQ(parse.line.importMemory, c.bytes) << c.size;
         EXPECT_EQ(parse.error.empty(), c.bytes.has_value()) << c.size << ": " << parse.error;
     }
@@ -99,7 +111,8 @@ TEST(CommandLine, ImportMemoryTakesASizeOrUnlimited)
 
 TEST(CommandLine, DumpSceneMakesTheTargetOptional)
 {
-    const CommandLineParse dump = ParseCommandLine({"--dump-scene", "d.json", "--unit=centimetres", "room.obj"});
+    const CommandLineParse dump
+        = ParseCommandLine({"--dump-scene", "d.json", "--unit=centimetres", "room.obj"});
     EXPECT_EQ(dump.error, "");
     EXPECT_EQ(dump.line.dumpScene, "d.json");
     EXPECT_EQ(dump.line.unit, "centimetres");

@@ -226,16 +226,18 @@ TEST_F(DesignExport, TemplateCopiesCarryTheirOwnNamesAndLines)
     ASSERT_EQ(run.exitCode, kExported) << run.err;
     ExportedDatabase db(Target());
     const auto lines = [&](const std::string& instance) {
-        return db.Text("SELECT group_concat(line, ' ') FROM (SELECT d.name || '=' || p.value AS line FROM Properties "
-                       "p JOIN ObjectInstances i ON i.luid = p.luid JOIN PropertyDictionary d ON d.luid = "
-                       "p.propdic_luid WHERE i.name = '"
+        return db.Text(
+            "SELECT group_concat(line, ' ') FROM (SELECT d.name || '=' || p.value AS line FROM Properties "
+            "p JOIN ObjectInstances i ON i.luid = p.luid JOIN PropertyDictionary d ON d.luid = "
+            "p.propdic_luid WHERE i.name = '"
             + instance + "' ORDER BY line)");
     };
     EXPECT_EQ(lines("Kitchen_Door"), "ZRInstance=DoorTemplate");
     EXPECT_EQ(lines("LivingRoom_Door"), "Colour=white ZRInstance=DoorTemplate");
     EXPECT_EQ(lines("DoorTemplate"), "Finish=oiled") << "only the template itself carries its lines";
-    EXPECT_EQ(db.Integer("SELECT count(DISTINCT object_luid) FROM ObjectInstances WHERE name IN ('Kitchen_Door', "
-                         "'LivingRoom_Door', 'DoorTemplate')"),
+    EXPECT_EQ(
+        db.Integer("SELECT count(DISTINCT object_luid) FROM ObjectInstances WHERE name IN ('Kitchen_Door', "
+                   "'LivingRoom_Door', 'DoorTemplate')"),
         1);
 }
 
@@ -261,14 +263,16 @@ TEST_F(DesignExport, SingleObjectLeavesOutOnlyTheNodeThatCannotBePlaced)
         true);
     ASSERT_EQ(run.exitCode, kExportedWithFailures) << run.err;
     const std::string log = Log();
-    EXPECT_NE(log.find("Bounding box of object \"Huge\": a vertex position is not finite\r\n"), std::string::npos)
+    EXPECT_NE(
+        log.find("Bounding box of object \"Huge\": a vertex position is not finite\r\n"), std::string::npos)
         << log;
     EXPECT_EQ(log.substr(log.find("Failed objects:")), "Failed objects:\r\nHuge\r\n");
     ExportedDatabase db(Target());
     ExpectSoundDatabase(Target());
     // A's triangle is the design: the root box holds it and nothing else.
-    EXPECT_EQ(db.Text("SELECT printf('%g %g %g %g %g %g', aabb_min_x, aabb_min_y, aabb_min_z, aabb_max_x, "
-                      "aabb_max_y, aabb_max_z) FROM CompositeObjects WHERE luid = (SELECT object_luid FROM Roots)"),
+    EXPECT_EQ(
+        db.Text("SELECT printf('%g %g %g %g %g %g', aabb_min_x, aabb_min_y, aabb_min_z, aabb_max_x, "
+                "aabb_max_y, aabb_max_z) FROM CompositeObjects WHERE luid = (SELECT object_luid FROM Roots)"),
         "1 2 3 2 3 3");
 }
 

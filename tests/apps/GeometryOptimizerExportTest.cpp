@@ -22,7 +22,8 @@ constexpr int kExported = 0;
 // recognised as one composite object.
 std::string TablesScene()
 {
-    const std::string top = R"("mesh": {"vertices": [[0,0,0],[1,0,0],[0,1,0],[1,1,1]], "faces": [[0,1,2],[1,2,3]]})";
+    const std::string top
+        = R"("mesh": {"vertices": [[0,0,0],[1,0,0],[0,1,0],[1,1,1]], "faces": [[0,1,2],[1,2,3]]})";
     const std::string leg = R"("mesh": {"vertices": [[0,0,0],[0.2,0,0],[0,0,2]], "faces": [[0,1,2]]})";
     std::string objects = R"({"id": "grp", "type": "groupHead"})";
     std::string nodes;
@@ -32,13 +33,16 @@ std::string TablesScene()
         objects += R"(, {"id": "leg)" + n + R"(", "type": "mesh", )" + leg + "}";
         nodes += std::string(i ? ", " : "") + R"({"name": "Table)" + n + R"(", "object": "grp", )"
             + R"("transform": {"position": [)" + std::to_string(5 * i) + R"(,0,0]}, "children": [)"
-            + R"({"name": "Top", "object": "top)" + n + R"(", "material": "grey", "transform": {"position": [0,0,1]}},)"
+            + R"({"name": "Top", "object": "top)" + n
+            + R"(", "material": "grey", "transform": {"position": [0,0,1]}},)"
             + R"({"name": "Leg", "object": "leg)" + n + R"(", "material": "grey"}]})";
     }
     return MakeSceneText(R"("unit": {"type": "meters"}, "sceneFile": "tables.max",
  "materials": [{"id": "grey", "name": "Grey", "diffuse": [0.5, 0.5, 0.5]}],
- "objects": [)" + objects + R"(],
- "nodes": [)" + nodes + "]");
+ "objects": [)"
+        + objects + R"(],
+ "nodes": [)"
+        + nodes + "]");
 }
 
 struct Counts {
@@ -63,7 +67,8 @@ protected:
         ExportedDatabase db(dir.File("tables.vx"));
         ExpectSoundDatabase(dir.File("tables.vx"));
         EXPECT_EQ(db.Integer("SELECT count(*) FROM Roots"), 1);
-        return {db.Integer("SELECT count(*) FROM Geometries"), db.Integer("SELECT count(*) FROM CompositeObjects"),
+        return {db.Integer("SELECT count(*) FROM Geometries"),
+            db.Integer("SELECT count(*) FROM CompositeObjects"),
             db.Integer("SELECT count(*) FROM ObjectInstances")};
     }
 

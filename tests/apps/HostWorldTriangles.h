@@ -32,7 +32,8 @@ inline std::string TemplateNameOf(const vx::HostNode& node)
     if (at == std::string::npos)
         return "";
     const auto end = props.find_first_of("\r\n", at);
-    return props.substr(at + key.size(), end == std::string::npos ? std::string::npos : end - at - key.size());
+    return props.substr(
+        at + key.size(), end == std::string::npos ? std::string::npos : end - at - key.size());
 }
 
 // Whether the node carries design-only information (a line starting with one of the null-node
@@ -69,8 +70,8 @@ inline double Determinant(const vx::HostMatrix3& m)
 
 // The node's mesh triangles under world (then `moved`), outward: a mirroring transform reverses
 // the corner order, so that the winding keeps facing the way the surface does.
-inline void AppendMesh(const vx::HostNode& node, const vx::HostMatrix3& moved, float scale,
-    std::vector<WorldCorners>& out)
+inline void AppendMesh(
+    const vx::HostNode& node, const vx::HostMatrix3& moved, float scale, std::vector<WorldCorners>& out)
 {
     const vx::HostObject* object = node.GetObjectRef();
     const vx::HostMesh* mesh = object ? object->GetMesh() : nullptr;
@@ -83,7 +84,8 @@ inline void AppendMesh(const vx::HostNode& node, const vx::HostMatrix3& moved, f
         WorldCorners corners;
         for (int k = 0; k < 3; ++k) {
             const vx::HostPoint3 p = verts[face.v[k]] * world;
-            corners[static_cast<std::size_t>(k)] = {double(p.x) * scale, double(p.y) * scale, double(p.z) * scale};
+            corners[static_cast<std::size_t>(k)]
+                = {double(p.x) * scale, double(p.y) * scale, double(p.z) * scale};
         }
         if (mirrored)
             std::swap(corners[1], corners[2]);

@@ -45,10 +45,12 @@ protected:
     // The placement of the instance named name, in metres and database axes.
     static std::string Position(const ExportedDatabase& db, const std::string& name)
     {
-        return db.Text("SELECT printf('%.4f %.4f %.4f', pos_x, pos_y, pos_z) FROM ObjectInstances WHERE name = '"
-            + name + "'");
+        return db.Text(
+            "SELECT printf('%.4f %.4f %.4f', pos_x, pos_y, pos_z) FROM ObjectInstances WHERE name = '" + name
+            + "'");
     }
-    static std::string Property(const ExportedDatabase& db, const std::string& instance, const std::string& key)
+    static std::string Property(
+        const ExportedDatabase& db, const std::string& instance, const std::string& key)
     {
         return db.Text("SELECT p.value FROM Properties p JOIN ObjectInstances i ON i.luid = p.luid "
                        "JOIN PropertyDictionary d ON d.luid = p.propdic_luid WHERE i.name = '"
@@ -69,19 +71,23 @@ TEST_F(ImportExport, FbxArrivesWithUnitsPivotsSharingUserPropertiesAndTexture)
     ASSERT_TRUE(db.IsOpen());
     const std::string root = std::to_string(db.Integer("SELECT object_luid FROM Roots"));
     EXPECT_EQ(db.Text("SELECT group_concat(name, ' ') FROM (SELECT name FROM ObjectInstances WHERE "
-                      "ownerobject_luid = " + root + " ORDER BY name)"),
+                      "ownerobject_luid = "
+                  + root + " ORDER BY name)"),
         "Table Table2");
     // Inches: the table's pivot at 100 in = 2.54 m; its object offset of 5 in is in its vertices.
     // The leg, 7 in above the pivot, is placed in the table's object, whose frame is the pivot.
     EXPECT_EQ(Position(db, "Table"), "2.5400 0.0000 0.0000");
-    EXPECT_EQ(db.Text("SELECT o.name FROM ObjectInstances i JOIN CompositeObjects o ON o.luid = i.ownerobject_luid "
-                      "WHERE i.name = 'Leg'"),
+    EXPECT_EQ(
+        db.Text("SELECT o.name FROM ObjectInstances i JOIN CompositeObjects o ON o.luid = i.ownerobject_luid "
+                "WHERE i.name = 'Leg'"),
         "Table");
     EXPECT_EQ(Position(db, "Leg"), "0.0000 0.0000 0.1778");
     // The second table is turned about its pivot (1, 2, 3) and moved to (0, 50, 0).
     EXPECT_EQ(Position(db, "Table2"), "0.0762 1.2954 0.0000");
     // The leg and the second table show the board mesh without offset: one object.
-    EXPECT_EQ(db.Integer("SELECT count(DISTINCT object_luid) FROM ObjectInstances WHERE name IN ('Leg', 'Table2')"), 1);
+    EXPECT_EQ(
+        db.Integer("SELECT count(DISTINCT object_luid) FROM ObjectInstances WHERE name IN ('Leg', 'Table2')"),
+        1);
     EXPECT_EQ(Property(db, "Table", "Colour"), "red");
     EXPECT_EQ(db.Integer("SELECT count(*) FROM StretchableInfo"), 1) << "VNXScalable Table";
     EXPECT_EQ(db.Text("SELECT name FROM Textures"), "wood");
@@ -105,11 +111,13 @@ TEST_F(ImportExport, GltfAndGlbArriveWithSharingExtrasAndEmbeddedImage)
         EXPECT_EQ(Position(db, "A"), "1.0000 -3.0000 7.0000");
         // B shows A's mesh at twice the size: an object of its own with that scale, sharing the
         // stored geometry.
-        EXPECT_EQ(db.Integer("SELECT count(DISTINCT o.geometry_luid) FROM ObjectInstances i JOIN CompositeObjects o "
-                             "ON o.luid = i.object_luid WHERE i.name IN ('A', 'B')"),
+        EXPECT_EQ(db.Integer(
+                      "SELECT count(DISTINCT o.geometry_luid) FROM ObjectInstances i JOIN CompositeObjects o "
+                      "ON o.luid = i.object_luid WHERE i.name IN ('A', 'B')"),
             1);
-        EXPECT_EQ(db.Text("SELECT printf('%g %g %g', geometry_scale_x, geometry_scale_y, geometry_scale_z) FROM "
-                          "CompositeObjects o JOIN ObjectInstances i ON o.luid = i.object_luid WHERE i.name = 'B'"),
+        EXPECT_EQ(
+            db.Text("SELECT printf('%g %g %g', geometry_scale_x, geometry_scale_y, geometry_scale_z) FROM "
+                    "CompositeObjects o JOIN ObjectInstances i ON o.luid = i.object_luid WHERE i.name = 'B'"),
             "2 2 2");
         EXPECT_EQ(Property(db, "A", "colour"), "red");
         EXPECT_EQ(Property(db, "A", "count"), "3");
@@ -133,15 +141,17 @@ TEST_F(ImportExport, ObjArrivesInTheUnitAskedForWithItsMaterials)
         ASSERT_EQ(run.exitCode, kExported) << run.err;
         ExportedDatabase db(Target());
         ASSERT_TRUE(db.IsOpen());
-        EXPECT_EQ(db.Text("SELECT printf('%g %g %g %g %g %g', aabb_min_x, aabb_min_y, aabb_min_z, aabb_max_x, "
-                          "aabb_max_y, aabb_max_z) FROM CompositeObjects WHERE name = 'Stool'"),
+        EXPECT_EQ(
+            db.Text("SELECT printf('%g %g %g %g %g %g', aabb_min_x, aabb_min_y, aabb_min_z, aabb_max_x, "
+                    "aabb_max_y, aabb_max_z) FROM CompositeObjects WHERE name = 'Stool'"),
             stool);
         // The box is one object whose geometry has both materials, the textured one transparent.
         const std::string model = db.Text("SELECT g.model FROM Geometries g JOIN CompositeObjects o "
                                           "ON o.geometry_luid = g.luid WHERE o.name = 'Box'");
         EXPECT_NE(model.find("<Material effect='TransparentObjects'>"), std::string::npos) << model;
         EXPECT_NE(model.find("<Material effect='Diffuse'>"), std::string::npos) << model;
-        EXPECT_EQ(db.Text("SELECT group_concat(name, ' ') FROM (SELECT name FROM Textures ORDER BY name)"), "bumps wood");
+        EXPECT_EQ(db.Text("SELECT group_concat(name, ' ') FROM (SELECT name FROM Textures ORDER BY name)"),
+            "bumps wood");
     }
 }
 
@@ -151,13 +161,18 @@ TEST_F(ImportExport, BrokenFilesOfEveryFormatAreReportedAsNotLoaded)
         const char* name;
         std::string bytes;
     } files[] = {
-        {"cut.fbx", "; FBX 7.4.0 project file\nObjects:  {\n\tGeometry: 1, \"Geometry::x\", \"Mesh\" {\n\t\tVertices: *9 {\n\t\t\ta: 1,2"},
+        {"cut.fbx",
+            "; FBX 7.4.0 project file\nObjects:  {\n\tGeometry: 1, \"Geometry::x\", \"Mesh\" "
+            "{\n\t\tVertices: *9 {\n\t\t\ta: 1,2"},
         {"binary.fbx", Bytes("Kaydara FBX Binary  \0\x1a\0\xe8\x1c\0\0\xff\xff\xff\x7f\0\0")},
         {"cut.gltf", R"({"asset": {"version": "2.0"}, "nodes": [{"mesh": 7}])"},
-        {"reference.gltf", R"({"asset": {"version": "2.0"}, "scene": 0, "scenes": [{"nodes": [0]}], "nodes": [{"mesh": 7}]})"},
+        {"reference.gltf",
+            R"({"asset": {"version": "2.0"}, "scene": 0, "scenes": [{"nodes": [0]}], "nodes": [{"mesh": 7}]})"},
         {"cut.glb", Bytes("glTF\x02\0\0\0\xff\xff\xff\x7f\x10\0\0\0JSON{}")},
         {"index.obj", "v 1 2 3\nf 1 2 99\n"},
-        {"cut.dae", "<?xml version=\"1.0\"?>\n<COLLADA version=\"1.4.1\"><library_geometries><geometry><mesh><source>"},
+        {"cut.dae",
+            "<?xml version=\"1.0\"?>\n<COLLADA "
+            "version=\"1.4.1\"><library_geometries><geometry><mesh><source>"},
         {"cut.3ds", Bytes("MM\xff\xff\0\0\x02\0\x0a\0\0\0")},
         {"missing.obj", ""},
     };
@@ -168,7 +183,8 @@ TEST_F(ImportExport, BrokenFilesOfEveryFormatAreReportedAsNotLoaded)
             WriteTextFile(scene, file.bytes);
         const ProcessResult run = RunVxexport({"--yes", scene, Target()});
         EXPECT_EQ(run.exitCode, kSceneNotLoaded) << run.err;
-        EXPECT_EQ(run.err.rfind("vxexport: the scene could not be loaded: " + scene + ": ", 0), 0u) << run.err;
+        EXPECT_EQ(run.err.rfind("vxexport: the scene could not be loaded: " + scene + ": ", 0), 0u)
+            << run.err;
         EXPECT_FALSE(std::filesystem::exists(Target()));
     }
 }
@@ -182,7 +198,9 @@ TEST_F(ImportExport, DumpSceneWritesTheImportedSceneForEditing)
     ASSERT_EQ(dumped.exitCode, kExported) << dumped.err;
     EXPECT_FALSE(std::filesystem::exists(Target()));
     const std::string text = ReadTextFile(dump);
-    EXPECT_NE(text.find("\"userProperties\": \"VNXPart Windows\\ncolour = red\\ncount = 3\""), std::string::npos) << text;
+    EXPECT_NE(
+        text.find("\"userProperties\": \"VNXPart Windows\\ncolour = red\\ncount = 3\""), std::string::npos)
+        << text;
     // The embedded image is kept beside the dump, where the dumped scene refers to it.
     EXPECT_NE(text.find(dir.File("edit-images") + "/"), std::string::npos) << text;
 
@@ -208,10 +226,12 @@ TEST_F(ImportExport, AFileCannotReachOutsideItsFolderUnlessTrusted)
     const std::string secret = EncodeTga(1, 1, Rgba {1, 2, 3, 255});
     WriteTextFile(dir.File("secret.tga"), secret);
     std::filesystem::create_directories(dir.Path() / "model");
-    WriteTextFile(dir.File("model/room.obj"), "mtllib room.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\n"
-                                               "vt 0 1\nusemtl up\nf 1/1 2/2 3/3\nusemtl abs\nf 1/1 3/3 2/2\n");
+    WriteTextFile(dir.File("model/room.obj"),
+        "mtllib room.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\n"
+        "vt 0 1\nusemtl up\nf 1/1 2/2 3/3\nusemtl abs\nf 1/1 3/3 2/2\n");
     WriteTextFile(dir.File("model/room.mtl"),
-        "newmtl up\nKd 1 1 1\nmap_Kd ../secret.tga\nnewmtl abs\nKd 1 1 1\nmap_Kd " + dir.File("secret.tga") + "\n");
+        "newmtl up\nKd 1 1 1\nmap_Kd ../secret.tga\nnewmtl abs\nKd 1 1 1\nmap_Kd " + dir.File("secret.tga")
+            + "\n");
     for (const bool trusted : {false, true}) {
         SCOPED_TRACE(trusted ? "trusted" : "not trusted");
         std::vector<std::string> args {"--per-object", dir.File("model/room.obj"), Target()};
@@ -222,7 +242,8 @@ TEST_F(ImportExport, AFileCannotReachOutsideItsFolderUnlessTrusted)
         ExportedDatabase db(Target());
         EXPECT_EQ(db.Integer("SELECT count(*) FROM Textures"), trusted ? 1 : 0);
         for (const std::string& reference : {std::string("../secret.tga"), dir.File("secret.tga")})
-            EXPECT_EQ(run.err.find("the reference '" + reference + "' was not read: it lies outside the file's folder")
+            EXPECT_EQ(run.err.find(
+                          "the reference '" + reference + "' was not read: it lies outside the file's folder")
                     != std::string::npos,
                 !trusted)
                 << run.err;
@@ -250,8 +271,9 @@ TEST_F(ImportExport, AFileThatClaimsMoreMemoryThanTheImporterMayTakeRunsOutAndSa
     WriteTextFile(Target(), "previous design");
     const ProcessResult run = RunVxexport({"--yes", "--import-memory", "256M", hostile, Target()});
     EXPECT_EQ(run.exitCode, kSceneNotLoaded) << run.err;
-    EXPECT_NE(run.err.find(hostile + ": the importer ran out of memory (it may use 256 MiB; --import-memory SIZE "
-                                     "changes that)"),
+    EXPECT_NE(run.err.find(hostile
+                  + ": the importer ran out of memory (it may use 256 MiB; --import-memory SIZE "
+                    "changes that)"),
         std::string::npos)
         << run.err;
     EXPECT_EQ(ReadTextFile(Target()), "previous design");

@@ -10,8 +10,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <filesystem>
 #include <csignal>
+#include <filesystem>
 #include <optional>
 #include <random>
 #include <string>
@@ -38,21 +38,22 @@ std::string MediumScene()
         std::string vertices;
         std::string faces;
         for (int k = 0; k < 101; ++k) {
-            vertices += (k ? "," : "") + std::string("[") + std::to_string(k) + ",0," + std::to_string(i) + "],["
-                + std::to_string(k) + ",1," + std::to_string(i + k % 3) + "]";
+            vertices += (k ? "," : "") + std::string("[") + std::to_string(k) + ",0," + std::to_string(i)
+                + "],[" + std::to_string(k) + ",1," + std::to_string(i + k % 3) + "]";
             if (k < 100) {
                 const int a = 2 * k;
-                faces += (k ? "," : "") + std::string("[") + std::to_string(a) + "," + std::to_string(a + 1) + ","
-                    + std::to_string(a + 2) + "],[" + std::to_string(a + 1) + "," + std::to_string(a + 3) + ","
-                    + std::to_string(a + 2) + "]";
+                faces += (k ? "," : "") + std::string("[") + std::to_string(a) + "," + std::to_string(a + 1)
+                    + "," + std::to_string(a + 2) + "],[" + std::to_string(a + 1) + ","
+                    + std::to_string(a + 3) + "," + std::to_string(a + 2) + "]";
             }
         }
         const std::string n = std::to_string(i);
-        objects += std::string(i ? "," : "") + R"({"id": "m)" + n + R"(", "type": "mesh", "mesh": {"vertices": [)"
-            + vertices + R"(], "faces": [)" + faces + "]}}";
+        objects += std::string(i ? "," : "") + R"({"id": "m)" + n
+            + R"(", "type": "mesh", "mesh": {"vertices": [)" + vertices + R"(], "faces": [)" + faces + "]}}";
         nodes += std::string(i ? "," : "") + R"({"name": "Part)" + n + R"(", "object": "m)" + n + R"("})";
     }
-    return MakeSceneText(R"("unit": {"type": "meters"}, "objects": [)" + objects + R"(], "nodes": [)" + nodes + "]");
+    return MakeSceneText(
+        R"("unit": {"type": "meters"}, "objects": [)" + objects + R"(], "nodes": [)" + nodes + "]");
 }
 
 // Starts vxexport on scene and target without prompts; returns its process id (-1 on failure).
@@ -86,7 +87,8 @@ int WaitFor(pid_t pid)
 bool IsSoundDatabase(const std::string& path)
 {
     ExportedDatabase db(path);
-    return db.IsOpen() && db.Text("PRAGMA integrity_check;") == "ok" && db.Integer("SELECT count(*) FROM Roots") == 1;
+    return db.IsOpen() && db.Text("PRAGMA integrity_check;") == "ok"
+        && db.Integer("SELECT count(*) FROM Roots") == 1;
 }
 
 TEST(KillDuringExport, ThePreviousTargetSurvivesEveryKill)

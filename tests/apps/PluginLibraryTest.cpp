@@ -36,8 +36,7 @@ protected:
         if (library)
             dlclose(library);
     }
-    template <typename Function>
-    Function Entry(const char* name)
+    template <typename Function> Function Entry(const char* name)
     {
         return reinterpret_cast<Function>(dlsym(library, name));
     }
@@ -182,7 +181,8 @@ TEST_F(PluginFolder, VxexportExportsThroughTheLoadedPlugin)
 
     const ProcessResult list = RunVxexport({"--plugins=" + Folder(), "--list-exporters"});
     EXPECT_EQ(list.exitCode, kExported) << list.err;
-    EXPECT_EQ(list.out, "export to VX\tVNX30MaxExporter\tvx\t100\t" + Folder() + "/VNX30MaxExporter_R2010.so\n");
+    EXPECT_EQ(
+        list.out, "export to VX\tVNX30MaxExporter\tvx\t100\t" + Folder() + "/VNX30MaxExporter_R2010.so\n");
 }
 
 TEST_F(PluginFolder, NoUsableExporterIsItsOwnExitCode)

@@ -172,7 +172,8 @@ vxinfo::Vec3 Cross(const vxinfo::Vec3& a, const vxinfo::Vec3& b)
 
 // Every expected triangle matches one read triangle of the same winding, and nothing is left over;
 // the stored normals point the way the winding does.
-void ExpectSameTriangles(const std::vector<WorldCorners>& expected, const std::vector<vxinfo::WorldTriangle>& actual)
+void ExpectSameTriangles(
+    const std::vector<WorldCorners>& expected, const std::vector<vxinfo::WorldTriangle>& actual)
 {
     EXPECT_EQ(actual.size(), expected.size());
     std::vector<bool> used(actual.size(), false);
@@ -258,8 +259,10 @@ void ExpectObjectBoxesHoldTheirContent(const OpenedDesign& design)
         if (!any)
             continue;
         for (int k = 0; k < 3; ++k) {
-            EXPECT_NEAR(object.boxMin[k], content.min[k], kTolerance) << object.name << " box min, axis " << k;
-            EXPECT_NEAR(object.boxMax[k], content.max[k], kTolerance) << object.name << " box max, axis " << k;
+            EXPECT_NEAR(object.boxMin[k], content.min[k], kTolerance)
+                << object.name << " box min, axis " << k;
+            EXPECT_NEAR(object.boxMax[k], content.max[k], kTolerance)
+                << object.name << " box max, axis " << k;
         }
     }
 }
@@ -288,7 +291,8 @@ TEST_P(ReadBack, EveryTriangleStandsWhereTheHostShowsIt)
         ExpectSoundDatabase(target);
         const OpenedDesign design(target);
         ASSERT_EQ(design.openFailure, "");
-        const std::vector<vxinfo::WorldTriangle> actual = vxinfo::CollectWorldTriangles(design.db, design.content);
+        const std::vector<vxinfo::WorldTriangle> actual
+            = vxinfo::CollectWorldTriangles(design.db, design.content);
         ExpectSameTriangles(expected, actual);
         ExpectRootBoxAndCamera(design, actual);
         ExpectObjectBoxesHoldTheirContent(design);

@@ -1,8 +1,8 @@
 // The importer's child process: whatever the importer does (fail, crash, hang), vxexport learns it
 // as a scene that did not load, with a reason, and goes on.
 
-#include "vxexport/ImportProcess.h"
 #include "vxexport/SceneSource.h"
+#include "vxexport/ImportProcess.h"
 
 #include "EndToEndSupport.h"
 
@@ -53,7 +53,8 @@ TEST_F(SceneSource, ImporterFailuresBecomeErrorsNamingTheFile)
         std::chrono::milliseconds timeout;
         std::string error;
     } cases[] = {
-        {"echo \"$1: FBX-Parser: unexpected end of file\" >&2; exit 1", 10s, scene + ": FBX-Parser: unexpected end of file"},
+        {"echo \"$1: FBX-Parser: unexpected end of file\" >&2; exit 1", 10s,
+            scene + ": FBX-Parser: unexpected end of file"},
         {"exit 5", 10s, scene + ": the importer failed with exit status 5"},
         // Out of memory, said by the importer or by the runtime that aborted it.
         {"exit 3", 10s, scene + ": the importer ran out of memory"},
@@ -69,7 +70,8 @@ TEST_F(SceneSource, ImporterFailuresBecomeErrorsNamingTheFile)
         const vx::SceneSource source = Load(WriteImporter(c.body), c.timeout);
         EXPECT_FALSE(source.scene);
         if (c.error.empty()) // succeeded without writing a scene: the load of its scene file fails
-            EXPECT_NE(source.error.find("the imported scene did not load"), std::string::npos) << source.error;
+            EXPECT_NE(source.error.find("the imported scene did not load"), std::string::npos)
+                << source.error;
         else
             EXPECT_EQ(source.error, c.error);
     }
@@ -129,7 +131,8 @@ bool WaitForEnd(pid_t pid)
 TEST_F(SceneSource, ACancelKillsTheImporterAndLeavesNothingBehind)
 {
     const std::string pidFile = dir.File("importer.pid");
-    const std::string importer = WriteImporter("echo $$ > " + pidFile + "; touch \"$3.started\"; exec sleep 60");
+    const std::string importer
+        = WriteImporter("echo $$ > " + pidFile + "; touch \"$3.started\"; exec sleep 60");
     int wake[2];
     ASSERT_EQ(pipe(wake), 0);
     bool cancel = false;

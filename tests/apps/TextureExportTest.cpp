@@ -164,7 +164,8 @@ TEST(TextureExport, ATextureThatIsAFifoOrADeviceIsNotReadAndTheRunGoesOn)
     EXPECT_EQ(db.Integer("SELECT count(*) FROM Textures"), 0);
     const std::string log = ReadTextFile(target + ".log");
     for (const char* name : {"pipe.png", "zero.png"})
-        EXPECT_NE(log.find(std::string("Texture file not found: ") + dir.File(name) + " (not a regular file)"),
+        EXPECT_NE(
+            log.find(std::string("Texture file not found: ") + dir.File(name) + " (not a regular file)"),
             std::string::npos)
             << log;
 }

@@ -193,7 +193,8 @@ TEST_F(Vxexport, ASceneTooLargeForTheMemoryIsRefusedBeforeTheExport)
 #endif
     const int side = 708; // side x side quads, two triangles each
     std::string bin;
-    const auto add = [&bin](const auto value) { bin.append(reinterpret_cast<const char*>(&value), sizeof(value)); };
+    const auto add
+        = [&bin](const auto value) { bin.append(reinterpret_cast<const char*>(&value), sizeof(value)); };
     for (int j = 0; j <= side; ++j)
         for (int i = 0; i <= side; ++i)
             for (float coordinate : {float(i), float(j), 0.0f})
@@ -206,18 +207,22 @@ TEST_F(Vxexport, ASceneTooLargeForTheMemoryIsRefusedBeforeTheExport)
                 add(index);
         }
     WriteTextFile(dir.File("grid.bin"), bin);
-    const std::string scene = Scene(R"({"format": "varnex-scene", "version": 1, "buffers": [{"uri": "grid.bin"}],
+    const std::string scene
+        = Scene(R"({"format": "varnex-scene", "version": 1, "buffers": [{"uri": "grid.bin"}],
         "objects": [{"id": "g", "type": "mesh", "mesh": {
-            "vertices": {"buffer": 0, "count": )" + std::to_string((side + 1) * (side + 1)) + R"(, "type": "f32x3"},
-            "faces": {"buffer": 0, "offset": )" + std::to_string(faceOffset) + R"(, "count": )"
-        + std::to_string(2 * side * side) + R"(, "type": "u32x3"}}}],
+            "vertices": {"buffer": 0, "count": )"
+            + std::to_string((side + 1) * (side + 1)) + R"(, "type": "f32x3"},
+            "faces": {"buffer": 0, "offset": )"
+            + std::to_string(faceOffset) + R"(, "count": )" + std::to_string(2 * side * side)
+            + R"(, "type": "u32x3"}}}],
         "nodes": [{"name": "Grid", "object": "g"}]})");
     WriteTextFile(Target(), "previous design");
     const ProcessResult run = RunProgram("/bin/sh",
         {"-c", "ulimit -v 256000 && exec \"$0\" \"$@\"", VxexportPath(), "--yes", scene, Target()});
     EXPECT_EQ(run.exitCode, 5) << run.err;
     const std::regex refusal("vxexport: " + scene
-        + ": the export needs about [0-9.]+ MiB of memory for 1,002,528 triangles, and [0-9.]+ (MiB|KiB|bytes) are "
+        + ": the export needs about [0-9.]+ MiB of memory for 1,002,528 triangles, and [0-9.]+ "
+          "(MiB|KiB|bytes) are "
           "available; nothing was exported\n");
     EXPECT_TRUE(std::regex_search(run.err, refusal)) << run.err;
     EXPECT_EQ(ReadTextFile(Target()), "previous design");
@@ -234,7 +239,8 @@ TEST_F(Vxexport, ADirectoryInPlaceOfTheTargetIsInUse)
         std::string::npos)
         << run.err;
     const std::string log = ReadTextFile(Log());
-    EXPECT_NE(log.find("File is in use by another process.\r\nReason: the target is a folder\r\n"), std::string::npos)
+    EXPECT_NE(log.find("File is in use by another process.\r\nReason: the target is a folder\r\n"),
+        std::string::npos)
         << log;
     EXPECT_EQ(ReadTextFile(Target() + "/keep.txt"), "kept");
 

@@ -2,8 +2,8 @@
 // materials and textures, opacity, user properties, cameras and lights. The files are the
 // hand-written fixtures in tests/data/import and glTF and COLLADA scenes written by the tests.
 
-#include "assimpimport/AssimpFolderBound.h"
 #include "assimpimport/AssimpImport.h"
+#include "assimpimport/AssimpFolderBound.h"
 
 #include "memoryhost/MemoryNode.h"
 #include "memoryhost/MemoryObject.h"
@@ -19,10 +19,10 @@
 #include <fcntl.h>
 #include <fstream>
 #include <future>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace vxtest {
@@ -205,7 +205,9 @@ TEST_F(AssimpImport, FbxAxesAndUnitScaleFactor)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.settings);
         const std::string path = dir.File("axes.fbx");
-        WriteFile(path, original.substr(0, begin) + "Properties70:  {\n\t\t" + c.settings + "\n\t" + original.substr(end));
+        WriteFile(path,
+            original.substr(0, begin) + "Properties70:  {\n\t\t" + c.settings + "\n\t"
+                + original.substr(end));
         auto host = Import(path);
         ASSERT_TRUE(host);
         EXPECT_EQ(host->GetMasterUnitInfo().type, c.unitType);
@@ -441,7 +443,8 @@ TEST_F(AssimpImport, SpecialFilesAreNotOpened)
         std::string path;
         bool trusted;
         std::string refused; // the reference the error names
-    } cases[] = {{named, false, "buffer.bin"}, {named, true, "buffer.bin"}, {fifo + ".obj", false, fifo + ".obj"}};
+    } cases[]
+        = {{named, false, "buffer.bin"}, {named, true, "buffer.bin"}, {fifo + ".obj", false, fifo + ".obj"}};
     ASSERT_EQ(mkfifo((fifo + ".obj").c_str(), 0600), 0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path + (c.trusted ? " trusted" : ""));
@@ -459,7 +462,8 @@ TEST_F(AssimpImport, SpecialFilesAreNotOpened)
         EXPECT_NE(result.error.find("the reference '" + (c.path == named ? dir.File(c.refused) : c.refused)),
             std::string::npos)
             << result.error;
-        EXPECT_NE(result.error.find("' was not read: it is not a regular file"), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find("' was not read: it is not a regular file"), std::string::npos)
+            << result.error;
     }
 }
 
@@ -475,12 +479,10 @@ TEST(AssimpFolderBound, OnlyFilesInsideTheFolderAfterLinksAreResolved)
         std::string path;
         bool inside;
     } cases[] = {
-        {dir.File("model/maps/wood.png"), true},
-        {dir.File("model/../model/wood.png"), true},
+        {dir.File("model/maps/wood.png"), true}, {dir.File("model/../model/wood.png"), true},
         {dir.File("model/../secret.png"), false},
         {dir.File("model/escape/secret.png"), false}, // a link out of the folder
-        {"/etc/passwd", false},
-        {folder, false}, // the folder itself is no file in it
+        {"/etc/passwd", false}, {folder, false}, // the folder itself is no file in it
     };
     for (const auto& c : cases)
         EXPECT_EQ(vx::IsInsideFolder(c.path, folder), c.inside) << c.path;

@@ -22,7 +22,8 @@ TEST(Assert, NamesTheSourceWithoutTheFoldersOfTheBuildMachine)
         const char* file;
         const char* named;
     } cases[] = {{"/home/build/src/database/ModelDescription.cpp", ".\\ModelDescription.cpp"},
-        {"C:\\src\\SQL\\WriteToSQL.cpp", ".\\WriteToSQL.cpp"}, {"Plain.cpp", ".\\Plain.cpp"}, {nullptr, ".\\"}};
+        {"C:\\src\\SQL\\WriteToSQL.cpp", ".\\WriteToSQL.cpp"}, {"Plain.cpp", ".\\Plain.cpp"},
+        {nullptr, ".\\"}};
     for (const auto& c : cases) {
         vxtest::DebugCapture capture;
         vx::ReportAssertion("x", c.file, 7);

@@ -115,7 +115,8 @@ TEST(Placement, NonFiniteRowsGiveZeroAnglesWithAReport)
     const float inf = std::numeric_limits<float>::infinity();
     vxtest::DebugCapture capture;
     // Only the twist depends on R0.
-    const vx::PlacementAndSizes twisted = vx::TransformToPlacement(DesignFrame({{nan, 0, 0}, {0, 1, 0}, {1, 0, 0}}), {});
+    const vx::PlacementAndSizes twisted
+        = vx::TransformToPlacement(DesignFrame({{nan, 0, 0}, {0, 1, 0}, {1, 0, 0}}), {});
     EXPECT_EQ(twisted.placement.azimuth, -90.0f);
     EXPECT_EQ(twisted.placement.twist, 0.0f);
     EXPECT_NE(capture.Text().find("Non-finite value "), std::string::npos);

@@ -69,7 +69,8 @@ TEST(RootCamera, LooksAtTheBoxFromItsFront)
     EXPECT_EQ(camera.y, static_cast<double>(3.0f - d));
 
     // A box wider than the largest float still gives a finite camera, centred, in front of it.
-    const vx::CameraPosition wide = vx::RootCameraPosition({{-3e38f, -3e38f, -3e38f}, {3e38f, 3e38f, 3e38f}, true});
+    const vx::CameraPosition wide
+        = vx::RootCameraPosition({{-3e38f, -3e38f, -3e38f}, {3e38f, 3e38f, 3e38f}, true});
     EXPECT_TRUE(std::isfinite(wide.x) && std::isfinite(wide.y) && std::isfinite(wide.z));
     EXPECT_EQ(wide.x, 0.0);
     EXPECT_EQ(wide.z, 0.0);
@@ -81,16 +82,21 @@ TEST_F(DesignRecordWriters, RootRecordCarriesTheBoxAndTheCamera)
     const int64_t luid = vx::WriteDatabaseRoot(*writer, "villa", {{0, 0, 0}, {2, 4, 6}, true}, true);
     EXPECT_EQ(luid, 1);
     const auto db = Read();
-    EXPECT_EQ(db->Column("SELECT luid || ' ' || name || ' ' || aabb_min_x || ' ' || aabb_min_y || ' ' || aabb_min_z "
-                         "|| ' ' || aabb_max_x || ' ' || aabb_max_y || ' ' || aabb_max_z || ' ' || lod_id "
-                         "FROM CompositeObjects;"),
+    EXPECT_EQ(db->Column(
+                  "SELECT luid || ' ' || name || ' ' || aabb_min_x || ' ' || aabb_min_y || ' ' || aabb_min_z "
+                  "|| ' ' || aabb_max_x || ' ' || aabb_max_y || ' ' || aabb_max_z || ' ' || lod_id "
+                  "FROM CompositeObjects;"),
         Strings {"1 villa 0.0 0.0 0.0 2.0 6.0 4.0 0"});
-    EXPECT_EQ(db->Column("SELECT count(*) FROM CompositeObjects WHERE coalesce(geometry_luid, geometry_pos_x, "
-                         "geometry_pos_y, geometry_pos_z, geometry_rot_az, geometry_rot_el, geometry_rot_tw, "
-                         "geometry_scale_x, geometry_scale_y, geometry_scale_z, explode, chain, traceable) IS NULL;"),
+    EXPECT_EQ(
+        db->Column(
+            "SELECT count(*) FROM CompositeObjects WHERE coalesce(geometry_luid, geometry_pos_x, "
+            "geometry_pos_y, geometry_pos_z, geometry_rot_az, geometry_rot_el, geometry_rot_tw, "
+            "geometry_scale_x, geometry_scale_y, geometry_scale_z, explode, chain, traceable) IS NULL;"),
         Strings {"1"});
-    EXPECT_EQ(db->Column("SELECT object_luid || ' ' || ifnull(inbox_id, 'NULL') || ' ' || camera_x || ' ' "
-                         "|| round(camera_y, 4) || ' ' || camera_z || ' ' || camera_az || ' ' || camera_el FROM Roots;"),
+    EXPECT_EQ(
+        db->Column(
+            "SELECT object_luid || ' ' || ifnull(inbox_id, 'NULL') || ' ' || camera_x || ' ' "
+            "|| round(camera_y, 4) || ' ' || camera_z || ' ' || camera_az || ' ' || camera_el FROM Roots;"),
         Strings {"1 NULL 1.0 -3.9105 2.0 0.0 0.0"});
 }
 
@@ -98,7 +104,9 @@ TEST_F(DesignRecordWriters, RootRecordWithoutCameraHasZerosAndNulls)
 {
     vx::WriteDatabaseRoot(*writer, "", {{0, 0, 0}, {2, 4, 6}, true}, false);
     const auto db = Read();
-    EXPECT_EQ(db->Column("SELECT ifnull(name, 'NULL') || ' ' || aabb_max_x || ' ' || aabb_max_y FROM CompositeObjects;"),
+    EXPECT_EQ(
+        db->Column(
+            "SELECT ifnull(name, 'NULL') || ' ' || aabb_max_x || ' ' || aabb_max_y FROM CompositeObjects;"),
         Strings {"NULL 0.0 0.0"});
     EXPECT_EQ(db->Column("SELECT count(*) FROM Roots WHERE coalesce(camera_x, camera_y, camera_z, camera_az, "
                          "camera_el) IS NULL;"),
@@ -145,17 +153,21 @@ TEST_F(DesignRecordWriters, ObjectRowHoldsItsDataInDatabaseAxes)
     EXPECT_EQ(co.guid.dbid, written);
 
     const auto db = Read();
-    EXPECT_EQ(db->Column("SELECT ifnull(name, 'NULL') || ' ' || aabb_min_x || ' ' || aabb_min_y || ' ' || aabb_min_z "
-                         "|| ' ' || aabb_max_x || ' ' || aabb_max_y || ' ' || aabb_max_z || ' ' || explode || ' ' "
-                         "|| ifnull(chain, 'NULL') || ' ' || ifnull(traceable, 'NULL') || ' ' || lod_id "
-                         "FROM CompositeObjects ORDER BY luid;"),
+    EXPECT_EQ(
+        db->Column(
+            "SELECT ifnull(name, 'NULL') || ' ' || aabb_min_x || ' ' || aabb_min_y || ' ' || aabb_min_z "
+            "|| ' ' || aabb_max_x || ' ' || aabb_max_y || ' ' || aabb_max_z || ' ' || explode || ' ' "
+            "|| ifnull(chain, 'NULL') || ' ' || ifnull(traceable, 'NULL') || ' ' || lod_id "
+            "FROM CompositeObjects ORDER BY luid;"),
         (Strings {"chair 1.0 3.0 2.0 4.0 6.0 5.0 1 3 7 1", "NULL 1.0 3.0 2.0 4.0 6.0 5.0 0 NULL NULL 2"}));
-    EXPECT_EQ(db->Column("SELECT count(*) FROM CompositeObjects WHERE coalesce(geometry_luid, geometry_pos_x, "
-                         "geometry_pos_y, geometry_pos_z, geometry_rot_az, geometry_rot_el, geometry_rot_tw, "
-                         "geometry_scale_x, geometry_scale_y, geometry_scale_z) IS NULL;"),
+    EXPECT_EQ(
+        db->Column("SELECT count(*) FROM CompositeObjects WHERE coalesce(geometry_luid, geometry_pos_x, "
+                   "geometry_pos_y, geometry_pos_z, geometry_rot_az, geometry_rot_el, geometry_rot_tw, "
+                   "geometry_scale_x, geometry_scale_y, geometry_scale_z) IS NULL;"),
         Strings {"2"});
-    EXPECT_EQ(db->Column("SELECT object_luid || ' ' || min_size || ' ' || max_size || ' ' || template_size || ' ' "
-                         "|| type FROM StretchableInfo;"),
+    EXPECT_EQ(
+        db->Column("SELECT object_luid || ' ' || min_size || ' ' || max_size || ' ' || template_size || ' ' "
+                   "|| type FROM StretchableInfo;"),
         Strings {std::to_string(written) + " 0.5 2.25 1.0 2"});
     const auto guids = db->Query("SELECT guid FROM Guids WHERE luid = " + std::to_string(written) + ";");
     ASSERT_EQ(guids.size(), 1u);
@@ -199,9 +211,11 @@ TEST_F(DesignRecordWriters, PropertiesAreWrittenPerMapWithoutTheConversionKeys)
     EXPECT_NE(debug.Text().find("missing.png"), std::string::npos);
 
     const auto db = Read();
-    EXPECT_EQ(db->Column("SELECT p.luid || ' ' || d.name || ' ' || d.type || ' ' || ifnull(p.value, 'NULL') || ' ' "
-                         "|| CASE WHEN p.binarydata IS NULL THEN 'NULL' ELSE hex(p.binarydata) END FROM Properties p "
-                         "JOIN PropertyDictionary d ON d.luid = p.propdic_luid ORDER BY p.luid, d.name;"),
+    EXPECT_EQ(
+        db->Column(
+            "SELECT p.luid || ' ' || d.name || ' ' || d.type || ' ' || ifnull(p.value, 'NULL') || ' ' "
+            "|| CASE WHEN p.binarydata IS NULL THEN 'NULL' ELSE hex(p.binarydata) END FROM Properties p "
+            "JOIN PropertyDictionary d ON d.luid = p.propdic_luid ORDER BY p.luid, d.name;"),
         (Strings {"100 Colour 513 red NULL", "100 Cutout 256 NULL NULL", "100 Note 513 NULL NULL",
             "100 Thumbnail 259 thumb.png 616263", "101 Colour 513 blue NULL"}));
     EXPECT_EQ(db->Column("SELECT count(*) FROM PropertyDictionary WHERE name = 'Colour';"), Strings {"1"});
@@ -213,7 +227,8 @@ TEST_F(DesignRecordWriters, PropertiesOfAWrittenObjectFollowItsRow)
     co.data.properties.SetText(ZR::MakePropertyKey("ImportTemplate", 257), "Release");
     EXPECT_TRUE(vx::WriteCompositeObject(run.write, co));
     const auto db = Read();
-    EXPECT_EQ(db->Column("SELECT p.luid = o.luid AND p.value = 'Release' FROM Properties p, CompositeObjects o;"),
+    EXPECT_EQ(
+        db->Column("SELECT p.luid = o.luid AND p.value = 'Release' FROM Properties p, CompositeObjects o;"),
         Strings {"1"});
 }
 
@@ -233,7 +248,8 @@ TEST_F(DesignRecordWriters, PropertyWithoutANameIsSkippedWithAWarning)
 
     EXPECT_EQ(debug.Text(), "") << "nothing is refused by the database";
     const std::string chair = "Warning: property with an empty name not written for \"chair\" (luid 100)";
-    const std::string unnamed = "Warning: property with an empty name not written for \"- no name -\" (luid 101)";
+    const std::string unnamed
+        = "Warning: property with an empty name not written for \"- no name -\" (luid 101)";
     EXPECT_EQ(run.report.logLines, (Strings {chair, chair, chair, unnamed, unnamed, unnamed}));
     const auto db = Read();
     EXPECT_EQ(db->Column("SELECT p.luid || ' ' || d.name FROM Properties p JOIN PropertyDictionary d "

@@ -155,7 +155,8 @@ TEST(ModelDescription, OneVertexDataPlacedTwiceSharesItsBuffersWithoutAReport)
         const std::string subsets = indexed
             ? "<Subset type='4' indexbuffer='0' vertexbuffer='0' material='0' />"
               "<Subset type='4' indexbuffer='0' vertexbuffer='1' material='0' />"
-            : "<Subset type='4' vertexbuffer='0' material='0' /><Subset type='4' vertexbuffer='1' material='0' />";
+            : "<Subset type='4' vertexbuffer='0' material='0' /><Subset type='4' vertexbuffer='1' "
+              "material='0' />";
         EXPECT_NE(text.find(subsets), std::string::npos) << text;
     }
 }
@@ -171,7 +172,8 @@ TEST(ModelDescription, PlacementAndSourceBoxAttributes)
     boxed.sourceBox.max = {2, 4, 6};
     const std::string text = vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded);
 
-    EXPECT_NE(text.find("file='" + std::string(model.pairs[0].vertexFile.c_str()) + "' posX='1' posY='3' posZ='2'/>"),
+    EXPECT_NE(text.find("file='" + std::string(model.pairs[0].vertexFile.c_str())
+                  + "' posX='1' posY='3' posZ='2'/>"),
         std::string::npos);
     EXPECT_NE(text.find("file='" + std::string(model.pairs[1].vertexFile.c_str())
                   + "' orgPosX='0.5' orgPosY='1' orgPosZ='1.5' dimX='1' dimY='2' dimZ='3'/>"),
@@ -193,15 +195,21 @@ TEST(ModelDescription, MaterialBlocks)
         vx::VMRef<vx::VMRenderState> rs;
         std::string block;
     } cases[] = {
-        {transparent, "<Material effect='TransparentObjects'>" + white + "<Float name='Alpha'>0.5</Float></Material>"},
-        {blended, "<Material effect='TransparentObjects'>" + white + "<Float name='Alpha'>0.25</Float></Material>"},
-        {shiny, "<Material effect='Specular'>" + white
-                + "<Color name=\"Specular\"><R>1.000000</R><G>1.000000</G><B>1.000000</B></Color></Material>"},
+        {transparent,
+            "<Material effect='TransparentObjects'>" + white + "<Float name='Alpha'>0.5</Float></Material>"},
+        {blended,
+            "<Material effect='TransparentObjects'>" + white + "<Float name='Alpha'>0.25</Float></Material>"},
+        {shiny,
+            "<Material effect='Specular'>" + white
+                + "<Color "
+                  "name=\"Specular\"><R>1.000000</R><G>1.000000</G><B>1.000000</B></Color></Material>"},
     };
     for (const auto& c : cases) {
         ZR::Model model;
         AddPair(model, MakeQuad(0.0f), c.rs);
-        EXPECT_NE(vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded).find(c.block), std::string::npos) << c.block;
+        EXPECT_NE(vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded).find(c.block),
+            std::string::npos)
+            << c.block;
     }
 }
 
@@ -216,8 +224,9 @@ TEST(ModelDescription, TextureNamesAreEscapedAndNeverCut)
     AddPair(model, MakeQuad(0.0f), rs);
     const std::string text = vx::BuildModelDescription(model, kSingle, vx::NameTextureAsRecorded);
     EXPECT_NE(text.find("<Material effect='Textured'><Color name=\"Diffuse\">"), std::string::npos);
-    EXPECT_NE(text.find("<Texture name='Texture0@Name'>" + std::string(220, 'n') + "&amp;&lt;&apos;&quot;.png"
-                        "</Texture></Material>"),
+    EXPECT_NE(text.find("<Texture name='Texture0@Name'>" + std::string(220, 'n')
+                  + "&amp;&lt;&apos;&quot;.png"
+                    "</Texture></Material>"),
         std::string::npos);
     EXPECT_EQ(vx::EscapeModelText("a>b"), "a&gt;b");
 }
@@ -236,8 +245,8 @@ protected:
     {
         vxtest::SqliteReader reader(dir.File("buffers.vx"));
         std::map<std::string, std::string> files;
-        for (const vxtest::Row& row :
-            reader.Query("SELECT filename, data FROM Files WHERE geometry_luid = " + std::to_string(geometry) + ";"))
+        for (const vxtest::Row& row : reader.Query(
+                 "SELECT filename, data FROM Files WHERE geometry_luid = " + std::to_string(geometry) + ";"))
             files[row[0].bytes] = row[1].bytes;
         return files;
     }
@@ -355,7 +364,8 @@ TEST_F(BufferFiles, PairsWithoutVerticesOrDataAreHarmless)
     AddPair(model, MakeQuad(0.0f), MakeDiffuse());
     const std::string text = vx::BuildModelDescription(model, kPerObject, vx::NameTextureAsRecorded);
     EXPECT_NE(text.find("<VertexBuffer count='0' items='0' file='0"), std::string::npos);
-    EXPECT_NE(text.find("<Subset type='4' indexbuffer='0' vertexbuffer='2' material='1' />"), std::string::npos);
+    EXPECT_NE(
+        text.find("<Subset type='4' indexbuffer='0' vertexbuffer='2' material='1' />"), std::string::npos);
     EXPECT_TRUE(vx::WriteBufferFiles(writer, model, 4, kPerObject, written));
     Close();
 

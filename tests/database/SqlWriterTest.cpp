@@ -187,8 +187,8 @@ TEST_F(SqlWriterTest, LongKeysThatDifferOnlyAfter255BytesAreEntriesOfTheirOwn)
     const int64_t a = writer.DictionaryLuid((common + "A").c_str(), 513);
     const int64_t b = writer.DictionaryLuid((common + "B").c_str(), 513);
     EXPECT_NE(a, b);
-    const auto rows = vxtest::Query(
-        Db(), "SELECT d.name, g.guid FROM PropertyDictionary d JOIN Guids g ON g.luid = d.luid ORDER BY d.luid;");
+    const auto rows = vxtest::Query(Db(),
+        "SELECT d.name, g.guid FROM PropertyDictionary d JOIN Guids g ON g.luid = d.luid ORDER BY d.luid;");
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1][0].bytes, common + "B") << "stored whole";
     const vx::DUniqueID expected = vx::DUniqueID::FromName((common + "B0x00000201").c_str());

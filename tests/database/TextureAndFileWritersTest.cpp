@@ -136,7 +136,8 @@ TEST_F(TextureAndFileWriters, TextureLargerThanTheDatabaseAcceptsIsNotReadable)
     vxtest::DebugCapture debug;
     EXPECT_EQ(vx::WriteTexture(run.write, path.c_str()), "huge");
     EXPECT_EQ(debug.Text(), "**** TEXTURE NOT READABLE ****: " + path + "\r\n");
-    EXPECT_EQ(LogText(), "Texture file too large: " + path + " (65 bytes; the database takes at most 64)\r\n");
+    EXPECT_EQ(
+        LogText(), "Texture file too large: " + path + " (65 bytes; the database takes at most 64)\r\n");
     EXPECT_EQ(vxtest::Column(Db(), "SELECT count(*) FROM Textures;"), Strings {"0"});
 }
 

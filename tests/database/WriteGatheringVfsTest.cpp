@@ -2,8 +2,8 @@
 // wrote; consecutive pages reach the VFS beneath as few writes; and a write that fails beneath,
 // whenever it is handed on, fails the transaction and leaves a sound file.
 
-#include "database/SqliteDatabase.h"
 #include "database/WriteGatheringVfs.h"
+#include "database/SqliteDatabase.h"
 
 #include "support/FaultVfs.h"
 #include "support/TempDir.h"
@@ -65,11 +65,13 @@ struct Connection {
     {
         std::vector<int> ids;
         sqlite3_stmt* select = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT id, v FROM t ORDER BY id;", -1, &select, nullptr), SQLITE_OK);
+        EXPECT_EQ(
+            sqlite3_prepare_v2(db, "SELECT id, v FROM t ORDER BY id;", -1, &select, nullptr), SQLITE_OK);
         while (sqlite3_step(select) == SQLITE_ROW) {
             const int id = sqlite3_column_int(select, 0);
             const auto* data = static_cast<const char*>(sqlite3_column_blob(select, 1));
-            const std::string bytes(data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(select, 1)));
+            const std::string bytes(
+                data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(select, 1)));
             EXPECT_EQ(bytes, RowBytes(id)) << "row " << id;
             ids.push_back(id);
         }

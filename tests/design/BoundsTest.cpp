@@ -50,7 +50,9 @@ struct Rejections {
     std::vector<std::string> names;
     ZR::BoundsRejectHandler Handler()
     {
-        return [this](const ZR::CompositeObject& object, const char*) { names.emplace_back(object.name.c_str()); };
+        return [this](const ZR::CompositeObject& object, const char*) {
+            names.emplace_back(object.name.c_str());
+        };
     }
 };
 
@@ -160,8 +162,9 @@ TEST(Bounds, NonFinitePlacementOrBoxIsNotUsed)
 // The box's bounds as bit patterns, so that the signs of zeros count.
 std::vector<uint32_t> BoxBits(const ZR::Aabb& box)
 {
-    return {std::bit_cast<uint32_t>(box.min.x), std::bit_cast<uint32_t>(box.min.y), std::bit_cast<uint32_t>(box.min.z),
-        std::bit_cast<uint32_t>(box.max.x), std::bit_cast<uint32_t>(box.max.y), std::bit_cast<uint32_t>(box.max.z)};
+    return {std::bit_cast<uint32_t>(box.min.x), std::bit_cast<uint32_t>(box.min.y),
+        std::bit_cast<uint32_t>(box.min.z), std::bit_cast<uint32_t>(box.max.x),
+        std::bit_cast<uint32_t>(box.max.y), std::bit_cast<uint32_t>(box.max.z)};
 }
 
 TEST(Bounds, EqualBoundsKeepTheFirstPointsSignOfZero)

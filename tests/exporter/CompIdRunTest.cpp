@@ -87,8 +87,10 @@ protected:
         while (!open.empty()) {
             vx::HostNode* node = open.back();
             open.pop_back();
-            EXPECT_EQ(std::string(node->GetUserPropBuffer()).find("COMPID"), std::string::npos) << node->GetName();
-            EXPECT_EQ(std::string(node->GetUserPropBuffer()).find("GEOMID"), std::string::npos) << node->GetName();
+            EXPECT_EQ(std::string(node->GetUserPropBuffer()).find("COMPID"), std::string::npos)
+                << node->GetName();
+            EXPECT_EQ(std::string(node->GetUserPropBuffer()).find("GEOMID"), std::string::npos)
+                << node->GetName();
             for (int index = 0; index < node->NumberOfChildren(); ++index)
                 open.push_back(node->GetChildNode(index));
         }

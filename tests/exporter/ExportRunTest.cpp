@@ -3,10 +3,10 @@
 #include "ExportTestSupport.h"
 
 #include "exporter/ExportTexts.h"
+#include "exporter/VNX30MaxExporter.h"
 #include "run/NodeProgressHook.h"
 #include "run/RunPhaseHook.h"
 #include "run/SceneContext.h"
-#include "exporter/VNX30MaxExporter.h"
 
 #include "base/DFile.h"
 #include "database/DesignDatabase.h"
@@ -44,14 +44,20 @@ class ExportRunTest : public ::testing::Test {
 protected:
     void SetUp() override { host.SetUiDriver(&driver); }
 
-    int Export(bool suppressPrompts = true) { return exporter.DoExport(target.c_str(), &host, suppressPrompts); }
+    int Export(bool suppressPrompts = true)
+    {
+        return exporter.DoExport(target.c_str(), &host, suppressPrompts);
+    }
     std::string LogPath() const { return target + ".log"; }
     std::vector<std::string> Log() const { return ReadLogLines(LogPath()); }
     std::vector<std::string> TemporaryFiles() const
     {
         return vxtest::FilesStartingWith(dir.Path().string(), ".house.vx-");
     }
-    std::string VersionGuid() const { return Database(target).Column("SELECT guid FROM CurrentVersion;").at(0); }
+    std::string VersionGuid() const
+    {
+        return Database(target).Column("SELECT guid FROM CurrentVersion;").at(0);
+    }
 
     // Gives the design root a component placing an object with one triangle, so that the run has
     // an object to write.
@@ -115,9 +121,10 @@ TEST_F(ExportRunTest, EmptySceneKeepsThePreviousTargetAndReportsNoValidObjectsIn
     EXPECT_EQ(outcome.status, ExportStatus::NoValidObjects);
     EXPECT_FALSE(outcome.targetReplaced);
     EXPECT_EQ(outcome.logPath, LogPath());
-    EXPECT_EQ(Log(), (std::vector<std::string> {"Scaling factor: 1.00000", "Export as single object: yes",
-                         "The following object can be imported as library object:", "house",
-                         "The target file was not replaced.", "No valid objects have been found."}));
+    EXPECT_EQ(Log(),
+        (std::vector<std::string> {"Scaling factor: 1.00000", "Export as single object: yes",
+            "The following object can be imported as library object:", "house",
+            "The target file was not replaced.", "No valid objects have been found."}));
     EXPECT_TRUE(driver.boxes.empty());
     EXPECT_EQ(driver.dialogs, 0);
     // An empty design replaces nothing: the previous export stays, and nothing is left beside it.
@@ -222,7 +229,8 @@ TEST_F(ExportRunTest, TargetInUseIsReportedOnceAndLeftAlone)
         const std::string reason
             = holder == Holder::Directory ? "the target is a folder" : "another program holds the target";
         for (const bool suppress : {true, false}) {
-            SCOPED_TRACE(testing::Message() << "holder " << static_cast<int>(holder) << " suppress " << suppress);
+            SCOPED_TRACE(
+                testing::Message() << "holder " << static_cast<int>(holder) << " suppress " << suppress);
             std::filesystem::remove_all(target);
             driver.boxes.clear();
             vx::DFile lock;
@@ -239,11 +247,13 @@ TEST_F(ExportRunTest, TargetInUseIsReportedOnceAndLeftAlone)
             EXPECT_FALSE(exporter.LastOutcome().targetReplaced);
             EXPECT_EQ(exporter.LastOutcome().detail, reason);
             if (suppress) {
-                EXPECT_EQ(Log(), (std::vector<std::string> {"File is in use by another process.", "Reason: " + reason}));
+                EXPECT_EQ(Log(),
+                    (std::vector<std::string> {"File is in use by another process.", "Reason: " + reason}));
                 EXPECT_TRUE(driver.boxes.empty());
             } else {
                 EXPECT_EQ(Log(), std::vector<std::string> {"Reason: " + reason});
-                EXPECT_EQ(driver.boxes, std::vector<std::string> {"Error: File is in use by another process."});
+                EXPECT_EQ(
+                    driver.boxes, std::vector<std::string> {"Error: File is in use by another process."});
             }
             if (holder == Holder::Directory)
                 EXPECT_TRUE(std::filesystem::is_directory(target));
@@ -262,7 +272,8 @@ TEST_F(ExportRunTest, FolderThatCannotBeWrittenMakesTheTargetInUse)
     std::filesystem::create_directory(folder);
     target = folder + "/house.vx";
     vxtest::WriteBytes(target, kPrevious);
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
 
     Export();
 
@@ -292,7 +303,8 @@ TEST_F(ExportRunTest, CancellationKeepsThePreviousTarget)
         ASSERT_GE(log.size(), 2u);
         EXPECT_EQ(log[log.size() - 2], "Export was cancelled by user.");
         EXPECT_EQ(log.back(), "The target file was not replaced.");
-        EXPECT_EQ(cancelling.boxes, std::vector<std::string> {"Info: Done.\r\n\r\nLog file written to: " + LogPath()});
+        EXPECT_EQ(cancelling.boxes,
+            std::vector<std::string> {"Info: Done.\r\n\r\nLog file written to: " + LogPath()});
         EXPECT_TRUE(TemporaryFiles().empty());
         host.SetUiDriver(&driver);
     }
@@ -315,7 +327,8 @@ TEST_F(ExportRunTest, FailedCommitStampsNothingAndKeepsThePreviousTarget)
         }
         ASSERT_FALSE(database.empty());
         ASSERT_EQ(sqlite3_open(dir.File(database).c_str(), &reader), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM Guids;", nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_EQ(
+            sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM Guids;", nullptr, nullptr, nullptr), SQLITE_OK);
     };
 
     EXPECT_EQ(Export(false), vx::kExportResultDone);
@@ -330,9 +343,11 @@ TEST_F(ExportRunTest, FailedCommitStampsNothingAndKeepsThePreviousTarget)
     // The database's own reason follows, in the log and in the outcome.
     EXPECT_EQ(log[log.size() - 2], "Reason: database is locked");
     EXPECT_EQ(log.back(), "The target file was not replaced.");
-    EXPECT_EQ(exporter.LastOutcome().detail, "the design database could not be committed: database is locked");
-    EXPECT_EQ(driver.boxes, std::vector<std::string> {"Error: The design database could not be committed.\r\n\r\n"
-                                                      "The target file was not replaced."});
+    EXPECT_EQ(
+        exporter.LastOutcome().detail, "the design database could not be committed: database is locked");
+    EXPECT_EQ(driver.boxes,
+        std::vector<std::string> {"Error: The design database could not be committed.\r\n\r\n"
+                                  "The target file was not replaced."});
     EXPECT_TRUE(TemporaryFiles().empty());
 }
 
@@ -342,14 +357,17 @@ TEST_F(ExportRunTest, WrittenDesignRootIsALibraryObjectAndTheRunEndsWithInfo)
     EXPECT_EQ(Export(false), vx::kExportResultDone);
 
     EXPECT_EQ(exporter.LastOutcome().status, ExportStatus::Succeeded);
-    EXPECT_EQ(driver.boxes, std::vector<std::string> {"Info: Done.\r\n\r\nLog file written to: " + LogPath()});
-    EXPECT_EQ(driver.progressTitles, (std::vector<std::string> {"Collecting objects...", "Writing objects..."}));
+    EXPECT_EQ(
+        driver.boxes, std::vector<std::string> {"Info: Done.\r\n\r\nLog file written to: " + LogPath()});
+    EXPECT_EQ(
+        driver.progressTitles, (std::vector<std::string> {"Collecting objects...", "Writing objects..."}));
     // Collecting: the root node's conversion is 1 of 1 nodes; writing: 0, the root's one instance,
     // then the root itself (2 steps).
     EXPECT_EQ(driver.percents, (std::vector<int> {100, 0, 50, 100}));
 
     Database db(target);
-    EXPECT_EQ(db.Column("SELECT name || ' ' || aabb_min_x || ' ' || aabb_max_z || ' ' || lod_id || ' ' || ifnull(explode, 'NULL') "
+    EXPECT_EQ(db.Column("SELECT name || ' ' || aabb_min_x || ' ' || aabb_max_z || ' ' || lod_id || ' ' || "
+                        "ifnull(explode, 'NULL') "
                         "|| ' ' || ifnull(chain, 'NULL') || ' ' || ifnull(traceable, 'NULL') "
                         "|| ' ' || ifnull(geometry_scale_z, 'NULL') FROM CompositeObjects ORDER BY luid;"),
         (std::vector<std::string> {"- no name - -1000.0 1000.0 0 NULL NULL NULL NULL",
@@ -358,7 +376,8 @@ TEST_F(ExportRunTest, WrittenDesignRootIsALibraryObjectAndTheRunEndsWithInfo)
                         "JOIN PropertyDictionary d ON d.luid = p.propdic_luid;"),
         std::vector<std::string> {"ImportTemplate 257 Release"});
     // A complete database: every table of the format, the fixed dictionary, a stamped version.
-    EXPECT_EQ(db.Integer("SELECT count(*) FROM sqlite_master WHERE type='table' AND name<>'sqlite_sequence';"), 31);
+    EXPECT_EQ(
+        db.Integer("SELECT count(*) FROM sqlite_master WHERE type='table' AND name<>'sqlite_sequence';"), 31);
     EXPECT_EQ(db.Integer("SELECT count(*) FROM PropertyDictionary WHERE luid <= 15;"), 15);
     EXPECT_EQ(db.Column("SELECT length(guid) FROM CurrentVersion;"), std::vector<std::string> {"16"});
     EXPECT_EQ(db.Column("PRAGMA encoding;"), std::vector<std::string> {"UTF-16le"});
@@ -381,7 +400,8 @@ TEST_F(ExportRunTest, FailedObjectsAreReportedInTheLogTheBoxAndTheOutcome)
     EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
         (std::vector<std::string> {"Failed objects:", "Chair", "- no name -"}));
     EXPECT_EQ(driver.boxes,
-        std::vector<std::string> {"Warning: 2 objects could not be converted.\r\n\r\nFailed object names written to: "
+        std::vector<std::string> {
+            "Warning: 2 objects could not be converted.\r\n\r\nFailed object names written to: "
             + LogPath()});
     EXPECT_EQ(exporter.failedCount, 0);
     EXPECT_TRUE(exporter.failedNames.IsEmpty());
@@ -444,7 +464,8 @@ TEST_F(ExportRunTest, LeftoversOfKilledRunsAreRemovedAndOnlyThose)
     EXPECT_TRUE(exporter.LastOutcome().targetReplaced);
     EXPECT_FALSE(std::filesystem::exists(dir.File(".house.vx-dead01")));
     EXPECT_FALSE(std::filesystem::exists(dir.File(".house.vx-dead01-journal")));
-    EXPECT_FALSE(std::filesystem::exists(dir.File(".house.vx-gone01-journal"))) << "a journal without its file";
+    EXPECT_FALSE(std::filesystem::exists(dir.File(".house.vx-gone01-journal")))
+        << "a journal without its file";
     for (const char* kept : {".house.vx-live01", ".other.vx-dead02", ".house.vx-toolong", "house.vx-dead03"})
         EXPECT_TRUE(std::filesystem::exists(dir.File(kept))) << kept;
 }
@@ -473,7 +494,8 @@ TEST_F(ExportRunTest, AnSqliteClientHoldingTheTargetKeepsItInUse)
     sqlite3* client = nullptr;
     const auto hold = [&] {
         ASSERT_EQ(sqlite3_open(target.c_str(), &client), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(client, "BEGIN EXCLUSIVE; CREATE TABLE ClientNotes (n);", nullptr, nullptr, nullptr),
+        ASSERT_EQ(
+            sqlite3_exec(client, "BEGIN EXCLUSIVE; CREATE TABLE ClientNotes (n);", nullptr, nullptr, nullptr),
             SQLITE_OK);
     };
     bool holdWhileWriting = false;
@@ -495,7 +517,8 @@ TEST_F(ExportRunTest, AnSqliteClientHoldingTheTargetKeepsItInUse)
         EXPECT_FALSE(exporter.LastOutcome().targetReplaced);
         EXPECT_EQ(sqlite3_exec(client, "COMMIT;", nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(client);
-        EXPECT_EQ(Database(target).Integer("SELECT count(*) FROM sqlite_master WHERE name = 'ClientNotes';"), 1);
+        EXPECT_EQ(
+            Database(target).Integer("SELECT count(*) FROM sqlite_master WHERE name = 'ClientNotes';"), 1);
         EXPECT_TRUE(TemporaryFiles().empty());
         sqlite3* cleaner = nullptr;
         ASSERT_EQ(sqlite3_open(target.c_str(), &cleaner), SQLITE_OK);
@@ -540,7 +563,9 @@ TEST_F(ExportRunTest, ExceptionLeavesThePreviousTargetAndTheNextRunWorks)
     EXPECT_EQ(exporter.LastOutcome().detail, "host failure");
     EXPECT_TRUE(ReadBytes(target) == std::string(kPrevious));
     EXPECT_TRUE(TemporaryFiles().empty());
-    EXPECT_EQ(Log(), (std::vector<std::string> {"Error: the export failed: host failure", "The target file was not replaced."}));
+    EXPECT_EQ(Log(),
+        (std::vector<std::string> {
+            "Error: the export failed: host failure", "The target file was not replaced."}));
     EXPECT_EQ(vx::CurrentSceneContext(), nullptr);
 
     driver.onProgressStart = nullptr;
@@ -597,7 +622,8 @@ TEST_F(ExportRunTest, SavedSceneNamesTheRootRecord)
     host.SetSceneFile("/scenes/villa.max");
     AddObjectToDesign();
     Export();
-    EXPECT_EQ(Database(target).Column("SELECT name FROM CompositeObjects WHERE luid = (SELECT object_luid FROM Roots);"),
+    EXPECT_EQ(Database(target).Column(
+                  "SELECT name FROM CompositeObjects WHERE luid = (SELECT object_luid FROM Roots);"),
         std::vector<std::string> {"villa"});
 }
 
@@ -621,10 +647,14 @@ TEST_F(ExportRunTest, PhaseHookHearsTheBoundariesTheRunReaches)
     using vx::RunPhase;
     struct Heard {
         std::vector<RunPhase> phases;
-        static void Note(void* context, RunPhase phase) { static_cast<Heard*>(context)->phases.push_back(phase); }
+        static void Note(void* context, RunPhase phase)
+        {
+            static_cast<Heard*>(context)->phases.push_back(phase);
+        }
     };
     const std::vector<RunPhase> complete {RunPhase::Started, RunPhase::ScenePassesRun, RunPhase::TreeBuilt,
-        RunPhase::DatabaseOpened, RunPhase::Converted, RunPhase::Written, RunPhase::Committed, RunPhase::Released};
+        RunPhase::DatabaseOpened, RunPhase::Converted, RunPhase::Written, RunPhase::Committed,
+        RunPhase::Released};
     struct Restore {
         vx::RunPhaseHook saved = vx::CurrentRunPhaseHook();
         ~Restore() { vx::CurrentRunPhaseHook() = saved; }

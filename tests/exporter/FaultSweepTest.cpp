@@ -30,8 +30,9 @@ using vx::ExportStatus;
 std::string HouseScene()
 {
     const char* dir = std::getenv("VX_SOURCE_DIR");
-    const std::filesystem::path source
-        = dir ? std::filesystem::path(dir) : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+    const std::filesystem::path source = dir
+        ? std::filesystem::path(dir)
+        : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
     return (source / "examples" / "house" / "house.json").string();
 }
 
@@ -92,9 +93,9 @@ protected:
         // The log says why and that the target was kept (the run's closing lines may follow).
         const std::vector<std::string> log = vxtest::ReadLogLines(target + ".log");
         EXPECT_NE(std::find(log.begin(), log.end(), std::string(vx::kLogTargetKept)), log.end());
-        EXPECT_NE(std::find_if(log.begin(), log.end(), [](const std::string& line) {
-            return line.rfind("Error: ", 0) == 0;
-        }), log.end());
+        EXPECT_NE(std::find_if(log.begin(), log.end(),
+                      [](const std::string& line) { return line.rfind("Error: ", 0) == 0; }),
+            log.end());
     }
 
     vxtest::TempDir dir;

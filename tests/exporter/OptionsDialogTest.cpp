@@ -1,7 +1,7 @@
 // The options dialog: its template, its handler, and the dialog paths of DoExport.
 
-#include "exporter/ExportTexts.h"
 #include "exporter/OptionsDialog.h"
+#include "exporter/ExportTexts.h"
 #include "exporter/VNX30MaxExporter.h"
 
 #include "memoryhost/MemoryHost.h"

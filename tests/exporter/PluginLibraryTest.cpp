@@ -1,9 +1,9 @@
 // The library's answers inside the exporter layer: the description waits for the module handle,
 // and an outcome survives its trip through the report view.
 
+#include "exporter/PluginLibrary.h"
 #include "exporter/ExportReportView.h"
 #include "exporter/ModuleHandle.h"
-#include "exporter/PluginLibrary.h"
 
 #include <gtest/gtest.h>
 

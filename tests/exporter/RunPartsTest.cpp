@@ -3,8 +3,8 @@
 
 #include "exporter/DesignRoot.h"
 #include "exporter/ModuleManager.h"
-#include "run/SceneContext.h"
 #include "exporter/TargetReplacement.h"
+#include "run/SceneContext.h"
 
 #include "base/DFile.h"
 #include "support/TempDir.h"
@@ -54,9 +54,7 @@ TEST(DesignRoot, IsCreatedValidNamedAndRegistered)
 
 TEST(DesignRoot, LodWithoutPropertiesFollowsTheOptionThenTheBox)
 {
-    const auto box = [](float x, float y, float z) {
-        return ZR::Aabb {{0, 0, 0}, {x, y, z}, true};
-    };
+    const auto box = [](float x, float y, float z) { return ZR::Aabb {{0, 0, 0}, {x, y, z}, true}; };
     EXPECT_EQ(vx::LodTypeWithoutProperties(0, box(10, 10, 10)), 0);
     EXPECT_EQ(vx::LodTypeWithoutProperties(1, box(10, 10, 10)), 1);
     EXPECT_EQ(vx::LodTypeWithoutProperties(2, box(10, 10, 10)), 2);

@@ -55,8 +55,12 @@ TEST_F(Attachment, OnlyTheFourLayoutsAreAccepted)
         bool accepted;
     };
     const Case cases[] = {
-        {false, 0, false, true}, {true, 0, false, true}, {true, 1, false, true}, {true, 2, false, true},
-        {true, 0, true, false}, {false, 1, false, false},
+        {false, 0, false, true},
+        {true, 0, false, true},
+        {true, 1, false, true},
+        {true, 2, false, true},
+        {true, 0, true, false},
+        {false, 1, false, false},
     };
     ZR::Model model;
     int accepted = 0;
@@ -73,7 +77,8 @@ TEST_F(Attachment, OnlyTheFourLayoutsAreAccepted)
     gap->AllocateTexCoords(1, 2);
     AttachVertexData(model, gap, MakeState(0.5f).Get(), Transform {});
     EXPECT_EQ(model.pairs.Count(), 4u);
-    EXPECT_EQ(CloseLog(), "Invalid vertex data format\r\nInvalid vertex data format\r\nInvalid vertex data format\r\n");
+    EXPECT_EQ(CloseLog(),
+        "Invalid vertex data format\r\nInvalid vertex data format\r\nInvalid vertex data format\r\n");
 }
 
 TEST_F(Attachment, FullyTransparentOrEmptyPiecesAreLeftOut)
@@ -187,8 +192,8 @@ TEST(NormalTransformer, GivesTransformNormalsResultBitForBit)
     // and more distinct normals than the transformer keeps.
     const Rotation rows = NormalRows({{2, 0, 0.5f}, {0, 1, 0}, {0.25f, 0, 1}});
     const float nan = std::nanf("");
-    std::vector<Vector3> normals {{0, 1, 0}, {-0.0f, 1, 0}, {0, 1, -0.0f}, {1e-30f, 1, 0}, {nan, 1, 0},
-        {INFINITY, 0, 0}, {0, 0, 0}};
+    std::vector<Vector3> normals {
+        {0, 1, 0}, {-0.0f, 1, 0}, {0, 1, -0.0f}, {1e-30f, 1, 0}, {nan, 1, 0}, {INFINITY, 0, 0}, {0, 0, 0}};
     for (int i = 0; i < 2000; ++i) {
         const float a = static_cast<float>(i % 700) * 0.01f;
         normals.push_back({std::sin(a), std::cos(a), static_cast<float>(i % 3) - 1.0f});

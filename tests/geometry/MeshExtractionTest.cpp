@@ -37,8 +37,8 @@ HostMatrix3 Translation(float x, float y, float z)
 
 TEST_F(Extraction, OneFaceGivesThreeCornersInTheNodeFrameInMetres)
 {
-    MemoryNode& node = AddMeshNode("Tri", {{100, 0, 0}, {100, 200, 0}, {100, 0, 300}},
-        {HostFace {{0, 1, 2}, 0, 0}});
+    MemoryNode& node
+        = AddMeshNode("Tri", {{100, 0, 0}, {100, 200, 0}, {100, 0, 300}}, {HostFace {{0, 1, 2}, 0, 0}});
     node.SetLocalTM(Translation(100, 0, 0)); // the pivot sits on the first vertex
     Array<GeometryPair> pairs;
     ConvertNodeGeometry(node, pairs);
@@ -63,7 +63,8 @@ TEST_F(Extraction, OneFaceGivesThreeCornersInTheNodeFrameInMetres)
 TEST_F(Extraction, TextureCoordinatesFlipVAndTinyNormalComponentsBecomeZero)
 {
     MemoryMesh* mesh = nullptr;
-    MemoryNode& node = AddMeshNode("Mapped", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {HostFace {{0, 1, 2}, 1, 0}}, &mesh);
+    MemoryNode& node
+        = AddMeshNode("Mapped", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {HostFace {{0, 1, 2}, 1, 0}}, &mesh);
     mesh->SetExplicitNormals({{0, 1e-6f, 1}, {0, 0, 1}, {0, 0, 1}});
     mesh->SetMapChannel(1, MemoryMapChannel {{{0.25f, 0.75f, 0.5f}}, {HostTVFace {{0, 0, 0}}}});
     mesh->SetMapChannel(3, MemoryMapChannel {{{1, 1, 0}}, {HostTVFace {{0, 0, 0}}}});
@@ -85,8 +86,8 @@ TEST_F(Extraction, SmoothingGroupsChooseTheCornerNormal)
     // edge; in different groups each keeps its own face normal.
     const MeshArray<HostPoint3> verts {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, -1}};
     for (const bool smooth : {true, false}) {
-        MemoryNode& node = AddMeshNode("Fold", verts,
-            {HostFace {{0, 1, 2}, 1, 0}, HostFace {{0, 3, 1}, smooth ? 1u : 2u, 0}});
+        MemoryNode& node = AddMeshNode(
+            "Fold", verts, {HostFace {{0, 1, 2}, 1, 0}, HostFace {{0, 3, 1}, smooth ? 1u : 2u, 0}});
         GeometryConvertor convertor;
         ASSERT_EQ(convertor.Convert(node), 0);
         const VMVertexData& vd = *convertor.Parts()[0].vertexData;
@@ -102,7 +103,8 @@ TEST_F(Extraction, SmoothingGroupsChooseTheCornerNormal)
 
 TEST_F(Extraction, NormalsFollowARotatedAndStretchedObjectOffset)
 {
-    MemoryNode& node = AddMeshNode("Slanted", {{0, 0, 0}, {1, 0, 1}, {0, 1, 2}}, {HostFace {{0, 1, 2}, 0, 0}});
+    MemoryNode& node
+        = AddMeshNode("Slanted", {{0, 0, 0}, {1, 0, 1}, {0, 1, 2}}, {HostFace {{0, 1, 2}, 0, 0}});
     node.SetLocalTM(MakeRotationMatrix(MakeQuatFromAxisAngle({0, 0, 1}, 0.7f)) * Translation(5, 6, 7));
     node.SetObjectOffset({1, 2, 3}, MakeQuatFromAxisAngle({1, 1, 0}, 1.1f), {1, 4, 0.5f});
     GeometryConvertor convertor;
@@ -127,7 +129,9 @@ TEST_F(Extraction, MultiMaterialSplitsByIdentifierModuloTheSubMaterialCount)
         sub.diffuse = {greys[i], greys[i], greys[i]};
         multi.subMaterials.push_back(&sub);
     }
-    auto face = [](uint32_t a, uint32_t b, uint32_t c, uint32_t id) { return HostFace {{a, b, c}, 0, id << 16}; };
+    auto face = [](uint32_t a, uint32_t b, uint32_t c, uint32_t id) {
+        return HostFace {{a, b, c}, 0, id << 16};
+    };
     MemoryNode& node = AddMeshNode("Split", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
         {face(0, 1, 2, 0), face(0, 1, 3, 4), face(0, 2, 3, 0)});
     node.SetMaterial(&multi);
@@ -159,7 +163,8 @@ TEST_F(Extraction, MaterialIdentifiersThatDoNotMatchGiveOnePieceAndAWarning)
     MemoryMaterial& sub1 = host.AddMaterial(kClassStandardMaterial2, "Second");
     multi.subMaterials = {&sub0, &sub1};
     MemoryMesh* mesh = nullptr;
-    MemoryNode& node = AddMeshNode("Odd", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {HostFace {{0, 1, 2}, 0, 1u << 16}}, &mesh);
+    MemoryNode& node
+        = AddMeshNode("Odd", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {HostFace {{0, 1, 2}, 0, 1u << 16}}, &mesh);
     node.SetMaterial(&multi);
     GeometryConvertor convertor;
     VMRef<VMVertexData> vd = convertor.BuildVertexData(*mesh, &node, true, true);
@@ -215,7 +220,8 @@ TEST_F(Extraction, TheHouseExampleObjectsCarryGeometry)
 {
     const char* source = std::getenv("VX_SOURCE_DIR");
     ASSERT_NE(source, nullptr);
-    SceneLoadResult loaded = LoadSceneFile((std::filesystem::path(source) / "examples" / "house" / "house.json").string());
+    SceneLoadResult loaded
+        = LoadSceneFile((std::filesystem::path(source) / "examples" / "house" / "house.json").string());
     ASSERT_FALSE(loaded.error);
     int meshNodes = 0;
     std::function<void(HostNode&)> visit = [&](HostNode& node) {

@@ -39,17 +39,28 @@ TEST(MeshesEqual, ComparesEveryPartTheConversionReads)
         bool equal;
     };
     const Case cases[] = {
-        {"a copy", [](MeshData&) { }, true},
+        {"a copy", [](MeshData&) {}, true},
         {"0 against -0", [](MeshData& m) { m.verts[0].x = -0.0f; }, true},
         {"a vertex moved by one ulp", [](MeshData& m) { m.verts[1].x = std::nextafter(1.0f, 2.0f); }, false},
         {"a NaN coordinate", [](MeshData& m) { m.verts[1].y = NAN; }, false},
-        {"one vertex more", [](MeshData& m) { m.verts.push_back({5, 5, 5}); }, false},
-        {"other faces over the same vertices", [](MeshData& m) { m.faces[1] = vx::HostFace {{2, 3, 1}, 1, 0}; },
+        {"one vertex more",
+            [](MeshData& m) {
+                m.verts.push_back({5, 5, 5});
+            },
+            false},
+        {"other faces over the same vertices",
+            [](MeshData& m) {
+                m.faces[1] = vx::HostFace {{2, 3, 1}, 1, 0};
+            },
             false},
         {"another smoothing group", [](MeshData& m) { m.faces[0].smGroup = 2; }, false},
         {"another material identifier", [](MeshData& m) { m.faces[1].flags = 3u << 16; }, false},
         {"a texture vertex moved", [](MeshData& m) { m.uv.verts[3].x = 0.5f; }, false},
-        {"other texture faces", [](MeshData& m) { m.uv.faces[0] = vx::HostTVFace {{2, 1, 0}}; }, false},
+        {"other texture faces",
+            [](MeshData& m) {
+                m.uv.faces[0] = vx::HostTVFace {{2, 1, 0}};
+            },
+            false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

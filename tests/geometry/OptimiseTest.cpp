@@ -39,8 +39,12 @@ TEST(Optimise, WeldsOnlyVerticesEqualInEveryChannel)
     // Two triangles of a quad sharing the edge 1-2; the second copy of corner 2 has -0 as u,
     // which equals 0, and corner 1's copy has another normal, so it stays apart.
     VMRef<VMVertexData> v = MakeList({
-        {{0, 0, 0}, kUp}, {{1, 0, 0}, kUp}, {{0, 0, 1}, kUp},
-        {{1, 0, 0}, {0, 0, 1}}, {{1, 0, 1}, kUp}, {{0, 0, 1}, kUp, -0.0f},
+        {{0, 0, 0}, kUp},
+        {{1, 0, 0}, kUp},
+        {{0, 0, 1}, kUp},
+        {{1, 0, 0}, {0, 0, 1}},
+        {{1, 0, 1}, kUp},
+        {{0, 0, 1}, kUp, -0.0f},
     });
     OptimiseVertexData(*v);
     EXPECT_EQ(v->indexCount, 6);
@@ -63,10 +67,18 @@ TEST(Optimise, NothingSharedLeavesTheListUnindexed)
 TEST(Optimise, DegenerateTrianglesAreRemoved)
 {
     VMRef<VMVertexData> v = MakeList({
-        {{0, 0, 0}, kUp}, {{0, 0, 0}, kUp}, {{1, 0, 0}, kUp},          // two equal corners
-        {{0, 0, 0}, kUp}, {{1e-16f, 0, 0}, kUp}, {{0, 0, 1}, kUp},     // an edge shorter than 1e-15
-        {{0, 0, 0}, kUp}, {{1, 0, 0}, kUp}, {{2, 0, 0}, kUp},          // collinear
-        {{5, 0, 0}, kUp}, {{6, 0, 0}, kUp}, {{5, 0, 1}, kUp},
+        {{0, 0, 0}, kUp},
+        {{0, 0, 0}, kUp},
+        {{1, 0, 0}, kUp}, // two equal corners
+        {{0, 0, 0}, kUp},
+        {{1e-16f, 0, 0}, kUp},
+        {{0, 0, 1}, kUp}, // an edge shorter than 1e-15
+        {{0, 0, 0}, kUp},
+        {{1, 0, 0}, kUp},
+        {{2, 0, 0}, kUp}, // collinear
+        {{5, 0, 0}, kUp},
+        {{6, 0, 0}, kUp},
+        {{5, 0, 1}, kUp},
     });
     OptimiseVertexData(*v);
     EXPECT_EQ(v->vertexCount, 3);

@@ -17,8 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 #include <limits>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -102,8 +102,10 @@ protected:
     void ExpectNoPassKeys()
     {
         for (vx::HostNode* node : AllNodes()) {
-            EXPECT_EQ(std::string(node->GetUserPropBuffer()).find("COMPID"), std::string::npos) << node->GetName();
-            EXPECT_EQ(std::string(node->GetUserPropBuffer()).find("GEOMID"), std::string::npos) << node->GetName();
+            EXPECT_EQ(std::string(node->GetUserPropBuffer()).find("COMPID"), std::string::npos)
+                << node->GetName();
+            EXPECT_EQ(std::string(node->GetUserPropBuffer()).find("GEOMID"), std::string::npos)
+                << node->GetName();
         }
     }
 
@@ -224,7 +226,8 @@ TEST_F(CompIdPassTest, BoxesSharingObjectAndMaterialShareOneCompositeAndAUniqueB
     EXPECT_EQ(Prop(a, "COMPID"), Prop(a, "GEOMID"));
     EXPECT_EQ(Prop(b, "COMPID"), Prop(a, "COMPID"));
     EXPECT_NE(Prop(other, "GEOMID"), Prop(a, "GEOMID")) << "another material";
-    EXPECT_EQ(std::string(unique.GetUserPropBuffer()), "GEOMID = " + Prop(unique, "GEOMID") + "\nCOMPID = \n");
+    EXPECT_EQ(
+        std::string(unique.GetUserPropBuffer()), "GEOMID = " + Prop(unique, "GEOMID") + "\nCOMPID = \n");
 
     const std::string shared = Prop(a, "COMPID");
     Convert(false);

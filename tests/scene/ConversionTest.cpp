@@ -72,7 +72,8 @@ TEST_F(ConversionTest, NodesSharingObjectMaterialAndCompIdShareOneComposite)
     EXPECT_NE(turned.azimuth + turned.elevation + turned.twist, 0.0f);
     EXPECT_FALSE(first->sizeFlag);
     EXPECT_FALSE(first->lengthFlag);
-    const std::string* color = first->properties.FindText(ZR::MakePropertyKey("Color", ZR::PROPERTY_TYPE_TEXT));
+    const std::string* color
+        = first->properties.FindText(ZR::MakePropertyKey("Color", ZR::PROPERTY_TYPE_TEXT));
     ASSERT_NE(color, nullptr);
     EXPECT_EQ(*color, "red");
     EXPECT_EQ(first->properties.Texts.Count(), 1u) << "the pass keys are gone before the copy";
@@ -273,7 +274,8 @@ TEST_F(ConversionTest, SingleObjectModeMergesIntoTheTargetAndBuildsParts)
     EXPECT_STREQ(valve->object->name.c_str(), "Valve");
     EXPECT_TRUE(valve->object->fromGeometryNode);
     EXPECT_EQ(PlacementOf(*valve), (vx::AnglePlacement {1, 2, 3, 0, 0, 0}));
-    const std::string* part = valve->properties.FindText(ZR::MakePropertyKey("VNXPart", ZR::PROPERTY_TYPE_TEXT));
+    const std::string* part
+        = valve->properties.FindText(ZR::MakePropertyKey("VNXPart", ZR::PROPERTY_TYPE_TEXT));
     ASSERT_NE(part, nullptr);
     EXPECT_EQ(*part, "Valve");
     ASSERT_EQ(context.partTable.size(), 2u);
@@ -289,8 +291,8 @@ TEST_F(ConversionTest, ScalableTemplateKeepsItsIdentifierAndSizesFromTheBox)
     node.SetUserPropBuffer("VNXScalable ShelfTemplate");
     // Another object with the same material shares the template silently; another material warns.
     AddGeometry(host.GetRoot(), "SameMaterial").SetUserPropBuffer("VNXScalable ShelfTemplate");
-    vx::MemoryNode& other
-        = AddGeometry(host.GetRoot(), "OtherShelf", nullptr, &host.AddMaterial(vx::kClassStandardMaterial, "m"));
+    vx::MemoryNode& other = AddGeometry(
+        host.GetRoot(), "OtherShelf", nullptr, &host.AddMaterial(vx::kClassStandardMaterial, "m"));
     other.SetUserPropBuffer("VNXScalable ShelfTemplate");
 
     Convert(false);
@@ -299,7 +301,8 @@ TEST_F(ConversionTest, ScalableTemplateKeepsItsIdentifierAndSizesFromTheBox)
     ZR::ObjectInstance* otherShelf = RootInstance("OtherShelf");
     ASSERT_TRUE(shelf && otherShelf);
     const ZR::CompositeObject& object = *shelf->object;
-    EXPECT_EQ(object.guid, ZR::CompositeObjectGuidByName(vx::DUniqueID::FromName("ShelfTemplate[SC];").ToString().c_str()));
+    EXPECT_EQ(object.guid,
+        ZR::CompositeObjectGuidByName(vx::DUniqueID::FromName("ShelfTemplate[SC];").ToString().c_str()));
     EXPECT_STREQ(object.name.c_str(), "ShelfTemplate");
     EXPECT_EQ(object.data.stretchType, ZR::CompositeObjectData::STRETCH_SCALABLE);
     EXPECT_TRUE(shelf->sizeFlag);
@@ -341,11 +344,15 @@ TEST_F(ConversionTest, NormalisationScalesToOneUnitAndLaysTheExtrusionAlongZ)
     // In millimetres: 2000 x 4000 x 8000 units are the same box.
     EXPECT_EQ(normalisation("VNXScalable", {2000, 4000, 8000}, 0.001f).rows, scalable.rows);
     // A flat box keeps the scale 1 along its flat axis.
-    EXPECT_EQ(normalisation("VNXScalable", {2, 4, 0}, 1).rows, (vx::Rotation {{0.5f, 0, 0}, {0, 1, 0}, {0, 0, 0.25f}}));
+    EXPECT_EQ(normalisation("VNXScalable", {2, 4, 0}, 1).rows,
+        (vx::Rotation {{0.5f, 0, 0}, {0, 1, 0}, {0, 0, 0.25f}}));
     // Extrudable: host x longest turns by an azimuth, host z by an elevation, host y not at all.
-    EXPECT_EQ(normalisation("VNXExtrudable", {8, 2, 4}, 1).rows, (vx::Rotation {{0, 0, -0.125f}, {0, 1, 0}, {1, 0, 0}}));
-    EXPECT_EQ(normalisation("VNXExtrudable", {2, 4, 8}, 1).rows, (vx::Rotation {{1, 0, 0}, {0, 0, 0.125f}, {0, -1, 0}}));
-    EXPECT_EQ(normalisation("VNXExtrudable", {2, 8, 4}, 1).rows, (vx::Rotation {{1, 0, 0}, {0, 1, 0}, {0, 0, 0.125f}}));
+    EXPECT_EQ(normalisation("VNXExtrudable", {8, 2, 4}, 1).rows,
+        (vx::Rotation {{0, 0, -0.125f}, {0, 1, 0}, {1, 0, 0}}));
+    EXPECT_EQ(normalisation("VNXExtrudable", {2, 4, 8}, 1).rows,
+        (vx::Rotation {{1, 0, 0}, {0, 0, 0.125f}, {0, -1, 0}}));
+    EXPECT_EQ(normalisation("VNXExtrudable", {2, 8, 4}, 1).rows,
+        (vx::Rotation {{1, 0, 0}, {0, 1, 0}, {0, 0, 0.125f}}));
     EXPECT_EQ(normalisation("VNXExtrudable", {0, 0, 0}, 1).rows, vx::IdentityRotation());
     EXPECT_EQ(normalisation("VNXScalable\nVNXExtrudable", {2, 4, 8}, 1).rows, scalable.rows);
     EXPECT_EQ(normalisation("Other", {2, 4, 8}, 1).rows, vx::IdentityRotation());

@@ -69,7 +69,8 @@ TEST_F(ExportTreeTest, FactoryClassifiesByObjectClassAndProperties)
         {"block", vx::kSuperClassShape, {0x10, 0}, "ZRGlobalBlock", Kind::Null},
         {"box", vx::kSuperClassGeometry, vx::kClassTriangleMesh, "ZRdbBox\nZRdbArea", Kind::Null},
         {"instance", vx::kSuperClassGeometry, vx::kClassTriangleMesh, "ZRInstance Template", Kind::Instance},
-        {"missing template", vx::kSuperClassGeometry, vx::kClassTriangleMesh, "ZRInstance Nowhere", Kind::None},
+        {"missing template", vx::kSuperClassGeometry, vx::kClassTriangleMesh, "ZRInstance Nowhere",
+            Kind::None},
     };
     AddGeometry(host.GetRoot(), "Template");
     for (const auto& c : cases) {

@@ -20,7 +20,8 @@ protected:
         vx::MemoryObject& object = host.AddObject(vx::kSuperClassGeometry, vx::kClassTriangleMesh);
         auto mesh = std::make_unique<vx::MemoryMesh>();
         mesh->SetVerts({{shift, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 1}});
-        mesh->SetFaces({vx::HostFace {{0, 1, 2}}, flip ? vx::HostFace {{3, 2, 1}} : vx::HostFace {{1, 2, 3}}});
+        mesh->SetFaces(
+            {vx::HostFace {{0, 1, 2}}, flip ? vx::HostFace {{3, 2, 1}} : vx::HostFace {{1, 2, 3}}});
         object.SetMesh(std::move(mesh));
         return object;
     }

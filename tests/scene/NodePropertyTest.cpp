@@ -1,8 +1,8 @@
 // User-defined node properties: reading lines, keys, key/value splitting, rewriting the host text
 // and the level-of-detail rule.
 
-#include "scene/LodType.h"
 #include "scene/NodeProperty.h"
+#include "scene/LodType.h"
 
 #include "memoryhost/MemoryHost.h"
 
@@ -53,7 +53,8 @@ TEST_F(NodePropertyTest, LinesDropCrBlankLinesAndSurroundingBlanks)
 TEST_F(NodePropertyTest, LinesAreKeptWholeAndBytesAbove127AreNotBlanks)
 {
     const std::string longValue(400, 'v');
-    const vx::NodeProperty properties = Read("Note = " + longValue + "\nName = Caf\xC3\xA9\n\xC3\xA9t\xC3\xA9");
+    const vx::NodeProperty properties
+        = Read("Note = " + longValue + "\nName = Caf\xC3\xA9\n\xC3\xA9t\xC3\xA9");
     EXPECT_EQ(Pairs(properties),
         (KeyValues {{"Note", longValue}, {"Name", "Caf\xC3\xA9"}, {"\xC3\xA9t\xC3\xA9", ""}}));
 }

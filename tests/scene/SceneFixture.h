@@ -22,8 +22,8 @@ protected:
 
     // A geometry node under parent showing object with material (both may be null; a null object
     // gets a new geometry object of its own).
-    vx::MemoryNode& AddGeometry(vx::MemoryNode& parent, const std::string& name, vx::HostObject* object = nullptr,
-        vx::HostMaterial* material = nullptr);
+    vx::MemoryNode& AddGeometry(vx::MemoryNode& parent, const std::string& name,
+        vx::HostObject* object = nullptr, vx::HostMaterial* material = nullptr);
     // A geometry object whose mesh spans the box (0, 0, 0)..extent.
     vx::MemoryObject& AddBoxObject(const vx::HostPoint3& extent);
     // A group head node under parent.

@@ -93,7 +93,8 @@ TEST_F(HouseExample, UsesAUnitOtherThanMetresAndKnowsItsFile)
 {
     EXPECT_EQ(host_->GetMasterUnitInfo().type, kHostUnitCentimeters);
     EXPECT_EQ(std::string(host_->GetCurFileName()), "house.max");
-    EXPECT_EQ(std::string(std::filesystem::path(host_->GetCurFilePath()).parent_path()), folder_.lexically_normal());
+    EXPECT_EQ(std::string(std::filesystem::path(host_->GetCurFilePath()).parent_path()),
+        folder_.lexically_normal());
 }
 
 TEST_F(HouseExample, HasGroupsAndNodesThatShareObjects)

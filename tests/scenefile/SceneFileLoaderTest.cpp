@@ -9,8 +9,8 @@ namespace vx {
 namespace {
 
 using vxtest::Bytes;
-using vxtest::MakeScene;
 using vxtest::EncodeTga;
+using vxtest::MakeScene;
 using vxtest::Rgba;
 using vxtest::SceneFiles;
 
@@ -339,16 +339,16 @@ TEST(SceneFileLoader, ReadsSideFileArraysAcrossItsReadPieces)
     SceneFiles files;
     files.Write("big.bin", bin);
     const auto ref = [](size_t offset, std::uint32_t count) {
-        return R"({"buffer": 0, "offset": )" + std::to_string(offset) + R"(, "count": )" + std::to_string(count)
-            + R"(, "type": "f32x3"})";
+        return R"({"buffer": 0, "offset": )" + std::to_string(offset) + R"(, "count": )"
+            + std::to_string(count) + R"(, "type": "f32x3"})";
     };
     const auto mesh = [](const std::string& id, const std::string& vertices) {
         return R"({"id": ")" + id + R"(", "type": "mesh", "mesh": {"vertices": )" + vertices
             + R"(, "faces": [[0, 1, 2]]}})";
     };
     auto host = LoadOrFail(files,
-        MakeScene(R"("buffers": [{"uri": "big.bin"}], "objects": [)" + mesh("small", ref(small, kSmall)) + ", "
-            + mesh("inside", ref(small + 12 * 1000, 5)) + ", " + mesh("big", ref(big, kBig)) + ", "
+        MakeScene(R"("buffers": [{"uri": "big.bin"}], "objects": [)" + mesh("small", ref(small, kSmall))
+            + ", " + mesh("inside", ref(small + 12 * 1000, 5)) + ", " + mesh("big", ref(big, kBig)) + ", "
             + mesh("back", ref(small + 12 * 2000, 7)) + R"(],
       "nodes": [{"name": "Small", "object": "small"}, {"name": "Inside", "object": "inside"},
         {"name": "Big", "object": "big"}, {"name": "Back", "object": "back"}])"));

@@ -83,7 +83,8 @@ private:
             ASSERT_EQ(meshA->GetNumFaces(), meshB->GetNumFaces());
             for (int f = 0; f < meshA->GetNumFaces(); ++f) {
                 const HostFace fa = meshA->GetFaces()[f], fb = meshB->GetFaces()[f];
-                EXPECT_TRUE(std::ranges::equal(fa.v, fb.v) && fa.smGroup == fb.smGroup && fa.GetMatId() == fb.GetMatId());
+                EXPECT_TRUE(std::ranges::equal(fa.v, fb.v) && fa.smGroup == fb.smGroup
+                    && fa.GetMatId() == fb.GetMatId());
             }
             ASSERT_EQ(meshA->GetNumMaps(), meshB->GetNumMaps());
             for (int c = 0; c < meshA->GetNumMaps(); ++c) {
@@ -217,7 +218,8 @@ constexpr const char* kRichScene = R"({"format": "varnex-scene", "version": 1,
 class SceneFileWriter : public testing::Test {
 protected:
     // Writes host as name in the test folder and loads it again.
-    std::unique_ptr<MemoryHost> WriteAndLoad(const MemoryHost& host, const std::string& name, size_t maxInline)
+    std::unique_ptr<MemoryHost> WriteAndLoad(
+        const MemoryHost& host, const std::string& name, size_t maxInline)
     {
         const auto error = WriteSceneFile(host, files.Folder() + "/" + name, SceneWriteOptions {maxInline});
         EXPECT_FALSE(error) << error->file << ": " << error->message;
@@ -247,7 +249,8 @@ TEST_F(SceneFileWriter, WrittenScenesLoadBackEqualInlineAndWithSideFile)
             EXPECT_EQ(first->GetMapDirCount(), original.scene->GetMapDirCount());
             EXPECT_EQ(first->GetAnimRange(), original.scene->GetAnimRange());
             EXPECT_EQ(first->GetTicksPerFrame(), original.scene->GetTicksPerFrame());
-            EXPECT_STREQ(first->GetRootNode()->GetUserPropBuffer(), original.scene->GetRootNode()->GetUserPropBuffer());
+            EXPECT_STREQ(first->GetRootNode()->GetUserPropBuffer(),
+                original.scene->GetRootNode()->GetUserPropBuffer());
             EXPECT_EQ(std::filesystem::exists(files.Folder() + "/first.bin"), maxInline == 2);
             // Written again, the scene gives the same text: nothing drifts from one pass to the next.
             auto second = WriteAndLoad(*first, "second.json", maxInline);
@@ -255,7 +258,8 @@ TEST_F(SceneFileWriter, WrittenScenesLoadBackEqualInlineAndWithSideFile)
             std::string firstText = ReadBytes(files.Folder() + "/first.json");
             std::string secondText = ReadBytes(files.Folder() + "/second.json");
             if (maxInline == 2) {
-                EXPECT_EQ(ReadBytes(files.Folder() + "/first.bin"), ReadBytes(files.Folder() + "/second.bin"));
+                EXPECT_EQ(
+                    ReadBytes(files.Folder() + "/first.bin"), ReadBytes(files.Folder() + "/second.bin"));
                 secondText.replace(secondText.find("second.bin"), 10, "first.bin");
             }
             EXPECT_EQ(firstText, secondText);
@@ -270,7 +274,8 @@ TEST_F(SceneFileWriter, WrittenTextConformsToTheSchema)
     SceneLoadResult original = LoadSceneFile(files.Write("rich.json", kRichScene));
     ASSERT_TRUE(original.scene);
     for (const size_t maxInline : {size_t(1024), size_t(2)}) {
-        ASSERT_FALSE(WriteSceneFile(*original.scene, files.Folder() + "/out.json", SceneWriteOptions {maxInline}));
+        ASSERT_FALSE(
+            WriteSceneFile(*original.scene, files.Folder() + "/out.json", SceneWriteOptions {maxInline}));
         std::ifstream schemaFile(GetSourceDir() / "docs" / "scene-format.schema.json");
         const nlohmann::json schema = nlohmann::json::parse(schemaFile);
         const nlohmann::json document = nlohmann::json::parse(ReadBytes(files.Folder() + "/out.json"));

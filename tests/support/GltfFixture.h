@@ -14,11 +14,11 @@ namespace vxtest {
 // A 1 x 1 red PNG image.
 inline std::string MakeTinyPng()
 {
-    static const unsigned char kBytes[] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D,
-        0x49, 0x48, 0x44, 0x52, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x02, 0x00, 0x00, 0x00, 0x90,
-        0x77, 0x53, 0xDE, 0x00, 0x00, 0x00, 0x0C, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0xF8, 0xCF, 0xC0, 0x00,
-        0x00, 0x03, 0x01, 0x01, 0x00, 0xC9, 0xFE, 0x92, 0xEF, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE,
-        0x42, 0x60, 0x82};
+    static const unsigned char kBytes[] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00,
+        0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x02, 0x00, 0x00,
+        0x00, 0x90, 0x77, 0x53, 0xDE, 0x00, 0x00, 0x00, 0x0C, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0xF8,
+        0xCF, 0xC0, 0x00, 0x00, 0x03, 0x01, 0x01, 0x00, 0xC9, 0xFE, 0x92, 0xEF, 0x00, 0x00, 0x00, 0x00, 0x49,
+        0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
     return std::string(reinterpret_cast<const char*>(kBytes), sizeof(kBytes));
 }
 
@@ -48,8 +48,8 @@ struct GltfFixture {
     nlohmann::json extras = {{"VNXPart", "Windows"}, {"colour", "red"}, {"count", 3}};
 
     // The document (y up): "Parent" at (1, 2, 3) holds "A" (the mesh, 5 up along y, with the extras)
-    // and "B" (the same mesh, scaled by 2); "Cam" is a camera. The material "Red" is half transparent and two-sided.
-    // imageView: the image in a buffer view of the binary buffer (glb) instead of a data URI.
+    // and "B" (the same mesh, scaled by 2); "Cam" is a camera. The material "Red" is half transparent and
+    // two-sided. imageView: the image in a buffer view of the binary buffer (glb) instead of a data URI.
     nlohmann::json MakeDocument(bool imageView) const
     {
         nlohmann::json image = {{"name", "dot"}, {"mimeType", "image/png"}};
@@ -69,7 +69,8 @@ struct GltfFixture {
             {"meshes",
                 {{{"name", "Tri"},
                     {"primitives",
-                        {{{"attributes", {{"POSITION", 0}, {"NORMAL", 1}, {"TEXCOORD_0", 2}, {"TEXCOORD_1", 3}}},
+                        {{{"attributes",
+                              {{"POSITION", 0}, {"NORMAL", 1}, {"TEXCOORD_0", 2}, {"TEXCOORD_1", 3}}},
                             {"indices", 4}, {"material", 0}}}}}}},
             {"materials",
                 {{{"name", "Red"}, {"doubleSided", true}, {"alphaMode", "BLEND"},
@@ -83,7 +84,8 @@ struct GltfFixture {
         nlohmann::json buffer = {{"byteLength", bin.size()}};
         if (!imageView)
             buffer["uri"] = "data:application/octet-stream;base64," + EncodeBase64(bin);
-        document["buffers"] = nlohmann::json::array({buffer}); // explicit: a braced single json may be taken as a copy
+        document["buffers"]
+            = nlohmann::json::array({buffer}); // explicit: a braced single json may be taken as a copy
         document["bufferViews"] = {{{"buffer", 0}, {"byteOffset", 0}, {"byteLength", 36}},
             {{"buffer", 0}, {"byteOffset", 36}, {"byteLength", 36}},
             {{"buffer", 0}, {"byteOffset", 72}, {"byteLength", 24}},

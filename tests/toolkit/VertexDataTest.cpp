@@ -21,7 +21,7 @@ TEST(VertexData, FormatCodeHasOneBitPerPresentChannel)
 {
     struct Case {
         bool normals;
-        int firstSet;  // -1: none
+        int firstSet; // -1: none
         int secondSet; // -1: none
         bool colours;
         uint32_t code;

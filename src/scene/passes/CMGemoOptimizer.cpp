@@ -7,7 +7,8 @@
 
 namespace vx {
 
-CMGemoOptimizer::CMGemoOptimizer(Host* host) : host_(host)
+CMGemoOptimizer::CMGemoOptimizer(Host* host)
+    : host_(host)
 {
 }
 

@@ -90,7 +90,8 @@ std::string GeometryKey(const HostNode& node)
     const HostQuat rotation = node.GetObjOffsetRot();
     const HostPoint3 scale = node.GetObjOffsetScale();
     const double mm = MillimetresPerUnit();
-    return ObjectSignaturePieces(node) + "[" + KeyTriple(position.x * mm, position.y * mm, position.z * mm, true) + "]"
+    return ObjectSignaturePieces(node) + "["
+        + KeyTriple(position.x * mm, position.y * mm, position.z * mm, true) + "]"
         + KeyGroup(rotation.x * 1000.0, rotation.y * 1000.0, rotation.z * 1000.0)
         + KeyGroup(scale.x * 1000.0, scale.y * 1000.0, scale.z * 1000.0) + "{" + FactoryKey(node) + "}";
 }

@@ -11,9 +11,9 @@ class HostNode;
 
 // Nodes with equal keys show the same geometry: the object and material pieces of the object
 // signature (full-width addresses, so distinct objects never share a key), then "[%X,%X,%X]" of the
-// object offset position in millimetres (rounded), of the x, y and z parts of the object offset rotation times
-// 1000 and of the object offset scale times 1000, each truncated toward zero, then "{" +
-// FactoryKey + "}": nodes that become different things never share.
+// object offset position in millimetres (rounded), of the x, y and z parts of the object offset rotation
+// times 1000 and of the object offset scale times 1000, each truncated toward zero, then "{" + FactoryKey +
+// "}": nodes that become different things never share.
 std::string GeometryKey(const HostNode& node);
 
 // The user-property lines that decide what the node factory makes of a node, in a fixed order,
