@@ -98,15 +98,7 @@ void VNX30MaxExporter::ResetRunState(Host* newHost)
 
 void VNX30MaxExporter::ApplyRunOptions()
 {
-    exportAnimationData = false;
-    optimizeGeometry = false;
-    writeRootInstance = true;
-    keepMissingTextures = true;
-    textureNamesWithExtension = false;
-    lodType = 2;
-    shareEqualData = true;
-    singleObject = true;
-    opacityCutoff = 0.949f;
+    static_cast<RunOptions&>(*this) = RunOptions {};
 }
 
 void VNX30MaxExporter::ReportException(const char* text)

@@ -22,7 +22,6 @@ namespace vx {
 namespace {
 
 constexpr int MAX_NESTING = 32;
-constexpr float DEFAULT_OPACITY_CUTOFF = 0.949f;
 constexpr float SPECULAR_THRESHOLD = 0.1f;
 constexpr float UNLIT_EMISSIVE = 0.95f;
 constexpr int LIGHTING_UNLIT = 0;
@@ -70,7 +69,7 @@ float ShininessPower(float shininess)
 float OpacityCutoff()
 {
     const ExportRunState* run = CurrentExporter();
-    return run ? run->opacityCutoff : DEFAULT_OPACITY_CUTOFF;
+    return run ? run->opacityCutoff : RunOptions {}.opacityCutoff;
 }
 
 // The sub-material a container material stands for (container set), or the material itself when

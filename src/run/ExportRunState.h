@@ -27,7 +27,22 @@ struct AnimationSettings {
     bool decomposeTransforms = false;
 };
 
-class ExportRunState : public RunReport {
+// The options every run sets anew before anything reads them (DoExport, through
+// ApplyRunOptions, then the dialog and the option bits). The values here are those each run
+// starts from, stated once.
+struct RunOptions {
+    bool optimizeGeometry = false;
+    bool singleObject = true;
+    bool exportAnimationData = false;
+    bool writeRootInstance = true;
+    bool keepMissingTextures = true;
+    bool textureNamesWithExtension = false;
+    int32_t lodType = 2;
+    bool shareEqualData = true;
+    float opacityCutoff = 0.949f;
+};
+
+class ExportRunState : public RunReport, public RunOptions {
 public:
     ExportRunState() = default;
     ~ExportRunState() override = default;
@@ -50,19 +65,11 @@ public:
     // prompts are suppressed or there is no host.
     void ShowMessage(const char* text, const char* caption);
 
-    // Options and run state, in the order the conversion knows them. DoExport sets every one of
-    // them before anything reads it.
+    // The run's state besides its options (RunOptions). DoExport sets every one of them before
+    // anything reads it.
     bool suppressPrompts = false;
+    // The mode the conversion reads: singleObject as the dialog left it.
     bool singleObjectActive = true;
-    bool optimizeGeometry = false;
-    bool singleObject = true;
-    bool exportAnimationData = false;
-    bool writeRootInstance = true;
-    bool keepMissingTextures = true;
-    bool textureNamesWithExtension = false;
-    int32_t lodType = 2;
-    bool shareEqualData = true;
-    float opacityCutoff = 0.949f;
     Host* host = nullptr;
     int32_t progressTotal = 0;
     int32_t progressCount = 0;
