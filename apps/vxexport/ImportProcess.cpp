@@ -1,5 +1,7 @@
 #include "vxexport/ImportProcess.h"
 
+#include "base/AddressSanitizer.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -38,7 +40,7 @@ void WriteError(const char* prefix, const char* reason)
         _exit(127);
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(watch.timeout).count();
     alarm(static_cast<unsigned>(std::min<long long>(seconds, 1 << 30)) + kAlarmMarginSeconds);
-#ifndef __SANITIZE_ADDRESS__
+#if !VX_ADDRESS_SANITIZER
     // (An AddressSanitizer build reserves terabytes of address space for its shadow memory and
     // cannot start under such a limit.)
     if (watch.memoryBytes > 0) {

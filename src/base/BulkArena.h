@@ -6,19 +6,12 @@
 // and handed out again; when the last block of the arena is freed, every region goes back to the system, so a
 // plug-in that has finished an export holds none of this memory.
 
+#include "base/AddressSanitizer.h"
+
 #include <cstddef>
 #include <mutex>
 #include <new>
 #include <vector>
-
-// Whether this build checks memory with AddressSanitizer (GCC and Clang spell it differently).
-#if defined(__SANITIZE_ADDRESS__)
-#define VX_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VX_ADDRESS_SANITIZER 1
-#endif
-#endif
 
 namespace vx {
 
@@ -112,7 +105,7 @@ template <class T> struct BulkAllocator {
 private:
     static bool UsesArena(std::size_t bytes)
     {
-#if defined(VX_ADDRESS_SANITIZER)
+#if VX_ADDRESS_SANITIZER
         (void)bytes;
         return false;
 #else
@@ -127,7 +120,7 @@ private:
 struct BulkAllocated {
     static void* operator new(std::size_t bytes)
     {
-#if defined(VX_ADDRESS_SANITIZER)
+#if VX_ADDRESS_SANITIZER
         return ::operator new(bytes);
 #else
         return ProcessBulkArena().Allocate(bytes);
@@ -135,7 +128,7 @@ struct BulkAllocated {
     }
     static void operator delete(void* p, std::size_t bytes) noexcept
     {
-#if defined(VX_ADDRESS_SANITIZER)
+#if VX_ADDRESS_SANITIZER
         (void)bytes;
         ::operator delete(p);
 #else

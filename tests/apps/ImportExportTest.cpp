@@ -4,6 +4,7 @@
 
 #include "EndToEndSupport.h"
 #include "VxexportProcess.h"
+#include "base/AddressSanitizer.h"
 
 #include "support/GltfFixture.h"
 #include "support/TempDir.h"
@@ -255,7 +256,7 @@ TEST_F(ImportExport, AFileCannotReachOutsideItsFolderUnlessTrusted)
 // and says so; a file within the limit imports as before.
 TEST_F(ImportExport, AFileThatClaimsMoreMemoryThanTheImporterMayTakeRunsOutAndSaysSo)
 {
-#ifdef __SANITIZE_ADDRESS__
+#if VX_ADDRESS_SANITIZER
     GTEST_SKIP() << "an AddressSanitizer build runs the importer without an address-space limit";
 #endif
     nlohmann::json document = GltfFixture().MakeDocument(false);

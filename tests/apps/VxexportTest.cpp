@@ -4,6 +4,7 @@
 #include "EndToEndSupport.h"
 #include "VxexportProcess.h"
 #include "VxinfoCheck.h"
+#include "base/AddressSanitizer.h"
 
 #include "support/TempDir.h"
 
@@ -188,7 +189,7 @@ TEST_F(Vxexport, TheDebugOutputMayNotOverwriteTheSceneTheTargetOrTheLog)
 // address space.
 TEST_F(Vxexport, ASceneTooLargeForTheMemoryIsRefusedBeforeTheExport)
 {
-#ifdef __SANITIZE_ADDRESS__
+#if VX_ADDRESS_SANITIZER
     GTEST_SKIP() << "an AddressSanitizer build cannot run under an address-space limit";
 #endif
     const int side = 708; // side x side quads, two triangles each
