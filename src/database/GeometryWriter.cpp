@@ -1,5 +1,6 @@
 #include "database/GeometryWriter.h"
 
+#include "database/BufferFiles.h"
 #include "database/ModelDescription.h"
 #include "database/TextureName.h"
 

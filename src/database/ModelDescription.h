@@ -1,7 +1,7 @@
 #pragma once
 // The model description of a composite object's own geometry: the XML-like text of its vertex
-// buffers, index buffers, materials and subsets, and the vertex and index buffer files that text
-// names, written as Files rows of the geometry.
+// buffers, index buffers, materials and subsets, and the names of the buffer files it refers to
+// (BufferFiles.h writes them).
 
 #include "database/DesignWrite.h"
 #include "database/SqlWriter.h"
@@ -39,14 +39,6 @@ std::string NameTextureAsRecorded(VMTexture& texture);
 // nameTexture is asked for each stage texture of the materials written, in the order they appear.
 std::string BuildModelDescription(
     ZR::Model& model, const ModelDescriptionOptions& options, const TextureNamer& nameTexture);
-
-// Stores geometryLuid as model.geomid and writes, as Files rows of that geometry, each pair's
-// vertex buffer file (interleaved channels 1-15) and index buffer file (16-bit indices), each name
-// once per geometry (written tracks them for the run). Must follow BuildModelDescription of the
-// same model. Returns false when a file could not be written (reported to the debugger output) or
-// geometryLuid is below 0 (nothing written).
-bool WriteBufferFiles(SqlWriter& writer, ZR::Model& model, int64_t geometryLuid,
-    const ModelDescriptionOptions& options, WrittenFiles& written);
 
 // Buffer file names: CRC-32 of channels 1-15 (vertex) or channel 0 (index), printed "0x%08X", as
 // "<crc>.vtx" / "<crc>.idx" in single-object mode and "<n><8 hex digits>.vtx" / "0x<crc>_<n>.idx"

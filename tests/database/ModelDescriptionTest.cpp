@@ -2,6 +2,7 @@
 
 #include "SqliteReader.h"
 
+#include "database/BufferFiles.h"
 #include "database/ModelDescription.h"
 #include "database/SqlWriter.h"
 
