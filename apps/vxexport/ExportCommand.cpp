@@ -76,7 +76,6 @@ SceneSourceRequest MakeSceneSourceRequest(const CommandLine& line)
     request.unit = line.unit;
     request.allowOutsideReferences = line.allowOutsideReferences;
     request.importWatch.memoryBytes = line.importMemory.value_or(GetDefaultImportMemoryBytes());
-    request.importWatch.cancelFd = GetInterruptWakeFd();
     request.importWatch.cancelRequested = [] { return IsInterruptRequested(); };
     // Images a 3D file embeds must outlive the run when the dumped scene refers to them.
     if (!line.dumpScene.empty()) {

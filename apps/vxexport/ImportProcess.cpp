@@ -20,6 +20,8 @@ namespace {
 constexpr size_t kMaxErrorBytes = 64 * 1024;
 // How far past the watch's own limit the child's alarm goes off.
 constexpr unsigned kAlarmMarginSeconds = 5;
+// How often the watch asks whether the caller wants the child stopped.
+constexpr int kCancelQueryMs = 100;
 
 void WriteError(const char* prefix, const char* reason)
 {
@@ -85,21 +87,15 @@ WatchEnd CollectStderr(int errorPipe, const ChildWatch& watch, std::chrono::stea
     for (;;) {
         if (IsCancelRequested(watch))
             return WatchEnd::Cancelled;
-        pollfd waits[2] = {{errorPipe, POLLIN, 0}, {watch.cancelFd, POLLIN, 0}};
-        // A readable cancel descriptor that is not a cancel (a byte someone else left) must not
-        // make this loop spin: the question is asked again at most every 100 ms.
-        const int timeoutMs
-            = watch.cancelFd >= 0 ? std::min(RemainingMs(deadline), 100) : RemainingMs(deadline);
-        const int ready = poll(waits, watch.cancelFd >= 0 ? 2 : 1, timeoutMs);
+        // A signal ends the wait at once (EINTR); any other cancel is seen within 100 ms.
+        pollfd wait {errorPipe, POLLIN, 0};
+        const int ready = poll(&wait, 1, std::min(RemainingMs(deadline), kCancelQueryMs));
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready < 0 || RemainingMs(deadline) == 0)
             return WatchEnd::TimedOut;
-        if ((waits[0].revents & (POLLIN | POLLHUP | POLLERR)) == 0) {
-            if (ready > 0 && watch.cancelFd >= 0 && !IsCancelRequested(watch))
-                usleep(100 * 1000);
+        if (ready == 0)
             continue;
-        }
         char buffer[4096];
         const ssize_t got = read(errorPipe, buffer, sizeof(buffer));
         if (got < 0 && errno == EINTR)

@@ -19,9 +19,8 @@ struct ChildWatch {
     std::chrono::milliseconds timeout = std::chrono::minutes(10);
     // The child's address-space limit in bytes (RLIMIT_AS); 0 for none.
     std::uint64_t memoryBytes = 0;
-    // A descriptor that becomes readable when the caller may want the child stopped (-1: none);
-    // cancelRequested says whether it does. Both are asked while the child runs.
-    int cancelFd = -1;
+    // Whether the caller wants the child stopped; asked while the child runs, at least every
+    // 100 ms and whenever a signal arrives. Empty: never.
     std::function<bool()> cancelRequested;
 };
 

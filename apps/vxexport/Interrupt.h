@@ -1,6 +1,6 @@
 #pragma once
 // Ctrl-C, SIGTERM and SIGHUP as the host's cancel button. The first of them only sets a flag (and
-// wakes whatever waits on the wake descriptor: a prompt, the watch over the importer); the export
+// wakes a prompt waiting on the wake descriptor, and ends the wait over the importer); the export
 // notices it at its next cancel query. A second one ends the process at once, as if no handler
 // were installed.
 

@@ -3,7 +3,6 @@
 #include "base/FileContent.h"
 
 #include <cstring>
-#include <filesystem>
 
 namespace vxinfo {
 
@@ -59,21 +58,15 @@ std::string CloseWithReason(sqlite3* db)
     return reason;
 }
 
-bool ExistsAsOtherThanRegularFile(const std::string& path)
-{
-    std::error_code ignored;
-    return std::filesystem::exists(path, ignored) && !vx::IsRegularFileAt(path.c_str());
-}
-
 // Why path cannot be handed to SQLite; "" when it can (a missing file is left to SQLite to report).
 // SQLite opens the database and, when present, its journal or write-ahead log: a FIFO or a device
 // in any of these places would block the open for good or never end.
 std::string WhyNotOpenable(const std::string& path)
 {
-    if (ExistsAsOtherThanRegularFile(path))
+    if (vx::IsSpecialFileAt(path.c_str()))
         return "not a regular file";
     for (const char* suffix : {"-journal", "-wal", "-shm"})
-        if (ExistsAsOtherThanRegularFile(path + suffix))
+        if (vx::IsSpecialFileAt((path + suffix).c_str()))
             return path + suffix + " is not a regular file";
     return {};
 }

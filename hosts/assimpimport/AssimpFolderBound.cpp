@@ -96,8 +96,7 @@ bool FolderBoundIOSystem::Allows(const char* file) const
         RecordOnce(refused_.outsideFolder, name);
         return false;
     }
-    std::error_code missing;
-    if (file && std::filesystem::exists(file, missing) && !IsRegularFileAt(file)) {
+    if (IsSpecialFileAt(file)) {
         RecordOnce(refused_.notRegular, name);
         return false;
     }
@@ -119,8 +118,7 @@ Assimp::IOStream* FolderBoundIOSystem::Open(const char* file, const char* mode)
     FILE* opened = OpenRegularFileForReading(file);
     if (!opened) {
         // Changed into a special file since Allows looked: refused all the same.
-        std::error_code missing;
-        if (std::filesystem::exists(file, missing) && !IsRegularFileAt(file))
+        if (IsSpecialFileAt(file))
             RecordOnce(refused_.notRegular, file);
         return nullptr;
     }

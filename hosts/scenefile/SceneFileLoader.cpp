@@ -1,5 +1,6 @@
 #include "scenefile/SceneFileLoader.h"
 
+#include "base/FileContent.h"
 #include "memoryhost/UnitName.h"
 #include "scenefile/SceneArrayReader.h"
 #include "scenefile/SceneControllerReader.h"
@@ -38,12 +39,11 @@ constexpr int kFormatVersion = 1;
 // (it could block or never end), and the reason says so rather than the system's "not supported".
 std::uint64_t RegularFileSize(const std::string& path, std::string& whyNot)
 {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    if (IsSpecialFileAt(path.c_str())) {
         whyNot = "it is not a regular file";
         return 0;
     }
+    std::error_code error;
     const std::uint64_t size = std::filesystem::file_size(path, error);
     if (error)
         whyNot = error.message();

@@ -31,6 +31,12 @@ bool IsRegularFileAt(const char* path)
     return path && ::stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool IsSpecialFileAt(const char* path)
+{
+    struct stat info { };
+    return path && ::stat(path, &info) == 0 && !S_ISREG(info.st_mode);
+}
+
 bool SameFileContent(const char* a, const char* b)
 {
     DFile first;

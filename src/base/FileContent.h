@@ -17,6 +17,11 @@ std::optional<std::vector<unsigned char>> ReadRegularFile(const char* path, std:
 // path names. Readers that open files by other means ask this first.
 bool IsRegularFileAt(const char* path);
 
+// Whether something other than a regular file is at path (after following links): a FIFO, a
+// device, a folder. False when nothing is there. Asking never blocks; a reader that is refused
+// such a path says why with it.
+bool IsSpecialFileAt(const char* path);
+
 // True when the files at a and b can both be read whole and hold the same bytes (the same path
 // counts as the same content once it can be read). False when either cannot be opened or read, or
 // for a null path.

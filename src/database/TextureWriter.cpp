@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -48,8 +47,7 @@ std::string TextureFileName(const char* path, bool withExtension)
 // regular file (a FIFO or a device is never opened: it could block the run or never end).
 void LogTextureNotFound(RunReport& report, const char* path)
 {
-    std::error_code failed;
-    const bool special = std::filesystem::exists(path, failed) && !IsRegularFileAt(path);
+    const bool special = IsSpecialFileAt(path);
     report.WriteLogLine(
         (std::string("Texture file not found: ") + path + (special ? " (not a regular file)" : "")).c_str());
 }
